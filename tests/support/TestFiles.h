@@ -1,0 +1,19 @@
+#pragma once
+// Small file helpers for tests that build real folders.
+#include <windows.h>
+
+#include <string>
+
+bool WriteFileBytes(const std::string& path, const std::string& bytes);
+std::string ReadFileBytes(const std::string& path);
+bool MakeFolder(const std::string& path);
+bool PathExists(const std::string& path);
+bool IsFolder(const std::string& path);
+
+// A UTC file time from calendar fields, for setting last-write times exactly.
+FILETIME UtcFileTime(int year, int month, int day, int hour, int minute, int second,
+                     int milliseconds = 0);
+bool SetLastWriteTime(const std::string& path, const FILETIME& time);
+FILETIME GetLastWriteTime(const std::string& path);
+// The same time moved by a number of 100-nanosecond units.
+FILETIME AddTicks(const FILETIME& time, long long ticks);

@@ -1,0 +1,70 @@
+# Sourced by the test and run scripts: a Wine session of our own with a
+# Japanese ANSI code page, an X display, and the settings that make many short
+# Wine processes fast.  Usage:
+#   source tools/wine-env.sh; wine_env_start PREFIX_DIR [KEEPER_EXE]; ...; wine_env_stop
+
+export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
+export WINEDEBUG=-all WINEARCH=win64 WINEDLLOVERRIDES="mscoree,mshtml="
+export TZ=${ORVANE_TZ:-Asia/Tokyo}
+
+_wine_env_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+
+_wine_env_display() {
+  if [ -n "${DISPLAY:-}" ] && [ -z "${ORVANE_OWN_XVFB:-}" ]; then
+    return 0
+  fi
+  local fdfile
+  fdfile=$(mktemp)
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fdfile" >/dev/null 2>&1 &
+  _wine_env_xvfb=$!
+  local i
+  for i in $(seq 100); do
+    [ -s "$fdfile" ] && break
+    sleep 0.05
+  done
+  export DISPLAY=":$(head -n1 "$fdfile")"
+  rm -f "$fdfile"
+}
+
+# Registry settings of a fresh prefix: no window-manager waits, Japanese dialog fonts.
+_wine_env_configure() {
+  local reg="$WINEPREFIX/orvane-setup.reg"
+  {
+    printf 'Windows Registry Editor Version 5.00\r\n\r\n'
+    printf '[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\r\n"Managed"="N"\r\n"Decorated"="Y"\r\n\r\n'
+    printf '[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n'
+    printf '"ＭＳ Ｐゴシック"="IPAPGothic"\r\n"MS PGothic"="IPAPGothic"\r\n"MS UI Gothic"="IPAPGothic"\r\n'
+    printf '"ＭＳ ゴシック"="IPAGothic"\r\n"MS Gothic"="IPAGothic"\r\n\r\n'
+  } | iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } >"$reg"
+  wine regedit /S "$(winepath -w "$reg" 2>/dev/null)" >/dev/null 2>&1
+  local fonts="$WINEPREFIX/drive_c/windows/Fonts"
+  mkdir -p "$fonts"
+  cp -f /usr/share/wine/fonts/marlett.ttf "$fonts/" 2>/dev/null || true
+}
+
+wine_env_start() {
+  export WINEPREFIX="$1"
+  local keeper="${2:-}"
+  _wine_env_display
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    mkdir -p "$WINEPREFIX"
+    wineboot -i >/dev/null 2>&1 || true
+    wineserver -w
+    _wine_env_configure
+    wineserver -w
+  fi
+  # A persistent server and a live desktop process spare every test process
+  # the Wine start-up; their output must not hold CTest's pipes open.
+  wineserver -p >/dev/null 2>&1 </dev/null
+  if [ -n "$keeper" ] && [ -f "$keeper" ]; then
+    wine "$keeper" >/dev/null 2>&1 </dev/null &
+    _wine_env_keeper=$!
+  fi
+}
+
+wine_env_stop() {
+  [ -n "${_wine_env_keeper:-}" ] && kill "$_wine_env_keeper" 2>/dev/null
+  wineserver -k >/dev/null 2>&1 || true
+  [ -n "${_wine_env_xvfb:-}" ] && kill "$_wine_env_xvfb" 2>/dev/null
+  _wine_env_keeper="" _wine_env_xvfb=""
+}
