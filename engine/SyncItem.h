@@ -1,0 +1,52 @@
+#pragma once
+// File entries found on one side of a job, and the planned actions built from them.
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+struct FileEntry {
+    std::string rootFolder;     // the side's root, without trailing backslash
+    std::string relativeFolder; // begins and ends with a backslash
+    std::string name;
+    DWORD attributes = 0;
+    FILETIME lastWriteTime = {0, 0};
+    DWORD sizeHigh = 0;
+    DWORD sizeLow = 0;
+
+    FileEntry() = default;
+    FileEntry(const std::string& root, const std::string& relFolder, const WIN32_FIND_DATAA& found);
+
+    bool IsFolder() const { return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
+    std::string RelativePath() const { return relativeFolder + name; }
+    std::string FullPath() const { return rootFolder + RelativePath(); }
+};
+
+enum SyncOperation : int { Copy = 0, Create = 1, Delete = 2 };
+enum SyncReason : int { Date = 0, Existence = 1 };
+enum SyncDirection : int { ProcessingToReference = 0, ReferenceToProcessing = 1 };
+
+struct SyncItem {
+    int operation = Copy;
+    int reason = Date;
+    int direction = ReferenceToProcessing;
+    int isFolder = 0;
+    FileEntry subject;
+    FileEntry counterpart;
+
+    // Copy source, or the entry to delete.
+    std::string SourcePath() const { return subject.FullPath(); }
+    // Copy target, or the folder to create: a date copy overwrites the
+    // counterpart under its own name; otherwise the subject's path on the other side.
+    std::string DestinationPath() const {
+        if (operation == Copy && reason == Date)
+            return counterpart.FullPath();
+        return counterpart.rootFolder + subject.RelativePath();
+    }
+};
+
+// Display texts of the item values, as the result list shows them.
+const char* OperationText(int operation);                 // "コピー", "作成", "削除"
+const char* ReasonText(int operation, int reason);        // "日付", "存在"
+const char* DirectionText(int operation, int direction);  // "処→参", "参→処", "処", "参"

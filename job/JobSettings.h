@@ -1,0 +1,28 @@
+#pragma once
+// One synchronisation job: two folders, a direction and the options.
+#include <string>
+
+enum SyncMode : int {
+    Bidirectional = 0,
+    UpdateProcessing = 1,
+    UpdateReference = 2,
+};
+
+struct JobSettings {
+    int outputLog = 0;
+    int bothSidesOnly = 0;
+    int includeSubfolders = 0;
+    int deleteEnabled = 0;
+    int confirmDelete = 0;
+    std::string includeExtensions;
+    std::string excludeExtensions;
+    std::string processingFolder;
+    std::string referenceFolder;
+    int mode = 0; // a SyncMode; a job file may hold any other number
+    std::string logFolder;
+    int twoSecondTolerance = 0;
+    int fastCopy = 0;
+    std::string excludedFolders;
+
+    bool operator==(const JobSettings&) const = default;
+};
