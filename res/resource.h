@@ -12,6 +12,10 @@
 #define IDD_DELWARN 125
 #define IDD_SETTING 130
 
+#ifndef IDC_STATIC
+#define IDC_STATIC (-1)
+#endif
+
 // Controls
 #define IDC_TWOSEC 1000
 #define IDC_OUTPUTLOG 1001

@@ -1,0 +1,15 @@
+// The program's entry point: the one application object starts, runs its
+// message loop and ends.
+#include "framework/WinApp.h"
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    CWinApp* app = AfxGetApp();
+    if (app == nullptr)
+        return 1;
+    app->m_lpCmdLine = AfxCommandLineTail();
+    if (!app->InitInstance()) {
+        app->ExitInstance();
+        return 0;
+    }
+    return app->Run();
+}

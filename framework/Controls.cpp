@@ -1,0 +1,76 @@
+#include "framework/Controls.h"
+
+std::string CComboBoxEx::GetLBText(int index) const {
+    char buffer[1024] = {};
+    COMBOBOXEXITEMA item = {};
+    item.mask = CBEIF_TEXT;
+    item.iItem = index;
+    item.pszText = buffer;
+    item.cchTextMax = sizeof buffer;
+    if (!SendMessage(CBEM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item)))
+        return std::string();
+    return buffer;
+}
+
+DWORD_PTR CListCtrl::GetItemData(int index) const {
+    LVITEMA item = {};
+    item.mask = LVIF_PARAM;
+    item.iItem = index;
+    if (!SendMessage(LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item)))
+        return 0;
+    return static_cast<DWORD_PTR>(item.lParam);
+}
+
+BOOL CListCtrl::SetItemState(int index, UINT state, UINT mask) {
+    LVITEMA item = {};
+    item.state = state;
+    item.stateMask = mask;
+    return SendMessage(LVM_SETITEMSTATE, index, reinterpret_cast<LPARAM>(&item)) != 0;
+}
+
+int CListCtrl::InsertCallbackItem(int index, LPARAM data) {
+    LVITEMA item = {};
+    item.mask = LVIF_TEXT | LVIF_PARAM;
+    item.iItem = index;
+    item.pszText = LPSTR_TEXTCALLBACKA;
+    item.lParam = data;
+    return static_cast<int>(SendMessage(LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+}
+
+int CListCtrl::InsertColumn(int index, const char* title, int format, int width) {
+    LVCOLUMNA column = {};
+    column.mask = LVCF_FMT | LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+    column.fmt = format;
+    column.cx = width;
+    column.pszText = const_cast<char*>(title);
+    column.iSubItem = index;
+    return static_cast<int>(
+        SendMessage(LVM_INSERTCOLUMNA, index, reinterpret_cast<LPARAM>(&column)));
+}
+
+int CListCtrl::GetColumnCount() const {
+    HWND header = reinterpret_cast<HWND>(SendMessage(LVM_GETHEADER));
+    return header != nullptr ? static_cast<int>(::SendMessageA(header, HDM_GETITEMCOUNT, 0, 0))
+                             : 0;
+}
+
+std::string CListCtrl::GetColumnTitle(int index) const {
+    char buffer[256] = {};
+    LVCOLUMNA column = {};
+    column.mask = LVCF_TEXT;
+    column.pszText = buffer;
+    column.cchTextMax = sizeof buffer;
+    if (!SendMessage(LVM_GETCOLUMNA, index, reinterpret_cast<LPARAM>(&column)))
+        return std::string();
+    return buffer;
+}
+
+std::string CListCtrl::GetItemText(int index, int column) const {
+    char buffer[1024] = {};
+    LVITEMA item = {};
+    item.iSubItem = column;
+    item.pszText = buffer;
+    item.cchTextMax = sizeof buffer;
+    SendMessage(LVM_GETITEMTEXTA, index, reinterpret_cast<LPARAM>(&item));
+    return buffer;
+}

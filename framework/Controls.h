@@ -1,0 +1,85 @@
+#pragma once
+// Thin typed wrappers of the common controls: each message becomes a method
+// named for what it does.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <string>
+
+#include "framework/Wnd.h"
+
+class CStatic : public CWnd {};
+class CButton : public CWnd {
+public:
+    int GetCheck() const { return static_cast<int>(SendMessage(BM_GETCHECK)); }
+    void SetCheck(int check) { SendMessage(BM_SETCHECK, check ? BST_CHECKED : BST_UNCHECKED); }
+};
+class CEdit : public CWnd {
+public:
+    void SetLimitText(int chars) { SendMessage(EM_LIMITTEXT, static_cast<WPARAM>(chars)); }
+};
+
+class CComboBox : public CWnd {
+public:
+    int GetCount() const { return static_cast<int>(SendMessage(CB_GETCOUNT)); }
+    int GetCurSel() const { return static_cast<int>(SendMessage(CB_GETCURSEL)); }
+    int SetCurSel(int index) { return static_cast<int>(SendMessage(CB_SETCURSEL, index)); }
+    int AddString(const char* text) {
+        return static_cast<int>(SendMessage(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text)));
+    }
+    void ResetContent() { SendMessage(CB_RESETCONTENT); }
+    BOOL GetDroppedState() const { return SendMessage(CB_GETDROPPEDSTATE) != 0; }
+    void ShowDropDown(BOOL show = TRUE) { SendMessage(CB_SHOWDROPDOWN, show); }
+};
+
+// The extended combo box; its edit field and inner combo box are separate windows.
+class CComboBoxEx : public CComboBox {
+public:
+    HWND GetEditCtrl() const {
+        return reinterpret_cast<HWND>(SendMessage(CBEM_GETEDITCONTROL));
+    }
+    HWND GetComboBoxCtrl() const {
+        return reinterpret_cast<HWND>(SendMessage(CBEM_GETCOMBOCONTROL));
+    }
+    // Appends a text-only entry; returns its index or -1.
+    int InsertItem(const std::string& text, int index = -1) {
+        COMBOBOXEXITEMA item = {};
+        item.mask = CBEIF_TEXT;
+        item.iItem = index;
+        item.pszText = const_cast<char*>(text.c_str());
+        return static_cast<int>(SendMessage(CBEM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+    }
+    std::string GetLBText(int index) const;
+};
+
+class CListCtrl : public CWnd {
+public:
+    int GetItemCount() const { return static_cast<int>(SendMessage(LVM_GETITEMCOUNT)); }
+    DWORD_PTR GetItemData(int index) const;
+    UINT GetItemState(int index, UINT mask) const {
+        return static_cast<UINT>(SendMessage(LVM_GETITEMSTATE, index, mask));
+    }
+    BOOL SetItemState(int index, UINT state, UINT mask);
+    // Inserts a row whose text comes from the text callback and whose data is `data`.
+    int InsertCallbackItem(int index, LPARAM data);
+    BOOL DeleteItem(int index) { return SendMessage(LVM_DELETEITEM, index) != 0; }
+    BOOL DeleteAllItems() { return SendMessage(LVM_DELETEALLITEMS) != 0; }
+    int InsertColumn(int index, const char* title, int format, int width);
+    BOOL DeleteColumn(int index) { return SendMessage(LVM_DELETECOLUMN, index) != 0; }
+    int GetColumnCount() const;
+    std::string GetColumnTitle(int index) const;
+    int GetColumnWidth(int index) const {
+        return static_cast<int>(SendMessage(LVM_GETCOLUMNWIDTH, index));
+    }
+    DWORD SetExtendedStyle(DWORD style) {
+        return static_cast<DWORD>(SendMessage(LVM_SETEXTENDEDLISTVIEWSTYLE, 0, style));
+    }
+    DWORD GetExtendedStyle() const {
+        return static_cast<DWORD>(SendMessage(LVM_GETEXTENDEDLISTVIEWSTYLE));
+    }
+    BOOL SortItems(PFNLVCOMPARE compare, LPARAM data) {
+        return SendMessage(LVM_SORTITEMS, data, reinterpret_cast<LPARAM>(compare)) != 0;
+    }
+    // The text the list shows in a cell (asks the text callback).
+    std::string GetItemText(int index, int column) const;
+};

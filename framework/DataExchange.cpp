@@ -1,0 +1,83 @@
+#include "framework/DataExchange.h"
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstring>
+
+namespace {
+
+// An extended combo box keeps its text in its inner edit field.
+HWND TextWindowOf(HWND control) {
+    char className[32] = {};
+    GetClassNameA(control, className, sizeof className);
+    if (_stricmp(className, WC_COMBOBOXEXA) == 0) {
+        HWND edit = reinterpret_cast<HWND>(SendMessageA(control, CBEM_GETEDITCONTROL, 0, 0));
+        if (edit != nullptr)
+            return edit;
+    }
+    return control;
+}
+
+std::string WindowText(HWND hwnd) {
+    int length = GetWindowTextLengthA(hwnd);
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    int got = GetWindowTextA(hwnd, text.data(), length + 1);
+    text.resize(got > 0 ? static_cast<size_t>(got) : 0);
+    return text;
+}
+
+} // namespace
+
+void CDataExchange::Fail(HWND control) {
+    m_bFailed = true;
+    if (control != nullptr)
+        SetFocus(control);
+}
+
+void DDX_Control(CDataExchange* dx, int id, CWnd& control) {
+    if (control.m_hWnd == nullptr)
+        control.SubclassWindow(dx->PrepareCtrl(id));
+}
+
+void DDX_Text(CDataExchange* dx, int id, std::string& value) {
+    HWND control = TextWindowOf(dx->PrepareCtrl(id));
+    dx->m_lastControl = control;
+    if (dx->m_bSaveAndValidate)
+        value = WindowText(control);
+    else
+        SetWindowTextA(control, value.c_str());
+}
+
+void DDX_Check(CDataExchange* dx, int id, int& value) {
+    HWND control = dx->PrepareCtrl(id);
+    dx->m_lastControl = control;
+    if (dx->m_bSaveAndValidate)
+        value = static_cast<int>(SendMessageA(control, BM_GETCHECK, 0, 0));
+    else
+        SendMessageA(control, BM_SETCHECK, value ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void DDX_CBIndex(CDataExchange* dx, int id, int& value) {
+    HWND control = dx->PrepareCtrl(id);
+    dx->m_lastControl = control;
+    if (dx->m_bSaveAndValidate)
+        value = static_cast<int>(SendMessageA(control, CB_GETCURSEL, 0, 0));
+    else
+        SendMessageA(control, CB_SETCURSEL, static_cast<WPARAM>(value), 0);
+}
+
+void DDV_MaxChars(CDataExchange* dx, const std::string& value, int maxChars) {
+    if (dx->m_bFailed)
+        return;
+    if (!dx->m_bSaveAndValidate) {
+        SendMessageA(dx->m_lastControl, EM_LIMITTEXT, static_cast<WPARAM>(maxChars), 0);
+        return;
+    }
+    if (static_cast<int>(value.size()) > maxChars) {
+        char message[128];
+        wsprintfA(message, "%d 文字以内で入力してください。", maxChars);
+        MessageBoxA(dx->m_pDlgWnd->m_hWnd, message, AfxGetAppName(), MB_OK | MB_ICONEXCLAMATION);
+        dx->Fail(dx->m_lastControl);
+    }
+}

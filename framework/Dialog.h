@@ -1,0 +1,39 @@
+#pragma once
+// Dialogs from resource templates, modal with a message loop of our own (so that
+// controls can pre-translate keys before the dialog's keyboard navigation) or
+// modeless.
+#include "framework/Wnd.h"
+
+class CDialog : public CWnd {
+public:
+    explicit CDialog(UINT templateId, CWnd* parent = nullptr);
+
+    // Shows the dialog modally over the parent (or the active window) and
+    // returns the code EndDialog was given, -1 when it could not be created.
+    virtual INT_PTR DoModal();
+    // Creates the dialog modelessly as a child or owned window of the parent.
+    BOOL Create(UINT templateId, CWnd* parent);
+    void EndDialog(int result);
+
+    virtual BOOL OnInitDialog();
+    virtual void OnOK();
+    virtual void OnCancel();
+    BOOL PreTranslateMessage(MSG* msg) override;
+
+    bool IsModalLoopRunning() const { return m_bModalLoop; }
+
+protected:
+    UINT m_nIDTemplate;
+    CWnd* m_pParentWnd;
+    int m_nModalResult = -1;
+
+    DECLARE_MESSAGE_MAP()
+
+private:
+    bool m_bModalLoop = false;
+    bool m_bEndModal = false;
+};
+
+// The dialog procedure of every framework dialog and form: binds the object at
+// WM_INITDIALOG; from then on the object's window procedure takes the messages.
+INT_PTR CALLBACK AfxDlgProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);

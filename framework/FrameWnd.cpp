@@ -1,0 +1,249 @@
+#include "framework/FrameWnd.h"
+
+#include "framework/WinApp.h"
+
+// Framework identifiers used here (the values MFC programs use).
+namespace {
+constexpr UINT kIdleMessage = 0xE001;
+constexpr UINT kToolbarCommandFirst = 0xE800; // show/hide commands equal the bar identifiers
+constexpr UINT kToolbarCommandLast = 0xE81F;
+constexpr UINT kFirstPane = 0xE900;
+} // namespace
+
+BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
+ON_WM_CREATE()
+ON_WM_SIZE()
+ON_WM_CLOSE()
+ON_MESSAGE(WM_INITMENUPOPUP, OnInitMenuPopup)
+ON_MESSAGE(WM_MENUSELECT, OnMenuSelect)
+ON_COMMAND_RANGE(kToolbarCommandFirst, kToolbarCommandLast, OnBarCheck)
+ON_UPDATE_COMMAND_UI_RANGE(kToolbarCommandFirst, kToolbarCommandLast, OnUpdateControlBarMenu)
+END_MESSAGE_MAP()
+
+BOOL CFrameWnd::PreCreateWindow(CREATESTRUCTA&) { return TRUE; }
+
+BOOL CFrameWnd::LoadFrame(UINT resourceId, DWORD style) {
+    HINSTANCE instance = AfxGetInstanceHandle();
+    CREATESTRUCTA cs = {};
+    cs.style = style;
+    cs.x = CW_USEDEFAULT;
+    cs.y = CW_USEDEFAULT;
+    cs.cx = CW_USEDEFAULT;
+    cs.cy = CW_USEDEFAULT;
+    cs.hMenu = LoadMenuA(instance, MAKEINTRESOURCEA(resourceId));
+    cs.lpszName = AfxGetAppName();
+    if (!PreCreateWindow(cs))
+        return FALSE;
+    m_hAccelTable = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(resourceId));
+    if (!CreateEx(cs.dwExStyle, nullptr, cs.lpszName, cs.style, cs.x, cs.y, cs.cx, cs.cy, nullptr,
+                  cs.hMenu)) {
+        if (cs.hMenu != nullptr)
+            DestroyMenu(cs.hMenu);
+        return FALSE;
+    }
+    HICON icon = LoadIconA(instance, MAKEINTRESOURCEA(resourceId));
+    SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+    return TRUE;
+}
+
+int CFrameWnd::OnCreate(LPCREATESTRUCTA) {
+    if (m_pView != nullptr && !m_pView->Create(this, kFirstPane))
+        return -1;
+    return 0;
+}
+
+void CFrameWnd::InitialUpdateFrame() {
+    if (m_pView != nullptr)
+        m_pView->OnInitialUpdate();
+    RecalcLayout();
+}
+
+void CFrameWnd::RecalcLayout() {
+    if (m_hWnd == nullptr)
+        return;
+    RECT client = {};
+    GetClientRect(&client);
+    int top = client.top;
+    int bottom = client.bottom;
+    for (CWnd* bar : m_bars) {
+        if (!bar->IsWindowVisible())
+            continue;
+        if (auto* toolbar = dynamic_cast<CToolBar*>(bar)) {
+            toolbar->SendMessage(TB_AUTOSIZE);
+            RECT rect = {};
+            toolbar->GetWindowRect(&rect);
+            toolbar->MoveWindow(0, top, client.right, rect.bottom - rect.top);
+            top += rect.bottom - rect.top;
+        } else if (auto* statusBar = dynamic_cast<CStatusBar*>(bar)) {
+            statusBar->SendMessage(WM_SIZE);
+            RECT rect = {};
+            statusBar->GetWindowRect(&rect);
+            bottom -= rect.bottom - rect.top;
+            statusBar->UpdateParts();
+        }
+    }
+    if (m_pView != nullptr && m_pView->m_hWnd != nullptr)
+        m_pView->MoveWindow(0, top, client.right, bottom > top ? bottom - top : 0);
+}
+
+void CFrameWnd::OnSize(UINT, int, int) { RecalcLayout(); }
+
+void CFrameWnd::AddControlBar(CWnd* bar) { m_bars.push_back(bar); }
+
+CWnd* CFrameWnd::GetControlBar(UINT id) const {
+    for (CWnd* bar : m_bars)
+        if (static_cast<UINT>(GetDlgCtrlID(bar->m_hWnd)) == id)
+            return bar;
+    return nullptr;
+}
+
+void CFrameWnd::ShowControlBar(CWnd* bar, BOOL show) {
+    if (bar == nullptr)
+        return;
+    bar->ShowWindow(show ? SW_SHOW : SW_HIDE);
+    RecalcLayout();
+}
+
+void CFrameWnd::SaveBarState(const char* prefix) const {
+    CWinApp* app = AfxGetApp();
+    std::string summary = std::string(prefix) + "-Summary";
+    app->WriteProfileInt(summary.c_str(), "Bars", static_cast<int>(m_bars.size()));
+    for (size_t i = 0; i < m_bars.size(); ++i) {
+        std::string section = std::string(prefix) + "-Bar" + std::to_string(i);
+        app->WriteProfileInt(section.c_str(), "BarID", GetDlgCtrlID(m_bars[i]->m_hWnd));
+        app->WriteProfileInt(section.c_str(), "Visible", m_bars[i]->IsWindowVisible() ? 1 : 0);
+    }
+}
+
+void CFrameWnd::LoadBarState(const char* prefix) {
+    CWinApp* app = AfxGetApp();
+    std::string summary = std::string(prefix) + "-Summary";
+    int count = app->GetProfileInt(summary.c_str(), "Bars", 0);
+    for (int i = 0; i < count; ++i) {
+        std::string section = std::string(prefix) + "-Bar" + std::to_string(i);
+        int id = app->GetProfileInt(section.c_str(), "BarID", 0);
+        int visible = app->GetProfileInt(section.c_str(), "Visible", 1);
+        if (CWnd* bar = GetControlBar(static_cast<UINT>(id)))
+            bar->ShowWindow(visible ? SW_SHOW : SW_HIDE);
+    }
+    RecalcLayout();
+}
+
+void CFrameWnd::OnBarCheck(UINT id) {
+    CWnd* bar = GetControlBar(id);
+    if (bar != nullptr)
+        ShowControlBar(bar, !bar->IsWindowVisible());
+}
+
+void CFrameWnd::OnUpdateControlBarMenu(CCmdUI* cmdUI) {
+    CWnd* bar = GetControlBar(cmdUI->m_nID);
+    cmdUI->Enable(bar != nullptr);
+    cmdUI->SetCheck(bar != nullptr && bar->IsWindowVisible());
+}
+
+// Closing goes through the virtual DestroyWindow, so a frame can store its state first.
+void CFrameWnd::OnClose() { DestroyWindow(); }
+
+void CFrameWnd::PostNcDestroy() {
+    CWinApp* app = AfxGetApp();
+    if (app != nullptr && app->m_pMainWnd == this)
+        PostQuitMessage(0);
+}
+
+bool CFrameWnd::OnCmdMsg(UINT id, UINT code, AfxCallArgs& args) {
+    if (m_pView != nullptr && m_pView->OnCmdMsg(id, code, args))
+        return true;
+    if (CWnd::OnCmdMsg(id, code, args))
+        return true;
+    CWinApp* app = AfxGetApp();
+    return app != nullptr && app->OnCmdMsg(id, code, args);
+}
+
+BOOL CFrameWnd::PreTranslateMessage(MSG* msg) {
+    if (m_hAccelTable == nullptr || msg->message < WM_KEYFIRST || msg->message > WM_KEYLAST)
+        return FALSE;
+    if (!IsWindowEnabled())
+        return FALSE; // a long operation or a modal dialog owns the input
+    return TranslateAcceleratorA(m_hWnd, m_hAccelTable, msg) != 0;
+}
+
+LRESULT CFrameWnd::OnInitMenuPopup(WPARAM wParam, LPARAM lParam) {
+    if (HIWORD(lParam))
+        return 0; // the system menu
+    HMENU menu = reinterpret_cast<HMENU>(wParam);
+    for (int index = 0; index < GetMenuItemCount(menu); ++index) {
+        UINT id = GetMenuItemID(menu, index);
+        if (id == 0 || id == static_cast<UINT>(-1))
+            continue; // separators and submenus
+        CCmdUI cmdUI;
+        cmdUI.m_nID = id;
+        cmdUI.m_nIndex = static_cast<UINT>(index);
+        cmdUI.m_pMenu = menu;
+        cmdUI.DoUpdate(this, true);
+    }
+    return 0;
+}
+
+std::string CFrameWnd::PromptFor(UINT id, bool tooltip) const {
+    char buffer[512] = {};
+    int length = LoadStringA(AfxGetInstanceHandle(), id, buffer, sizeof buffer);
+    std::string text(buffer, length > 0 ? static_cast<size_t>(length) : 0);
+    size_t lineBreak = text.find('\n'); // an ASCII byte: never inside a double-byte character
+    if (lineBreak == std::string::npos)
+        return tooltip ? std::string() : text;
+    return tooltip ? text.substr(lineBreak + 1) : text.substr(0, lineBreak);
+}
+
+void CFrameWnd::SetMessageText(const char* text) {
+    if (CStatusBar* bar = GetMessageBar())
+        bar->SetPaneText(0, text);
+}
+
+LRESULT CFrameWnd::OnMenuSelect(WPARAM wParam, LPARAM lParam) {
+    UINT id = LOWORD(wParam);
+    UINT flags = HIWORD(wParam);
+    if (flags == 0xFFFF && lParam == 0)
+        SetMessageText(PromptFor(kIdleMessage, false).c_str()); // the menu closed
+    else if (!(flags & (MF_POPUP | MF_SEPARATOR | MF_SYSMENU)))
+        SetMessageText(PromptFor(id, false).c_str());
+    return 0;
+}
+
+BOOL CFrameWnd::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) {
+    auto* header = reinterpret_cast<NMHDR*>(lParam);
+    if (header->code == TTN_GETDISPINFOA) {
+        static std::string tip; // must outlive this call; read by the tooltip at once
+        auto* info = reinterpret_cast<NMTTDISPINFOA*>(lParam);
+        tip = PromptFor(static_cast<UINT>(header->idFrom), true);
+        info->lpszText = const_cast<char*>(tip.c_str());
+        *result = 0;
+        return TRUE;
+    }
+    if (header->code == TBN_HOTITEMCHANGE) {
+        auto* hot = reinterpret_cast<NMTBHOTITEM*>(lParam);
+        UINT id = (hot->dwFlags & HICF_LEAVING) ? kIdleMessage : static_cast<UINT>(hot->idNew);
+        SetMessageText(PromptFor(id, false).c_str());
+        *result = 0;
+        return TRUE;
+    }
+    return CWnd::OnNotify(wParam, lParam, result);
+}
+
+void CFrameWnd::OnIdleUpdateCmdUI() {
+    for (CWnd* bar : m_bars) {
+        auto* toolbar = dynamic_cast<CToolBar*>(bar);
+        if (toolbar == nullptr || !toolbar->IsWindowVisible())
+            continue;
+        for (int index = 0; index < toolbar->GetCount(); ++index) {
+            UINT id = toolbar->GetItemID(index);
+            if (id == 0)
+                continue;
+            CCmdUI cmdUI;
+            cmdUI.m_nID = id;
+            cmdUI.m_nIndex = static_cast<UINT>(index);
+            cmdUI.m_pOther = toolbar->m_hWnd;
+            cmdUI.DoUpdate(this, true);
+        }
+    }
+}

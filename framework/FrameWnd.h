@@ -1,0 +1,55 @@
+#pragma once
+// The main frame: menu, accelerators, control bars laid out around the view,
+// command routing (view, frame, application), update rules for menus and
+// toolbar buttons, prompts in the status bar and tooltips from the string table.
+#include <string>
+#include <vector>
+
+#include "framework/ControlBars.h"
+#include "framework/View.h"
+
+class CFrameWnd : public CWnd {
+public:
+    // Creates the frame with the menu, accelerators and icon of the resource id.
+    BOOL LoadFrame(UINT resourceId, DWORD style = WS_OVERLAPPEDWINDOW);
+    virtual BOOL PreCreateWindow(CREATESTRUCTA& cs);
+
+    CView* GetActiveView() const { return m_pView; }
+    void SetViewToCreate(CView* view) { m_pView = view; }
+    void InitialUpdateFrame();
+    void RecalcLayout();
+
+    // Control bars are found by their identifier, which is also the command that
+    // shows and hides them.
+    void AddControlBar(CWnd* bar);
+    CWnd* GetControlBar(UINT id) const;
+    void ShowControlBar(CWnd* bar, BOOL show);
+    void SaveBarState(const char* prefix) const;
+    void LoadBarState(const char* prefix);
+
+    void SetMessageText(const char* text);
+    void OnIdleUpdateCmdUI();
+
+    BOOL PreTranslateMessage(MSG* msg) override;
+    bool OnCmdMsg(UINT id, UINT code, AfxCallArgs& args) override;
+    BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+
+protected:
+    DECLARE_MESSAGE_MAP()
+    int OnCreate(LPCREATESTRUCTA cs);
+    void OnSize(UINT type, int cx, int cy);
+    void OnClose();
+    LRESULT OnInitMenuPopup(WPARAM wParam, LPARAM lParam);
+    LRESULT OnMenuSelect(WPARAM wParam, LPARAM lParam);
+    void OnBarCheck(UINT id);
+    void OnUpdateControlBarMenu(CCmdUI* cmdUI);
+    void PostNcDestroy() override;
+
+    // The status bar that shows prompts; none by default.
+    virtual CStatusBar* GetMessageBar() { return nullptr; }
+    std::string PromptFor(UINT id, bool tooltip) const;
+
+    HACCEL m_hAccelTable = nullptr;
+    CView* m_pView = nullptr;
+    std::vector<CWnd*> m_bars;
+};

@@ -1,0 +1,40 @@
+#include "framework/View.h"
+
+#include "framework/WinApp.h"
+
+BOOL CDocument::OnOpenDocument(const char* path) {
+    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        std::string message = std::string(path) + " を開けません。";
+        AfxMessageBox(message.c_str(), MB_OK | MB_ICONEXCLAMATION);
+        return FALSE;
+    }
+    CloseHandle(file);
+    pathName_ = path;
+    return TRUE;
+}
+
+BEGIN_MESSAGE_MAP(CFormView, CView)
+ON_WM_SIZE()
+END_MESSAGE_MAP()
+
+BOOL CFormView::Create(CWnd* parent, UINT id) {
+    HWND hwnd = CreateDialogParamA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(m_nIDTemplate),
+                                   parent->m_hWnd, AfxDlgProc,
+                                   reinterpret_cast<LPARAM>(static_cast<CWnd*>(this)));
+    if (hwnd == nullptr)
+        return FALSE;
+    SetWindowLongPtrA(hwnd, GWLP_ID, static_cast<LONG_PTR>(id));
+    return TRUE;
+}
+
+BOOL CFormView::PreTranslateMessage(MSG* msg) {
+    // Tab and arrow navigation between the form's controls; the frame's
+    // accelerators come after this.
+    if (msg->message == WM_KEYDOWN && (msg->wParam == VK_TAB))
+        return IsDialogMessageA(m_hWnd, msg);
+    return FALSE;
+}
+
+void CFormView::OnSize(UINT, int, int) { Default(); }

@@ -1,0 +1,75 @@
+#pragma once
+// The application object: start-up, the message loop with idle-time update
+// rules, profile settings in the registry, the document template and the shell
+// command of the command line.
+#include <memory>
+#include <string>
+
+#include "framework/CmdTarget.h"
+#include "framework/DocTemplate.h"
+#include "framework/Profile.h"
+
+class CWnd;
+
+// What the framework takes from the command line: a file to open, or nothing.
+class CCommandLineInfo {
+public:
+    enum Shell { FileNew, FileOpen };
+    Shell m_nShellCommand = FileNew;
+    std::string m_strFileName;
+};
+
+class CWinApp : public CCmdTarget {
+public:
+    explicit CWinApp(const char* appName);
+    ~CWinApp() override;
+
+    virtual BOOL InitInstance() { return TRUE; }
+    virtual int ExitInstance() { return 0; }
+    // The message loop; returns the exit code.
+    virtual int Run();
+    virtual BOOL OnIdle(LONG count);
+    virtual BOOL PreTranslateMessage(MSG* msg);
+
+    void SetRegistryKey(const char* company) { m_profile.SetRegistryKey(company); }
+    int GetProfileInt(const char* section, const char* entry, int defaultValue) const {
+        return m_profile.GetProfileInt(section, entry, defaultValue);
+    }
+    bool WriteProfileInt(const char* section, const char* entry, int value) {
+        return m_profile.WriteProfileInt(section, entry, value);
+    }
+    std::string GetProfileString(const char* section, const char* entry,
+                                 const char* defaultValue = "") const {
+        return m_profile.GetProfileString(section, entry, defaultValue);
+    }
+    bool WriteProfileString(const char* section, const char* entry, const char* value) {
+        return m_profile.WriteProfileString(section, entry, value);
+    }
+    CProfile& Profile() { return m_profile; }
+
+    void AddDocTemplate(std::unique_ptr<CSingleDocTemplate> docTemplate);
+    // Splits the command line the shell's way (quoted arguments, flags with - or /).
+    void ParseCommandLine(CCommandLineInfo& info) const;
+    // Creates the main window with an empty document, or for the file named.
+    BOOL ProcessShellCommand(const CCommandLineInfo& info);
+    CSingleDocTemplate* GetDocTemplate() const { return m_docTemplate.get(); }
+
+    HINSTANCE m_hInstance;
+    const char* m_pszAppName;
+    const char* m_lpCmdLine = "";
+    CWnd* m_pMainWnd = nullptr;
+
+protected:
+    DECLARE_MESSAGE_MAP()
+    void OnAppExit();
+
+    CProfile m_profile;
+    std::unique_ptr<CSingleDocTemplate> m_docTemplate;
+};
+
+CWinApp* AfxGetApp();
+CWnd* AfxGetMainWnd();
+// A message box owned by the main window with the application's name as caption.
+int AfxMessageBox(const char* text, UINT type = MB_OK);
+// The command line after the program name.
+const char* AfxCommandLineTail();

@@ -1,0 +1,102 @@
+#include "ModalScript.h"
+
+namespace {
+ModalScript* g_current = nullptr;
+
+BOOL CALLBACK CloseEach(HWND hwnd, LPARAM) {
+    if (IsWindowVisible(hwnd))
+        PostMessageA(hwnd, WM_COMMAND, IDCANCEL, 0);
+    PostMessageA(hwnd, WM_CLOSE, 0, 0);
+    return TRUE;
+}
+
+struct Search {
+    const char* caption;
+    HWND found;
+};
+
+BOOL CALLBACK MatchCaption(HWND hwnd, LPARAM lParam) {
+    auto* search = reinterpret_cast<Search*>(lParam);
+    if (IsWindowVisible(hwnd) && WindowTextOf(hwnd) == search->caption) {
+        search->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+} // namespace
+
+ModalScript::ModalScript(std::vector<Step> steps, UINT intervalMs, int maxTicks)
+    : steps_(std::move(steps)), maxTicks_(maxTicks) {
+    g_current = this;
+    timer_ = SetTimer(nullptr, 0, intervalMs, &ModalScript::Tick);
+}
+
+ModalScript::~ModalScript() {
+    KillTimer(nullptr, timer_);
+    if (g_current == this)
+        g_current = nullptr;
+}
+
+void CALLBACK ModalScript::Tick(HWND, UINT, UINT_PTR, DWORD) {
+    if (g_current != nullptr)
+        g_current->RunTick();
+}
+
+void ModalScript::RunTick() {
+    if (running_)
+        return; // a step that opened a nested loop is still on the stack
+    running_ = true;
+    if (++ticks_ > maxTicks_) {
+        if (!timedOut_) {
+            timedOut_ = true;
+            EnumThreadWindows(GetCurrentThreadId(), CloseEach, 0);
+        }
+    } else if (!Finished() && steps_[next_]()) {
+        ++next_;
+    }
+    running_ = false;
+}
+
+std::string WindowTextOf(HWND hwnd) {
+    char buffer[1024] = {};
+    GetWindowTextA(hwnd, buffer, sizeof buffer);
+    return buffer;
+}
+
+HWND FindThreadWindow(const char* caption) {
+    Search search{caption, nullptr};
+    EnumThreadWindows(GetCurrentThreadId(), MatchCaption, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+std::string ControlText(HWND dialog, int id) { return WindowTextOf(GetDlgItem(dialog, id)); }
+
+void ClickButton(HWND dialog, int id) {
+    HWND button = GetDlgItem(dialog, id);
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+}
+
+void PressKey(HWND target, WPARAM key) {
+    UINT scan = MapVirtualKeyA(static_cast<UINT>(key), MAPVK_VK_TO_VSC);
+    PostMessageA(target, WM_KEYDOWN, key, 1 | (scan << 16));
+    PostMessageA(target, WM_KEYUP, key, 1 | (scan << 16) | (3u << 30));
+}
+
+ModalScript::Step WhenWindow(const char* caption, std::function<void(HWND)> action) {
+    std::string wanted = caption;
+    return [wanted, action]() {
+        HWND hwnd = FindThreadWindow(wanted.c_str());
+        if (hwnd == nullptr)
+            return false;
+        action(hwnd);
+        return true;
+    };
+}
+
+void PumpPending() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
