@@ -1,0 +1,11 @@
+#pragma once
+// Where OrvaneSetup lies and where it expects the main program: both programs
+// share one folder.
+#include <string>
+
+// The full path of the running OrvaneSetup.
+std::string OwnProgramPath();
+
+// "Orvane.exe" in the drive and folder of the given program path. The file
+// need not exist.
+std::string MainProgramPathBeside(const std::string& setupPath);
