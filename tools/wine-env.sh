@@ -5,7 +5,9 @@
 
 export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
 export WINEDEBUG=-all WINEARCH=win64 WINEDLLOVERRIDES="mscoree,mshtml="
-export TZ=${ORVANE_TZ:-Asia/Tokyo}
+# Nine hours ahead of UTC without daylight saving, in the POSIX form that both
+# Wine and the C runtime inside the programs read the same way.
+export TZ=${ORVANE_TZ:-JST-9}
 
 _wine_env_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 

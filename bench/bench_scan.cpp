@@ -1,0 +1,290 @@
+// Scanning and comparing two generated trees of about 100,000 entries each,
+// against the bare FindFirstFileA/FindNextFileA walk of the same trees.
+// Run with --keep to leave the trees in the temp folder for the next run.
+#include "BenchSupport.h"
+#include "engine/EngineCallbacks.h"
+#include "engine/Comparison.h"
+#include "engine/Scanner.h"
+#include "engine/SearchCore.h"
+#include "engine/SyncItem.h"
+
+#include <algorithm>
+#include <cstring>
+#include <malloc.h>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+const int kFolders = 100, kSubfolders = 10, kFilesPerSubfolder = 99;
+
+struct Trees {
+    std::string base, processing, reference;
+};
+
+Trees TreePaths() {
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    Trees trees;
+    trees.base = std::string(temp) + "orvane_bench_scan";
+    trees.processing = trees.base + "\\P";
+    trees.reference = trees.base + "\\R";
+    return trees;
+}
+
+FILETIME TimePlusSeconds(int seconds) {
+    ULARGE_INTEGER value;
+    value.QuadPart = 132000000000000000ULL + 10000000ULL * seconds; // mid 2019
+    return FILETIME{value.LowPart, value.HighPart};
+}
+
+bool MakeFile(const std::string& path, const FILETIME& time) {
+    FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    return file.IsOpen() && SetFileTime(file.Get(), nullptr, nullptr, &time) != 0;
+}
+
+// 100 folders of 10 subfolders of 99 files on each side: 1 in 100 files is
+// missing on each side, 1 in 10 is newer on one side or the other.
+bool GenerateTrees(const Trees& trees) {
+    std::string marker = trees.base + "\\complete";
+    if (GetFileAttributesA(marker.c_str()) != INVALID_FILE_ATTRIBUTES)
+        return true;
+    CreateDirectoryA(trees.base.c_str(), nullptr);
+    std::printf("generating trees in %s ...\n", trees.base.c_str());
+    std::fflush(stdout);
+    char relative[64];
+    for (const std::string& root : {trees.processing, trees.reference}) {
+        CreateDirectoryA(root.c_str(), nullptr);
+        bool isProcessing = root == trees.processing;
+        int file = 0;
+        for (int d = 0; d < kFolders; ++d) {
+            std::snprintf(relative, sizeof relative, "\\Folder%03d", d);
+            CreateDirectoryA((root + relative).c_str(), nullptr);
+            for (int s = 0; s < kSubfolders; ++s) {
+                std::snprintf(relative, sizeof relative, "\\Folder%03d\\sub%02d", d, s);
+                std::string subfolder = root + relative;
+                CreateDirectoryA(subfolder.c_str(), nullptr);
+                for (int f = 0; f < kFilesPerSubfolder; ++f, ++file) {
+                    int kind = (file * 37) % 100;
+                    if ((kind == 0 && isProcessing) || (kind == 1 && !isProcessing))
+                        continue;
+                    int seconds = 0;
+                    if (kind >= 10 && kind < 15 && isProcessing)
+                        seconds = 60;
+                    if (kind >= 15 && kind < 20 && !isProcessing)
+                        seconds = 60;
+                    std::snprintf(relative, sizeof relative, "\\File%05d.dat", file);
+                    if (!MakeFile(subfolder + relative, TimePlusSeconds(seconds)))
+                        return false;
+                }
+            }
+        }
+    }
+    return MakeFile(marker, TimePlusSeconds(0));
+}
+
+bool IsDotName(const char* name) {
+    return !std::strcmp(name, ".") || !std::strcmp(name, "..");
+}
+
+void RemoveTree(const std::string& path) {
+    WIN32_FIND_DATAA found;
+    FindHandle search(SystemFileFinder(), FindFirstFileA((path + "\\*").c_str(), &found));
+    while (search.IsOpen()) {
+        std::string child = path + "\\" + found.cFileName;
+        if (!IsDotName(found.cFileName)) {
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveTree(child);
+            else
+                DeleteFileA(child.c_str());
+        }
+        if (!FindNextFileA(search.Get(), &found))
+            break;
+    }
+    RemoveDirectoryA(path.c_str());
+}
+
+// The floor: every folder listed once, nothing kept.
+long long BareWalk(const std::string& folder) {
+    long long count = 0;
+    WIN32_FIND_DATAA found;
+    FindHandle search(SystemFileFinder(), FindFirstFileA((folder + "\\*").c_str(), &found));
+    if (!search.IsOpen())
+        return 0;
+    do {
+        if (IsDotName(found.cFileName))
+            continue;
+        ++count;
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            count += BareWalk(folder + "\\" + found.cFileName);
+    } while (FindNextFileA(search.Get(), &found));
+    return count;
+}
+
+void PumpOnce() {
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+}
+
+// No window: the engine's own cost.
+class SilentProgress : public IProgress {
+public:
+    void SetLine1(const std::string&) override {}
+    void SetLine2(const std::string&) override {}
+    void Refresh() override {}
+    bool PollStop() override { return false; }
+};
+
+// Drains the message queue at every poll, as the progress window's pump does.
+class PumpingProgress : public SilentProgress {
+public:
+    bool PollStop() override {
+        PumpOnce();
+        return false;
+    }
+};
+
+class KeepingSink : public IRowSink {
+public:
+    int InsertRow(SyncItem* item, int) override {
+        rows.emplace_back(item);
+        return static_cast<int>(rows.size()) - 1;
+    }
+    std::vector<std::unique_ptr<SyncItem>> rows;
+};
+
+struct SearchFigures {
+    double seconds = 0;
+    size_t rows = 0;
+    bool ok = false;
+};
+
+SearchFigures Search(const Trees& trees, IProgress& progress) {
+    JobSettings job;
+    job.processingFolder = trees.processing;
+    job.referenceFolder = trees.reference;
+    job.mode = UpdateProcessing;
+    job.includeSubfolders = 1;
+    job.deleteEnabled = 1;
+    std::vector<std::string> include, exclude;
+    std::string message;
+    KeepingSink sink;
+    Stopwatch watch;
+    SearchFigures figures;
+    figures.ok = SearchAndCompare(job, include, exclude, progress, sink, message);
+    figures.seconds = watch.Seconds();
+    figures.rows = sink.rows.size();
+    return figures;
+}
+
+// Bytes in use in the C runtime's heap.
+size_t HeapBytesInUse() {
+    HANDLE heap = reinterpret_cast<HANDLE>(_get_heap_handle());
+    size_t bytes = 0;
+    PROCESS_HEAP_ENTRY entry = {};
+    HeapLock(heap);
+    while (HeapWalk(heap, &entry)) {
+        if (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY)
+            bytes += entry.cbData + entry.cbOverhead;
+    }
+    HeapUnlock(heap);
+    return bytes;
+}
+
+// Where the time of (b) goes: each phase timed on its own.
+void PrintPhases(const Trees& trees, long long entries) {
+    size_t heapBefore = HeapBytesInUse();
+    JobSettings job;
+    job.mode = UpdateProcessing;
+    job.deleteEnabled = 1;
+    SilentProgress progress;
+    KeepingSink sink;
+    std::vector<std::string> none;
+    std::string message;
+    FolderListing processing(trees.processing), reference(trees.reference);
+    Scanner scanner(progress, none, none, message);
+    ExcludedFolders excluded(none);
+    Stopwatch watch;
+    bool ok =
+        scanner.ScanTree("\\", processing, excluded) && scanner.ScanTree("\\", reference, excluded);
+    double scanSeconds = watch.Seconds();
+    double heldPerEntry = (double(HeapBytesInUse()) - double(heapBefore)) / entries;
+    watch.Restart();
+    processing.SortEntries();
+    reference.SortEntries();
+    double sortSeconds = watch.Seconds();
+    watch.Restart();
+    Comparison(job, progress, sink).RunPasses(processing, reference);
+    double passSeconds = watch.Seconds();
+    std::printf("    phases of one more run:        scan %.3f s, sort %.3f s, passes %.3f s%s\n",
+                scanSeconds, sortSeconds, passSeconds, ok ? "" : " FAILED");
+    std::printf("    heap held by the listings:     %.0f bytes per entry\n", heldPerEntry);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    bool keep = argc > 1 && std::strcmp(argv[1], "--keep") == 0;
+    Trees trees = TreePaths();
+    if (!GenerateTrees(trees)) {
+        std::printf("could not generate the trees\n");
+        return 1;
+    }
+    BareWalk(trees.processing); // warm the file system's caches for all measurements
+    BareWalk(trees.reference);
+
+    // The machine is shared: alternate the two measurements and keep the best of each.
+    const int rounds = 3;
+    long long entries = 0;
+    double walkSeconds = 1e9;
+    SearchFigures search;
+    search.seconds = 1e9;
+    double peakPerEntry = 0;
+    for (int round = 0; round < rounds; ++round) {
+        Stopwatch walkWatch;
+        entries = BareWalk(trees.processing) + BareWalk(trees.reference);
+        walkSeconds = std::min(walkSeconds, walkWatch.Seconds());
+
+        PROCESS_MEMORY_COUNTERS before = MemoryCounters();
+        SilentProgress silent;
+        SearchFigures figures = Search(trees, silent);
+        PROCESS_MEMORY_COUNTERS after = MemoryCounters();
+        if (round == 0) // later rounds reuse the heap the first one grew
+            peakPerEntry =
+                (double(after.PeakWorkingSetSize) - double(before.WorkingSetSize)) / entries;
+        if (figures.seconds < search.seconds)
+            search = figures;
+    }
+
+    std::printf("entries in both trees:            %lld\n", entries);
+    std::printf("(a) bare FindFirst/FindNext walk:  %.3f s, %.0f entries/s (best of %d)\n",
+                walkSeconds, entries / walkSeconds, rounds);
+    std::printf(
+        "(b) scan + sort + passes:          %.3f s, %.0f entries/s (best of %d), %zu rows%s\n",
+        search.seconds, entries / search.seconds, rounds, search.rows, search.ok ? "" : " FAILED");
+    std::printf("    ratio (b)/(a):                 %.2f\n", search.seconds / walkSeconds);
+    std::printf("    peak working set per entry:    %.0f bytes\n", peakPerEntry);
+    PrintPhases(trees, entries);
+
+    const int polls = 20000;
+    PumpOnce(); // the first call creates the thread's message queue
+    Stopwatch pollWatch;
+    for (int i = 0; i < polls; ++i)
+        PumpOnce();
+    double pollSeconds = pollWatch.Seconds() / polls;
+    PumpingProgress pumping;
+    SearchFigures pumped = Search(trees, pumping);
+    std::printf("one stop poll, empty queue:        %.1f us (PeekMessageA PM_REMOVE loop)\n",
+                pollSeconds * 1e6);
+    std::printf("(b) polling that way per entry:    %.3f s, %.0f entries/s, ratio to (a) %.2f%s\n",
+                pumped.seconds, entries / pumped.seconds, pumped.seconds / walkSeconds,
+                pumped.ok ? "" : " FAILED");
+    if (!keep)
+        RemoveTree(trees.base);
+    return search.ok && pumped.ok ? 0 : 1;
+}

@@ -1,0 +1,20 @@
+#pragma once
+// The one comparison used to order and match relative paths and extensions:
+// byte by byte, folding only the ASCII capitals A to Z, with no notion of
+// double-byte characters and no locale rule.
+#include <string_view>
+
+// The byte with ASCII capitals moved to small letters; every other byte unchanged.
+inline unsigned char FoldAsciiCase(unsigned char byte) {
+    return (byte >= 'A' && byte <= 'Z') ? static_cast<unsigned char>(byte + 0x20) : byte;
+}
+
+// Negative, zero or positive: the difference of the first folded bytes that
+// differ, a text that is a prefix of the other sorting first.
+int CompareNoCase(const char* a, const char* b);
+int CompareNoCase(std::string_view a, std::string_view b);
+
+// The same comparison of aFirst+aSecond against bFirst+bSecond, without
+// joining the parts (a relative folder and a name, for example).
+int CompareNoCaseJoined(std::string_view aFirst, std::string_view aSecond, std::string_view bFirst,
+                        std::string_view bSecond);

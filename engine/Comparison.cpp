@@ -1,0 +1,92 @@
+#include "engine/Comparison.h"
+
+#include "engine/FileTimes.h"
+
+#include <memory>
+
+namespace {
+
+std::unique_ptr<SyncItem> MakeItem(SyncOperation operation, SyncReason reason,
+                                   SyncDirection direction, const FileEntry& subject) {
+    auto item = std::make_unique<SyncItem>();
+    item->operation = operation;
+    item->reason = reason;
+    item->direction = direction;
+    item->isFolder = subject.IsFolder() ? 1 : 0;
+    item->subject = subject;
+    return item;
+}
+
+} // namespace
+
+Comparison::Comparison(const JobSettings& job, IProgress& progress, IRowSink& sink)
+    : job_(job), progress_(progress), sink_(sink) {}
+
+void Comparison::Hand(SyncItem* item) {
+    // The sink owns the item from here on, also when it refuses the row.
+    sink_.InsertRow(item, nextPosition_++);
+}
+
+bool Comparison::CopyPass(const FolderListing& reading, const FolderListing& matching,
+                          SyncDirection direction) {
+    nextPosition_ = 0;
+    for (size_t i = 0; i < reading.Size(); ++i) {
+        if (progress_.PollStop())
+            return false;
+        const FileEntry& entry = reading[i];
+        int found = matching.FindEntry(entry.RelativePath());
+        if (found < 0) {
+            if (!entry.IsFolder() && job_.bothSidesOnly != 0)
+                continue;
+            // Only the root of the changing side: the target keeps the subject's path.
+            auto item = MakeItem(entry.IsFolder() ? Create : Copy, Existence, direction, entry);
+            item->counterpart.rootFolder = matching.RootFolder();
+            Hand(item.release());
+            continue;
+        }
+        // Folders on both sides are never compared; a file is compared with
+        // whatever has its path on the other side, folder or not.
+        if (entry.IsFolder())
+            continue;
+        const FileEntry& other = matching[static_cast<size_t>(found)];
+        if (!IsNewer(entry.lastWriteTime, other.lastWriteTime, job_.twoSecondTolerance != 0))
+            continue;
+        // The whole counterpart, so the copy overwrites the file under the name it has there.
+        auto item = MakeItem(Copy, Date, direction, entry);
+        item->counterpart = other;
+        Hand(item.release());
+    }
+    return true;
+}
+
+bool Comparison::DeletionPass(const FolderListing& reading, const FolderListing& matching,
+                              SyncDirection direction) {
+    nextPosition_ = 0;
+    for (size_t i = 0; i < reading.Size(); ++i) {
+        if (progress_.PollStop())
+            return false;
+        const FileEntry& entry = reading[i];
+        if (matching.FindEntry(entry.RelativePath()) >= 0)
+            continue;
+        if (!entry.IsFolder() && job_.bothSidesOnly != 0)
+            continue;
+        Hand(MakeItem(Delete, Existence, direction, entry).release());
+    }
+    return true;
+}
+
+bool Comparison::RunPasses(const FolderListing& processing, const FolderListing& reference) {
+    bool deletions = job_.deleteEnabled != 0;
+    switch (job_.mode) {
+    case Bidirectional:
+        return CopyPass(reference, processing, ReferenceToProcessing) &&
+               CopyPass(processing, reference, ProcessingToReference);
+    case UpdateProcessing:
+        return CopyPass(reference, processing, ReferenceToProcessing) &&
+               (!deletions || DeletionPass(processing, reference, ReferenceToProcessing));
+    case UpdateReference:
+        return CopyPass(processing, reference, ProcessingToReference) &&
+               (!deletions || DeletionPass(reference, processing, ProcessingToReference));
+    }
+    return true;
+}

@@ -1,0 +1,48 @@
+#include "engine/ExcludedFolders.h"
+
+#include "engine/FileFilters.h"
+
+#include <windows.h>
+
+namespace {
+
+// Through UTF-16 so that a double-byte character is lowered as one character
+// and its trail byte is never taken for an ASCII capital.
+std::wstring LoweredWide(const std::string& text) {
+    if (text.empty())
+        return std::wstring();
+    int length =
+        MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring wide(static_cast<size_t>(length), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
+    if (length > 0)
+        CharLowerBuffW(wide.data(), static_cast<DWORD>(length));
+    return wide;
+}
+
+} // namespace
+
+std::vector<std::string> MakeExcludedFolderPatterns(const std::string& excludedFolders) {
+    std::vector<std::string> pieces;
+    SplitList(excludedFolders, ',', pieces);
+    for (std::string& piece : pieces)
+        piece = "\\" + piece + "\\";
+    return pieces;
+}
+
+ExcludedFolders::ExcludedFolders(const std::vector<std::string>& patterns) {
+    lowered_.reserve(patterns.size());
+    for (const std::string& pattern : patterns)
+        lowered_.push_back(LoweredWide(pattern));
+}
+
+bool ExcludedFolders::Matches(const std::string& relativeFolder) const {
+    if (lowered_.empty())
+        return false;
+    std::wstring folder = LoweredWide(relativeFolder);
+    for (const std::wstring& pattern : lowered_) {
+        if (pattern == folder)
+            return true;
+    }
+    return false;
+}

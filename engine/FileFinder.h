@@ -1,0 +1,35 @@
+#pragma once
+// The find functions a scan lists folders with. Tests put a finder of their own
+// in place to make a listing break off part-way.
+#include <windows.h>
+
+class FileFinder {
+public:
+    virtual ~FileFinder() = default;
+    // Same contracts as FindFirstFileA, FindNextFileA and FindClose, last error included.
+    virtual HANDLE First(const char* pattern, WIN32_FIND_DATAA* found) const;
+    virtual bool Next(HANDLE search, WIN32_FIND_DATAA* found) const;
+    virtual void Close(HANDLE search) const;
+};
+
+// The plain Win32 functions.
+const FileFinder& SystemFileFinder();
+
+// One open search, closed when it goes out of scope.
+class FindHandle {
+public:
+    FindHandle(const FileFinder& finder, HANDLE search) : finder_(finder), search_(search) {}
+    ~FindHandle() {
+        if (IsOpen())
+            finder_.Close(search_);
+    }
+    FindHandle(const FindHandle&) = delete;
+    FindHandle& operator=(const FindHandle&) = delete;
+
+    bool IsOpen() const { return search_ != INVALID_HANDLE_VALUE; }
+    HANDLE Get() const { return search_; }
+
+private:
+    const FileFinder& finder_;
+    HANDLE search_;
+};

@@ -1,0 +1,16 @@
+#include "engine/Priority.h"
+
+#include "engine/CompareNoCase.h"
+
+int ComparePriority(const SyncItem* a, const SyncItem* b) {
+    bool aDeletes = a->operation == Delete;
+    bool bDeletes = b->operation == Delete;
+    if (aDeletes != bDeletes)
+        return aDeletes ? -1 : 1;
+    // Deletions run backwards: files before folders, deeper paths first.
+    int sign = aDeletes ? -1 : 1;
+    if (a->isFolder != b->isFolder)
+        return a->isFolder ? -sign : sign;
+    return sign * CompareNoCaseJoined(a->subject.relativeFolder, a->subject.name,
+                                      b->subject.relativeFolder, b->subject.name);
+}

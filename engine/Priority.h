@@ -1,0 +1,9 @@
+#pragma once
+// The order in which planned actions are carried out.
+#include "engine/SyncItem.h"
+
+// Negative when a comes first. From the top: file deletions and then folder
+// deletions, each by relative path descending (contents before their folder);
+// then folder creations and then copies, each ascending (a folder exists
+// before anything goes into it).
+int ComparePriority(const SyncItem* a, const SyncItem* b);

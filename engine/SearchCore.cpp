@@ -1,0 +1,72 @@
+#include "engine/SearchCore.h"
+
+#include "engine/Comparison.h"
+#include "engine/ExcludedFolders.h"
+#include "engine/FileFilters.h"
+#include "engine/FolderListing.h"
+#include "engine/Scanner.h"
+
+namespace {
+
+const char kSortingText[] = "ファイル情報をソート中（中断するのに時間がかかる場合があります）";
+const char kComparingText[] = "フォルダを比較中";
+
+std::string SearchingText(const std::string& folder) {
+    return folder + "を検索中";
+}
+
+void FillExtensionList(const std::string& text, std::vector<std::string>& list) {
+    list.clear();
+    if (!text.empty())
+        SplitList(text, ',', list);
+}
+
+bool ScanSide(Scanner& scanner, const JobSettings& job, FolderListing& listing,
+              const ExcludedFolders& excludedFolders, IProgress& progress) {
+    progress.SetLine1(SearchingText(listing.RootFolder()));
+    progress.Refresh();
+    if (job.includeSubfolders != 0)
+        return scanner.ScanTree("\\", listing, excludedFolders);
+    return scanner.ScanFlat(listing);
+}
+
+// A sort cannot be interrupted; a stop pressed meanwhile is seen right after it.
+bool SortSide(FolderListing& listing, IProgress& progress) {
+    progress.SetLine2(listing.RootFolder());
+    progress.Refresh();
+    listing.SortEntries();
+    return !progress.PollStop();
+}
+
+} // namespace
+
+bool SearchAndCompare(const JobSettings& job, std::vector<std::string>& includeExtensionList,
+                      std::vector<std::string>& excludeExtensionList, IProgress& progress,
+                      IRowSink& sink, std::string& lastMessage, const FileFinder& finder) {
+    lastMessage.clear();
+    FillExtensionList(job.includeExtensions, includeExtensionList);
+    FillExtensionList(job.excludeExtensions, excludeExtensionList);
+
+    FolderListing processing(job.processingFolder);
+    FolderListing reference(job.referenceFolder);
+    // Excluded folders only mean something when subfolders are entered.
+    std::vector<std::string> patterns;
+    if (job.includeSubfolders != 0)
+        patterns = MakeExcludedFolderPatterns(job.excludedFolders);
+    ExcludedFolders excludedFolders(patterns);
+
+    Scanner scanner(progress, includeExtensionList, excludeExtensionList, lastMessage, finder);
+    if (!ScanSide(scanner, job, processing, excludedFolders, progress) ||
+        !ScanSide(scanner, job, reference, excludedFolders, progress))
+        return false;
+
+    progress.SetLine1(kSortingText);
+    if (!SortSide(processing, progress) || !SortSide(reference, progress))
+        return false;
+
+    progress.SetLine1(kComparingText);
+    progress.SetLine2("");
+    progress.Refresh();
+    Comparison comparison(job, progress, sink);
+    return comparison.RunPasses(processing, reference);
+}

@@ -1,0 +1,21 @@
+#pragma once
+// A search without its windows: from the job to the planned actions in the
+// row sink. The caller shows the progress window, clears the rows before and
+// after a failed search, orders the rows with ComparePriority and tells the user.
+#include "engine/EngineCallbacks.h"
+#include "engine/FileFinder.h"
+#include "engine/Priority.h"
+#include "job/JobSettings.h"
+
+#include <string>
+#include <vector>
+
+// Fills the two extension lists (kept by the caller) from the job, lists both
+// folders, sorts both listings and runs the passes of the job's mode into the
+// sink, with the progress texts of each phase. False when stopped, or when a
+// folder could not be listed completely, which lastMessage then explains.
+// The listings are gone when it returns, on every path.
+bool SearchAndCompare(const JobSettings& job, std::vector<std::string>& includeExtensionList,
+                      std::vector<std::string>& excludeExtensionList, IProgress& progress,
+                      IRowSink& sink, std::string& lastMessage,
+                      const FileFinder& finder = SystemFileFinder());

@@ -1,0 +1,158 @@
+// What a job plans on real folders: the passes of each mode, the options, the
+// time rules and the matching of names.
+#include "EngineTestKit.h"
+#include "TempDir.h"
+#include "engine/FileTimes.h"
+#include "engine/SearchCore.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct JobCase {
+    const char* name;
+    int mode, deleteEnabled, bothSidesOnly, twoSecondTolerance;
+    std::vector<Node> processing, reference;
+    Texts expected;
+};
+
+Texts Plan(const JobCase& c, RowCollector& rows) {
+    TempDir dir;
+    JobSettings job = MakeJob(dir.Path(), c.mode);
+    job.deleteEnabled = c.deleteEnabled;
+    job.bothSidesOnly = c.bothSidesOnly;
+    job.twoSecondTolerance = c.twoSecondTolerance;
+    BuildTree(job.processingFolder, c.processing);
+    BuildTree(job.referenceFolder, c.reference);
+    Texts include, exclude;
+    FakeProgress progress;
+    std::string message;
+    EXPECT_TRUE(SearchAndCompare(job, include, exclude, progress, rows, message)) << c.name;
+    EXPECT_EQ("", message);
+    return Describe(rows, dir.Path());
+}
+
+Texts Plan(const JobCase& c) {
+    RowCollector rows;
+    return Plan(c, rows);
+}
+
+Texts Join(std::initializer_list<Texts> groups) {
+    Texts all;
+    for (const Texts& group : groups)
+        all.insert(all.end(), group.begin(), group.end());
+    return Sorted(all);
+}
+
+// clang-format off
+const std::vector<Node> kProcessing = {
+    {"newer_in_p.txt", 10000}, {"newer_in_r.txt"}, {"same.txt"}, {"only_p.txt"},
+    {"only_p_dir\\"}, {"only_p_dir\\x.txt"}, {"both_dir\\"}, {"both_dir\\in.txt"}};
+const std::vector<Node> kReference = {
+    {"newer_in_p.txt"}, {"newer_in_r.txt", 10000}, {"same.txt"}, {"only_r.txt"},
+    {"only_r_dir\\"}, {"only_r_dir\\y.txt"}, {"both_dir\\", 5000}, {"both_dir\\in.txt"}};
+const Texts kDateFromR = {"copy date R>P R\\newer_in_r.txt -> P\\newer_in_r.txt",
+                          "create exist R>P R\\only_r_dir -> P\\only_r_dir"};
+const Texts kExistFromR = {"copy exist R>P R\\only_r.txt -> P\\only_r.txt",
+                           "copy exist R>P R\\only_r_dir\\y.txt -> P\\only_r_dir\\y.txt"};
+const Texts kDateFromP = {"copy date P>R P\\newer_in_p.txt -> R\\newer_in_p.txt",
+                          "create exist P>R P\\only_p_dir -> R\\only_p_dir"};
+const Texts kExistFromP = {"copy exist P>R P\\only_p.txt -> R\\only_p.txt",
+                           "copy exist P>R P\\only_p_dir\\x.txt -> R\\only_p_dir\\x.txt"};
+const Texts kDeleteFolderInP = {"delete exist R>P P\\only_p_dir"};
+const Texts kDeleteFilesInP = {"delete exist R>P P\\only_p.txt", "delete exist R>P P\\only_p_dir\\x.txt"};
+const Texts kDeleteFolderInR = {"delete exist P>R R\\only_r_dir"};
+const Texts kDeleteFilesInR = {"delete exist P>R R\\only_r.txt", "delete exist P>R R\\only_r_dir\\y.txt"};
+// clang-format on
+
+} // namespace
+
+TEST(Comparison, ModesPlanTheirPassesInTheirDirections) {
+    // clang-format off
+    const JobCase cases[] = {
+        {"mode 0 never deletes", 0, 1, 0, 0, kProcessing, kReference,
+         Join({kDateFromR, kExistFromR, kDateFromP, kExistFromP})},
+        {"mode 1", 1, 1, 0, 0, kProcessing, kReference,
+         Join({kDateFromR, kExistFromR, kDeleteFolderInP, kDeleteFilesInP})},
+        {"mode 1 without deletions", 1, 0, 0, 0, kProcessing, kReference, Join({kDateFromR, kExistFromR})},
+        {"mode 2", 2, 1, 0, 0, kProcessing, kReference,
+         Join({kDateFromP, kExistFromP, kDeleteFolderInR, kDeleteFilesInR})},
+        {"mode 2 without deletions", 2, 0, 0, 0, kProcessing, kReference, Join({kDateFromP, kExistFromP})},
+        {"mode 0, both sides only", 0, 1, 1, 0, kProcessing, kReference, Join({kDateFromR, kDateFromP})},
+        {"mode 1, both sides only", 1, 1, 1, 0, kProcessing, kReference, Join({kDateFromR, kDeleteFolderInP})},
+        {"mode 2, both sides only", 2, 1, 1, 0, kProcessing, kReference, Join({kDateFromP, kDeleteFolderInR})},
+        {"mode 3", 3, 1, 0, 0, kProcessing, kReference, {}},
+        {"mode -1", -1, 1, 0, 0, kProcessing, kReference, {}},
+    };
+    // clang-format on
+    for (const JobCase& c : cases)
+        EXPECT_EQ(c.expected, Plan(c)) << c.name;
+}
+
+TEST(Comparison, TimesAndNamesDecideWhatIsNewer) {
+    const char* copyA = "copy date R>P R\\a.txt -> P\\a.txt";
+    // clang-format off
+    const JobCase cases[] = {
+        {"2.1 s minus 0.9 s: 2 whole seconds", 0, 0, 0, 1, {{"a.txt", 900}}, {{"a.txt", 2100}}, {}},
+        {"3.0 s minus 0.9 s: 3 whole seconds", 0, 0, 0, 1, {{"a.txt", 900}}, {{"a.txt", 3000}}, {copyA}},
+        {"2.001 s apart: 3 whole seconds", 0, 0, 0, 1, {{"a.txt", 999}}, {{"a.txt", 3000}}, {copyA}},
+        {"2.999 s apart: 2 whole seconds", 0, 0, 0, 1, {{"a.txt", 0}}, {{"a.txt", 2999}}, {}},
+        {"exact: a millisecond is newer", 0, 0, 0, 0, {{"a.txt", 900}}, {{"a.txt", 901}}, {copyA}},
+        {"equal times", 0, 0, 0, 0, {{"a.txt", 5}}, {{"a.txt", 5}}, {}},
+        {"equal times, tolerance", 0, 0, 0, 1, {{"a.txt", 5}}, {{"a.txt", 5}}, {}},
+        {"mode 1 ignores a newer processing file", 1, 1, 0, 0, {{"a.txt", 9000}}, {{"a.txt"}}, {}},
+        {"a newer file against a folder", 0, 0, 0, 0, {{"x", 10000}}, {{"x\\"}}, {"copy date P>R P\\x -> R\\x"}},
+        {"an older file against a folder", 1, 1, 0, 0, {{"x\\", 10000}}, {{"x"}}, {}},
+        {"case-only difference: the date copy keeps the changing side's name", 1, 1, 0, 0,
+         {{"Dir\\"}, {"Dir\\Readme.TXT"}}, {{"DIR\\"}, {"DIR\\README.txt", 10000}},
+         {"copy date R>P R\\DIR\\README.txt -> P\\Dir\\Readme.TXT"}},
+        {"Shift-JIS names", 1, 1, 0, 0,
+         {{"能\\"}, {"能\\表.txt"}, {"表ソ\\"}, {"表ソ\\能.ソ"}},
+         {{"表ソ\\"}, {"表ソ\\能.ソ", 10000}, {"ソ\\"}, {"ソ\\表.能"}},
+         {"copy date R>P R\\表ソ\\能.ソ -> P\\表ソ\\能.ソ", "create exist R>P R\\ソ -> P\\ソ",
+          "copy exist R>P R\\ソ\\表.能 -> P\\ソ\\表.能", "delete exist R>P P\\能",
+          "delete exist R>P P\\能\\表.txt"}},
+    };
+    // clang-format on
+    for (const JobCase& c : cases)
+        EXPECT_EQ(Sorted(c.expected), Plan(c)) << c.name;
+}
+
+TEST(Comparison, ItemsCarryWholeEntriesAndPassPositions) {
+    RowCollector rows;
+    JobCase c = {"", 0, 0, 0, 0, {{"old.txt"}, {"only.txt"}}, {{"OLD.txt", 7000}, {"b"}, {"c"}},
+                 {}};
+    Plan(c, rows);
+    ASSERT_EQ(4u, rows.items.size());
+    EXPECT_EQ((std::vector<int>{0, 1, 2, 0}), rows.positions); // each pass counts from 0
+    const SyncItem& date = *rows.items[2];                     // \OLD.txt sorts after \b and \c
+    EXPECT_EQ("OLD.txt", date.subject.name);
+    EXPECT_EQ("old.txt", date.counterpart.name);
+    FILETIME older = BaseTimePlus(0);
+    EXPECT_EQ(0, CompareFileTime(&older, &date.counterpart.lastWriteTime));
+    const FileEntry& missing = rows.items[3]->counterpart; // only the root of the other side
+    EXPECT_EQ("", missing.relativeFolder + missing.name);
+    EXPECT_EQ(0u, missing.attributes | missing.sizeLow | missing.lastWriteTime.dwHighDateTime);
+}
+
+// Times the seconds conversion cannot take are compared exactly, never abnormally.
+TEST(FileTimes, OutsideTheConversionRangeFallsBackToExact) {
+    struct Case {
+        FILETIME later;
+        bool newerWithTolerance;
+    } cases[] = {
+        {UtcFileTime(1601, 1, 2, 0, 0, 0), true},
+        {UtcFileTime(1969, 12, 31, 10, 0, 0), true},  // 19:00 local, still 1969
+        {UtcFileTime(1969, 12, 31, 16, 0, 0), false}, // 1970-01-01 01:00 local
+        {UtcFileTime(3000, 12, 31, 14, 0, 0), false}, // 23:00 local
+        {UtcFileTime(3000, 12, 31, 16, 0, 0), true},  // 3001 local
+        {{0xFFFFFFFF, 0x7FFFFFFF}, true},
+        {{0xFFFFFFFF, 0xFFFFFFFF}, true}, // not a time at all
+    };
+    for (const Case& c : cases) {
+        FILETIME earlier = AddTicks(c.later, -10000000); // one second before
+        EXPECT_EQ(c.newerWithTolerance, IsNewer(c.later, earlier, true)) << c.later.dwHighDateTime;
+        EXPECT_TRUE(IsNewer(c.later, earlier, false));
+        EXPECT_FALSE(IsNewer(earlier, c.later, true));
+    }
+}

@@ -1,0 +1,154 @@
+#pragma once
+// Fakes for the progress window, the result list and the find functions, and
+// real folder trees with chosen last-write times.
+#include "TestFiles.h"
+#include "engine/EngineCallbacks.h"
+#include "engine/FileFinder.h"
+#include "engine/FolderListing.h"
+#include "engine/SyncItem.h"
+#include "job/JobSettings.h"
+
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <vector>
+
+using Texts = std::vector<std::string>;
+
+inline Texts Sorted(Texts texts) {
+    std::sort(texts.begin(), texts.end());
+    return texts;
+}
+
+struct FakeProgress : IProgress {
+    void SetLine1(const std::string& text) override {
+        line1 = text;
+        pollsSinceLine1 = 0;
+    }
+    void SetLine2(const std::string& text) override { line2 = text; }
+    void Refresh() override { refreshed.push_back(line1 + "|" + line2); }
+    bool PollStop() override {
+        ++polls;
+        return ++pollsSinceLine1 == stopAtPoll && line1 == stopLine1;
+    }
+
+    std::string line1, line2;
+    Texts refreshed; // "line1|line2" at each refresh
+    int polls = 0, pollsSinceLine1 = 0;
+    // A stop at this poll counted from when line 1 became stopLine1 (0: never).
+    int stopAtPoll = 0;
+    std::string stopLine1;
+};
+
+struct RowCollector : IRowSink {
+    int InsertRow(SyncItem* item, int position) override {
+        items.emplace_back(item);
+        positions.push_back(position);
+        return static_cast<int>(items.size()) - 1;
+    }
+    std::vector<std::unique_ptr<SyncItem>> items;
+    std::vector<int> positions;
+};
+
+// The system's listings, except that those whose pattern begins with `prefix`
+// break off after their first record with `error`.
+class BreakingFinder : public FileFinder {
+public:
+    BreakingFinder(std::string prefix, DWORD error) : prefix_(std::move(prefix)), error_(error) {}
+    HANDLE First(const char* pattern, WIN32_FIND_DATAA* found) const override {
+        HANDLE search = FileFinder::First(pattern, found);
+        if (std::string(pattern).rfind(prefix_, 0) == 0)
+            broken_.push_back(search);
+        return search;
+    }
+    bool Next(HANDLE search, WIN32_FIND_DATAA* found) const override {
+        if (std::find(broken_.begin(), broken_.end(), search) == broken_.end())
+            return FileFinder::Next(search, found);
+        SetLastError(error_);
+        return false;
+    }
+    void Close(HANDLE search) const override {
+        broken_.erase(std::remove(broken_.begin(), broken_.end(), search), broken_.end());
+        FileFinder::Close(search);
+    }
+
+private:
+    std::string prefix_;
+    DWORD error_;
+    mutable std::vector<HANDLE> broken_;
+};
+
+// A path below a test root, a trailing backslash for a folder, and a last-write
+// time in milliseconds after a fixed base time.
+struct Node {
+    std::string path;
+    long long milliseconds = 0;
+};
+
+inline FILETIME BaseTimePlus(long long milliseconds) {
+    return AddTicks(UtcFileTime(2021, 6, 1, 1, 0, 0), milliseconds * 10000);
+}
+
+// Whole characters only: ソ (83 5C) ends with a backslash byte.
+inline bool EndsWithBackslash(const std::string& path) {
+    bool backslash = false;
+    for (size_t i = 0; i < path.size(); i += IsDBCSLeadByte(static_cast<BYTE>(path[i])) ? 2 : 1)
+        backslash = path[i] == '\\';
+    return backslash;
+}
+
+// Parents before their contents; times are set last, since creating a file
+// changes its folder's time. Each file holds its own node path.
+inline void BuildTree(const std::string& root, const std::vector<Node>& nodes) {
+    for (const Node& node : nodes) {
+        std::string path = root + "\\" + node.path;
+        if (EndsWithBackslash(path))
+            MakeFolder(path.substr(0, path.size() - 1));
+        else
+            WriteFileBytes(path, node.path);
+    }
+    for (const Node& node : nodes) {
+        std::string path = root + "\\" + node.path;
+        SetLastWriteTime(EndsWithBackslash(path) ? path.substr(0, path.size() - 1) : path,
+                         BaseTimePlus(node.milliseconds));
+    }
+}
+
+// A job over dir\P and dir\R, both created, with subfolders and deletions on.
+inline JobSettings MakeJob(const std::string& dir, int mode) {
+    JobSettings job;
+    job.processingFolder = dir + "\\P";
+    job.referenceFolder = dir + "\\R";
+    MakeFolder(job.processingFolder);
+    MakeFolder(job.referenceFolder);
+    job.mode = mode;
+    job.includeSubfolders = 1;
+    job.deleteEnabled = 1;
+    return job;
+}
+
+// Sorted lines such as "copy date R>P R\a.txt -> P\a.txt" with the paths shown
+// below `base`; a deletion shows only what it deletes.
+inline Texts Describe(const RowCollector& rows, const std::string& base) {
+    static const char* const operations[] = {"copy", "create", "delete"};
+    auto below = [&](const std::string& path) { return path.substr(base.size() + 1); };
+    Texts texts;
+    for (const auto& item : rows.items) {
+        std::string text = std::string(operations[item->operation]) +
+                           (item->reason == Date ? " date " : " exist ") +
+                           (item->direction == ProcessingToReference ? "P>R " : "R>P ") +
+                           below(item->SourcePath());
+        if (item->operation != Delete)
+            text += " -> " + below(item->DestinationPath());
+        texts.push_back(text);
+    }
+    return Sorted(texts);
+}
+
+// Relative paths in listing order, folders with a trailing backslash.
+inline Texts ListingPaths(const FolderListing& listing) {
+    Texts paths;
+    for (size_t i = 0; i < listing.Size(); ++i)
+        paths.push_back(listing[i].RelativePath() + (listing[i].IsFolder() ? "\\" : ""));
+    return paths;
+}

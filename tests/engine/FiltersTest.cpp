@@ -1,0 +1,52 @@
+// The job's comma lists as a scan uses them, with Shift-JIS characters whose
+// second byte is a backslash (表 95 5C, ソ 83 5C, 能 94 5C).
+#include "EngineTestKit.h"
+#include "engine/ExcludedFolders.h"
+#include "engine/FileFilters.h"
+#include "engine/SystemText.h"
+
+#include <gtest/gtest.h>
+
+TEST(SplitList, AppendsPiecesKeepingEmptyOnes) {
+    struct Case {
+        std::string text;
+        Texts pieces;
+    } cases[] = {
+        {"", {""}},
+        {"txt,", {"txt", ""}},
+        {" txt , DOC", {" txt ", " DOC"}},
+        {",", {"", ""}},
+        {"表,ソ能,", {"表", "ソ能", ""}},
+    };
+    for (const Case& c : cases) {
+        Texts pieces = {"kept"};
+        EXPECT_EQ(static_cast<int>(c.pieces.size()) + 1, SplitList(c.text, ',', pieces));
+        pieces.erase(pieces.begin());
+        EXPECT_EQ(c.pieces, pieces) << c.text;
+    }
+    Texts pieces;
+    SplitList("表ソ\\能", '\\', pieces); // only the real backslash separates
+    EXPECT_EQ((Texts{"表ソ", "能"}), pieces);
+    EXPECT_EQ((Texts{"\\a\\", "\\b\\c\\", "\\\\"}), MakeExcludedFolderPatterns("a,b\\c,"));
+}
+
+TEST(GetExtension, AfterTheLastDotOnly) {
+    struct Case {
+        const char *name, *extension;
+    } cases[] = {
+        {"report.txt", "txt"}, {"archive.tar.gz", "gz"}, {".profile", "profile"}, {"README", ""},
+        {"trailing.", ""},     {"表.ソ", "ソ"},          {"ソ.能.表", "表"},      {"", ""},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(c.extension, GetExtension(c.name)) << c.name;
+}
+
+TEST(LastErrorText, IsTheSystemsTextForTheCode) {
+    EXPECT_EQ("", LastErrorText(0));
+    std::string text = LastErrorText(ERROR_PATH_NOT_FOUND);
+    ASSERT_FALSE(text.empty());
+    EXPECT_EQ('\n', text.back()); // as the system gives it, line break included
+    EXPECT_NE(text, LastErrorText(ERROR_ACCESS_DENIED));
+    SetLastError(ERROR_PATH_NOT_FOUND);
+    EXPECT_EQ(text, LastErrorText());
+}

@@ -1,0 +1,124 @@
+// The order relative paths are sorted and matched in, and the texts a planned action shows.
+#include "EngineTestKit.h"
+#include "engine/CompareNoCase.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <random>
+
+namespace {
+
+int Sign(int value) {
+    return (value > 0) - (value < 0);
+}
+
+void Add(FolderListing& listing, const std::string& folder, const char* name, bool isFolder) {
+    WIN32_FIND_DATAA found = {};
+    std::snprintf(found.cFileName, sizeof found.cFileName, "%s", name);
+    found.dwFileAttributes = isFolder ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_ARCHIVE;
+    listing.Append(FileEntry(listing.RootFolder(), folder, found));
+}
+
+} // namespace
+
+TEST(CompareNoCase, FoldsOnlyAsciiCapitalsByteByByte) {
+    struct Case {
+        const char *a, *b;
+        int sign;
+    } cases[] = {
+        {"\\ABC.txt", "\\abc.TXT", 0},
+        {"\\sub", "\\sub\\a.txt", -1}, // a prefix sorts first
+        {"\\sub-x", "\\sub\\a", -1},
+        {"\\a_b", "\\aZb", -1}, // Z folds above _
+        {"Ａ", "ａ", -1},
+        {"\x83\x41", "\x83\x61", 0}, // trail bytes fold too
+        {"表", "表ソ", -1},
+        {"\xE0", "\x7F", 1}, // unsigned bytes
+        {"", "", 0},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(c.sign, Sign(CompareNoCase(c.a, c.b))) << c.a << " vs " << c.b;
+        EXPECT_EQ(-c.sign, Sign(CompareNoCase(std::string(c.b), std::string(c.a)))) << c.b;
+        std::string a = c.a;
+        for (size_t cut = 0; cut <= a.size(); ++cut) // any split of a gives the same order
+            EXPECT_EQ(c.sign, Sign(CompareNoCaseJoined(a.substr(0, cut), a.substr(cut), c.b, "")));
+    }
+}
+
+TEST(FolderListing, FindEntryMatchesIgnoringAsciiCase) {
+    FolderListing listing("C:\\root");
+    EXPECT_EQ(-1, listing.FindEntry("\\a.txt"));
+    Add(listing, "\\sub\\", "x", false);
+    Add(listing, "\\", "A.TXT", false);
+    Add(listing, "\\", "sub", true);
+    Add(listing, "\\", "表ソ.txt", false);
+    listing.SortEntries();
+    ASSERT_EQ((Texts{"\\A.TXT", "\\sub\\", "\\sub\\x", "\\表ソ.txt"}), ListingPaths(listing));
+    struct Case {
+        const char* key;
+        int index;
+    } cases[] = {{"\\a.txt", 0},  {"\\SUB", 1}, {"\\sub\\X", 2}, {"\\表ソ.TXT", 3},
+                 {"\\sub\\", -1}, {"\\b", -1},  {"\\表", -1},    {"", -1}};
+    for (const Case& c : cases)
+        EXPECT_EQ(c.index, listing.FindEntry(c.key)) << c.key;
+}
+
+TEST(FolderListing, SortsSortedReversedRandomAndEqualKeys) {
+    Texts names;
+    char name[32];
+    for (int i = 0; i < 20000; ++i) {
+        std::snprintf(name, sizeof name, i % 2 ? "F%05d.txt" : "f%05d.TXT", i);
+        names.push_back(name);
+    }
+    Texts shuffled = names;
+    std::shuffle(shuffled.begin(), shuffled.end(), std::mt19937(7));
+    for (const Texts& order :
+         {names, Texts(names.rbegin(), names.rend()), shuffled, Texts(20000, "same")}) {
+        FolderListing listing("C:\\root");
+        for (const std::string& text : order)
+            Add(listing, "\\", text.c_str(), false);
+        listing.SortEntries();
+        Texts seen = ListingPaths(listing);
+        for (size_t i = 1; i < seen.size(); ++i)
+            ASSERT_LE(CompareNoCase(seen[i - 1], seen[i]), 0) << i;
+        for (std::string& path : seen)
+            path.erase(0, 1);
+        EXPECT_EQ(Sorted(order), Sorted(seen)); // every entry still there, once
+    }
+}
+
+// A sort that recursed once per entry on ordered input would overflow the stack here.
+TEST(FolderListing, AMillionSortedEntriesSortWithinTheStack) {
+    FolderListing listing("C:");
+    char name[32];
+    for (int i = 0; i < 1000000; ++i) {
+        std::snprintf(name, sizeof name, "%07d", i);
+        Add(listing, "\\", name, false);
+    }
+    listing.SortEntries();
+    for (int i : {0, 1, 499999, 999999}) {
+        std::snprintf(name, sizeof name, "\\%07d", i);
+        EXPECT_EQ(i, listing.FindEntry(name));
+    }
+}
+
+TEST(SyncItem, DisplayTexts) {
+    struct Case {
+        int operation, direction;
+        const char *operationText, *directionText;
+    } cases[] = {
+        {Copy, ProcessingToReference, "コピー", "処→参"},
+        {Copy, ReferenceToProcessing, "コピー", "参→処"},
+        {Create, ProcessingToReference, "作成", "参"},
+        {Create, ReferenceToProcessing, "作成", "処"},
+        {Delete, ProcessingToReference, "削除", "参"},
+        {Delete, ReferenceToProcessing, "削除", "処"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_STREQ(c.operationText, OperationText(c.operation));
+        EXPECT_STREQ(c.directionText, DirectionText(c.operation, c.direction)) << c.operation;
+    }
+    EXPECT_STREQ("日付", ReasonText(Copy, Date));
+    EXPECT_STREQ("存在", ReasonText(Delete, Existence));
+}

@@ -1,0 +1,122 @@
+// A whole search without windows: progress texts, stops, failures, and the
+// order in which the planned actions are carried out.
+#include "EngineTestKit.h"
+#include "TempDir.h"
+#include "engine/SearchCore.h"
+#include "engine/SystemText.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace {
+
+const std::string kSorting = "ファイル情報をソート中（中断するのに時間がかかる場合があります）";
+const std::string kComparing = "フォルダを比較中";
+
+struct Search {
+    TempDir dir;
+    JobSettings job;
+    Texts include = {"stale"}, exclude = {"stale"};
+    FakeProgress progress;
+    RowCollector rows;
+    std::string message = "stale";
+
+    explicit Search(int mode) : job(MakeJob(dir.Path(), mode)) {}
+    bool Run(const FileFinder& finder = SystemFileFinder()) {
+        return SearchAndCompare(job, include, exclude, progress, rows, message, finder);
+    }
+};
+
+} // namespace
+
+TEST(SearchCore, ShowsEachPhaseAndFillsTheCallersLists) {
+    for (int subfolders : {1, 0}) {
+        Search search(0);
+        search.job.includeSubfolders = subfolders;
+        search.job.includeExtensions = "txt,";
+        BuildTree(search.job.processingFolder, {{"a.txt"}, {"sub\\"}});
+        ASSERT_TRUE(search.Run());
+        const std::string p = search.job.processingFolder, r = search.job.referenceFolder;
+        Texts expected = subfolders
+                             ? Texts{p + "を検索中|", p + "を検索中|\\", p + "を検索中|\\sub\\",
+                                     r + "を検索中|\\sub\\", r + "を検索中|\\"}
+                             : Texts{p + "を検索中|", r + "を検索中|"};
+        for (const std::string& last : {kSorting + "|" + p, kSorting + "|" + r, kComparing + "|"})
+            expected.push_back(last);
+        EXPECT_EQ(expected, search.progress.refreshed);
+        EXPECT_EQ((Texts{"txt", ""}), search.include);
+        EXPECT_EQ(Texts{}, search.exclude);
+        EXPECT_EQ("", search.message);
+        EXPECT_EQ(2u, search.rows.items.size()); // \a.txt and \sub, flat or not
+    }
+}
+
+TEST(SearchCore, StopInAnyPhaseEndsTheSearchWithoutMessage) {
+    struct Case {
+        std::string line1; // empty: the scan of the processing folder
+        int poll;
+        size_t rowsMade;
+    } cases[] = {
+        {"", 2, 0},
+        {kSorting, 1, 0}, // pressed during the first sort, seen right after it
+        {kComparing, 1, 0},
+        {kComparing, 3, 2}, // two items made; the second pass never runs
+    };
+    for (const Case& c : cases) {
+        Search search(0);
+        BuildTree(search.job.referenceFolder, {{"a.txt"}, {"b.txt"}, {"c.txt"}});
+        BuildTree(search.job.processingFolder, {{"d.txt"}});
+        search.progress.stopLine1 =
+            c.line1.empty() ? search.job.processingFolder + "を検索中" : c.line1;
+        search.progress.stopAtPoll = c.poll;
+        EXPECT_FALSE(search.Run()) << search.progress.stopLine1;
+        EXPECT_EQ("", search.message);
+        EXPECT_EQ(c.rowsMade, search.rows.items.size()) << search.progress.stopLine1;
+        EXPECT_EQ(search.progress.stopLine1, search.progress.line1);
+    }
+}
+
+TEST(SearchCore, UnlistableFolderEndsTheSearchWithTheSystemsText) {
+    Search missing(1);
+    RemoveDirectoryA(missing.job.processingFolder.c_str());
+    EXPECT_FALSE(missing.Run());
+    EXPECT_EQ(LastErrorText(ERROR_PATH_NOT_FOUND), missing.message);
+
+    // A reference listing that breaks off must not get the processing files deleted.
+    Search broken(1);
+    BuildTree(broken.job.processingFolder, {{"a.txt"}, {"b.txt"}, {"c.txt"}});
+    BuildTree(broken.job.referenceFolder, {{"a.txt"}, {"b.txt"}, {"c.txt"}});
+    EXPECT_FALSE(broken.Run(BreakingFinder(broken.job.referenceFolder, ERROR_NETNAME_DELETED)));
+    EXPECT_EQ(LastErrorText(ERROR_NETNAME_DELETED), broken.message);
+    EXPECT_TRUE(broken.rows.items.empty());
+}
+
+TEST(ComparePriority, DeletionsBackwardsThenCreationsAndCopiesForwards) {
+    struct Row {
+        int operation, isFolder;
+        const char *folder, *name;
+    } const ordered[] = {
+        {Delete, 0, "\\", "z.txt"}, {Delete, 0, "\\a\\", "b.txt"},  {Delete, 1, "\\a\\", "b"},
+        {Delete, 1, "\\", "a"},     {Create, 1, "\\", "a"},         {Create, 1, "\\a\\", "b"},
+        {Copy, 0, "\\", "a.txt"},   {Copy, 0, "\\a\\b\\", "c.txt"}, {Copy, 0, "\\", "B.txt"},
+    };
+    std::vector<SyncItem> items(std::size(ordered));
+    std::vector<const SyncItem*> expected;
+    for (size_t i = 0; i < items.size(); ++i) {
+        items[i].operation = ordered[i].operation;
+        items[i].reason = i == 6 ? Date : Existence;
+        items[i].isFolder = ordered[i].isFolder;
+        items[i].subject.relativeFolder = ordered[i].folder;
+        items[i].subject.name = ordered[i].name;
+        expected.push_back(&items[i]);
+    }
+    std::mt19937 random(1);
+    for (int round = 0; round < 20; ++round) {
+        std::vector<const SyncItem*> rows = expected;
+        std::shuffle(rows.begin(), rows.end(), random);
+        std::sort(rows.begin(), rows.end(),
+                  [](const SyncItem* a, const SyncItem* b) { return ComparePriority(a, b) < 0; });
+        ASSERT_EQ(expected, rows);
+    }
+}
