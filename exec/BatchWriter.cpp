@@ -1,0 +1,79 @@
+#include "exec/BatchWriter.h"
+
+#include <shlwapi.h>
+
+#include "engine/SyncItem.h"
+#include "exec/CommandText.h"
+#include "exec/ProgressText.h"
+
+namespace {
+
+// The line of a row names a network folder when either of its roots is in UNC
+// form; a deletion's empty counterpart root never is.
+bool NamesNetworkPath(const SyncItem& item) {
+    return PathIsUNCA(item.subject.rootFolder.c_str()) ||
+           PathIsUNCA(item.counterpart.rootFolder.c_str());
+}
+
+// Progress is shown for every hundredth row only: the rows are quick to write.
+const int kRowsPerProgressStep = 100;
+
+} // namespace
+
+BatchOutcome WriteBatchLines(OutputFile& file, const IRowSource& rows, IProgress& progress,
+                             INetworkQuestion& question) {
+    BatchOutcome outcome;
+    bool writeAll = false; // every export asks afresh
+    const int count = rows.RowCount();
+    progress.SetLine1("バッチファイルを出力中です");
+    progress.SetLine2("");
+    for (int index = 0; index < count; ++index) {
+        if (index % kRowsPerProgressStep == 0) {
+            progress.SetLine2(RowCountText(index, count));
+            progress.Refresh();
+        }
+        if (progress.PollStop()) {
+            outcome.end = BatchEnd::Stopped;
+            break;
+        }
+        const SyncItem& item = rows.Row(index);
+        std::string command = MakeItemCommand(item);
+        if (!writeAll && NamesNetworkPath(item)) {
+            int answer = question.AskNetworkLine(command);
+            if (answer == SkipThis)
+                continue;
+            if (answer == ExportAbort) {
+                outcome.end = BatchEnd::Aborted;
+                break;
+            }
+            if (answer == WriteAll)
+                writeAll = true;
+        }
+        unsigned long long wholeLinesEnd = file.Size();
+        if (!file.Write(EscapeForBatchFile(command) + "\r\n")) {
+            outcome.end = BatchEnd::WriteFailed;
+            outcome.error = file.Error();
+            file.CutTo(wholeLinesEnd);
+            break;
+        }
+        ++outcome.linesWritten;
+    }
+    return outcome;
+}
+
+BatchOutcome ExportBatch(const std::string& path, const IRowSource& rows, IProgress& progress,
+                         INetworkQuestion& question) {
+    OutputFile file;
+    if (!file.Create(path)) {
+        BatchOutcome outcome;
+        outcome.end = BatchEnd::NotCreated;
+        outcome.error = file.Error();
+        return outcome;
+    }
+    BatchOutcome outcome = WriteBatchLines(file, rows, progress, question);
+    if (!file.Close() && outcome.end != BatchEnd::WriteFailed) {
+        outcome.end = BatchEnd::WriteFailed;
+        outcome.error = file.Error();
+    }
+    return outcome;
+}

@@ -1,0 +1,117 @@
+#include "exec/CommandText.h"
+
+#include <windows.h>
+
+#include "engine/SyncItem.h"
+
+namespace {
+
+// Lead bytes of the ANSI code page, looked up once: the command texts of a large
+// list would otherwise ask the system for every byte of every path.
+class LeadByteTable {
+public:
+    LeadByteTable() {
+        for (int byte = 0; byte < 256; ++byte)
+            lead_[byte] = IsDBCSLeadByte(static_cast<BYTE>(byte)) != 0;
+    }
+    // Length of the character at `at`: 2 for a complete double-byte character.
+    size_t CharLength(const std::string& text, size_t at) const {
+        return lead_[static_cast<unsigned char>(text[at])] && at + 1 < text.size() ? 2 : 1;
+    }
+
+private:
+    bool lead_[256] = {};
+};
+
+const LeadByteTable& LeadBytes() {
+    static const LeadByteTable table;
+    return table;
+}
+
+bool SplitsCommandLine(char c) {
+    switch (c) {
+    case ' ':
+    case '\t':
+    case '&':
+    case '|':
+    case '<':
+    case '>':
+    case '^':
+    case '(':
+    case ')':
+    case ',':
+    case ';':
+    case '=':
+    case '+': // COPY joins files at a bare plus sign
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool NeedsQuotes(const std::string& path) {
+    const LeadByteTable& table = LeadBytes();
+    for (size_t at = 0; at < path.size();) {
+        size_t length = table.CharLength(path, at);
+        if (length == 1 && SplitsCommandLine(path[at]))
+            return true;
+        at += length;
+    }
+    return false;
+}
+
+std::string Command(const char* verb, const std::string& path) {
+    return std::string(verb) + QuotePath(path);
+}
+
+} // namespace
+
+std::string QuotePath(const std::string& path) {
+    if (!NeedsQuotes(path))
+        return path;
+    return "\"" + path + "\"";
+}
+
+std::string MakeCopyCommand(const std::string& from, const std::string& to) {
+    return "COPY " + QuotePath(from) + " " + QuotePath(to);
+}
+
+std::string MakeDelCommand(const std::string& path) {
+    return Command("DEL ", path);
+}
+
+std::string MakeRmdirCommand(const std::string& path) {
+    return Command("RMDIR ", path);
+}
+
+std::string MakeMkdirCommand(const std::string& path) {
+    return Command("MKDIR ", path);
+}
+
+std::string MakeItemCommand(const SyncItem& item) {
+    switch (item.operation) {
+    case Copy:
+        return MakeCopyCommand(item.SourcePath(), item.DestinationPath());
+    case Create:
+        return MakeMkdirCommand(item.DestinationPath());
+    case Delete:
+        return item.isFolder ? MakeRmdirCommand(item.SourcePath())
+                             : MakeDelCommand(item.SourcePath());
+    default:
+        return std::string();
+    }
+}
+
+std::string EscapeForBatchFile(const std::string& command) {
+    const LeadByteTable& table = LeadBytes();
+    std::string line;
+    line.reserve(command.size() + 8);
+    for (size_t at = 0; at < command.size();) {
+        size_t length = table.CharLength(command, at);
+        line.append(command, at, length);
+        if (length == 1 && command[at] == '%')
+            line += '%';
+        at += length;
+    }
+    return line;
+}

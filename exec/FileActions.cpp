@@ -1,0 +1,68 @@
+#include "exec/FileActions.h"
+
+#include <shellapi.h>
+
+namespace {
+
+// The version does not change while the program runs; ask the system once.
+FILEOP_FLAGS ShellCopyFlagsOfThisSystem() {
+    static const FILEOP_FLAGS flags = [] {
+        OSVERSIONINFOA version = {};
+        version.dwOSVersionInfoSize = sizeof version;
+        GetVersionExA(&version);
+        return ShellCopyFlagsFor(version.dwMajorVersion, version.dwMinorVersion);
+    }();
+    return flags;
+}
+
+// One name as the shell wants a list of names: ended by two NULs.
+std::string NameList(const std::string& path) {
+    return path + '\0';
+}
+
+} // namespace
+
+FILEOP_FLAGS ShellCopyFlagsFor(DWORD majorVersion, DWORD minorVersion) {
+    FILEOP_FLAGS flags = FOF_SILENT | FOF_NOCONFIRMATION | FOF_NOCONFIRMMKDIR;
+    if (majorVersion >= 5 || (majorVersion == 4 && minorVersion == 90))
+        flags |= FOF_NO_CONNECTED_ELEMENTS;
+    if (majorVersion >= 5 && minorVersion >= 1)
+        flags |= FOF_NOCOPYSECURITYATTRIBS;
+    return flags;
+}
+
+bool ShellCopyFile(HWND owner, const std::string& from, const std::string& to) {
+    if (from.empty() || to.empty())
+        return false;
+    std::string fromList = NameList(from);
+    std::string toList = NameList(to);
+    SHFILEOPSTRUCTA operation = {};
+    operation.hwnd = owner;
+    operation.wFunc = FO_COPY;
+    operation.pFrom = fromList.c_str();
+    operation.pTo = toList.c_str();
+    operation.fFlags = ShellCopyFlagsOfThisSystem();
+    operation.hNameMappings = nullptr;
+    operation.lpszProgressTitle = "コピーしています";
+    return SHFileOperationA(&operation) == 0;
+}
+
+bool DeletePath(const std::string& path) {
+    const char* name = path.c_str();
+    // A missing path reads as INVALID_FILE_ATTRIBUTES, which has the folder bit:
+    // setting a missing folder's attributes then fails, and so does the deletion.
+    DWORD attributes = GetFileAttributesA(name);
+    bool deleted;
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
+        if (!SetFileAttributesA(name, FILE_ATTRIBUTE_DIRECTORY))
+            return false;
+        deleted = RemoveDirectoryA(name) != 0;
+    } else {
+        if (!SetFileAttributesA(name, FILE_ATTRIBUTE_NORMAL))
+            return false;
+        deleted = DeleteFileA(name) != 0;
+    }
+    if (!deleted)
+        SetFileAttributesA(name, attributes);
+    return deleted;
+}

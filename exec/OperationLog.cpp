@@ -1,0 +1,74 @@
+#include "exec/OperationLog.h"
+
+#include <cstdio>
+
+namespace {
+
+std::string LogFileName(const SYSTEMTIME& now) {
+    char name[64];
+    std::snprintf(name, sizeof name, "%4d%02d%02d%02d%02d%02d%03d.log", now.wYear, now.wMonth,
+                  now.wDay, now.wHour, now.wMinute, now.wSecond, now.wMilliseconds);
+    return name;
+}
+
+std::string MissingLinesNote(int lines, DWORD error) {
+    char note[160];
+    std::snprintf(
+        note, sizeof note,
+        "ログの書き込みに失敗しました（エラー %lu）。以降の%d件の処理は記録されていません。"
+        "\r\n",
+        static_cast<unsigned long>(error), lines);
+    return note;
+}
+
+} // namespace
+
+bool OperationLog::Open(const std::string& logFolder, const std::string& lastMessage) {
+    Close();
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    path_ = logFolder + "\\" + LogFileName(now);
+    // Two runs started within the same millisecond would otherwise share a name.
+    Sleep(10);
+    failed_ = false;
+    unrecordedLines_ = 0;
+    wholeLinesEnd_ = 0;
+    if (!file_.Create(path_))
+        return false;
+    if (!lastMessage.empty())
+        Put(lastMessage + "\r\n");
+    return true;
+}
+
+void OperationLog::WriteLine(bool succeeded, const std::string& command) {
+    if (!file_.IsOpen())
+        return;
+    if (failed_) {
+        ++unrecordedLines_;
+        return;
+    }
+    if (!Put((succeeded ? "成功:" : "失敗:") + command + "\r\n"))
+        ++unrecordedLines_;
+}
+
+bool OperationLog::Put(const std::string& line) {
+    if (file_.Write(line)) {
+        wholeLinesEnd_ = file_.Size();
+        return true;
+    }
+    failed_ = true;
+    return false;
+}
+
+void OperationLog::Close() {
+    if (!file_.IsOpen())
+        return;
+    if (failed_) {
+        // Best effort: the disk may have room again, or may not.
+        DWORD error = file_.Error();
+        file_.CutTo(wholeLinesEnd_);
+        file_.Write(MissingLinesNote(unrecordedLines_, error));
+    }
+    if (!file_.Close())
+        failed_ = true;
+}

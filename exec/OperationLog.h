@@ -1,0 +1,50 @@
+#pragma once
+// The operation log: a new file for every run of the executor, named by the local
+// time at its start, holding the search's message (when there is one) and one line
+// per action reached: "成功:" or "失敗:" and the action's command.
+//
+// Lines go straight to the file, one write each, so a run that ends early leaves a
+// file with every line written until then. When a write fails (a full disk, a
+// network folder that went away), the log keeps the whole lines it has, writes no
+// further row lines (a log with silent gaps would mislead), and on closing cuts a
+// half-written line and tries to add a note of how many actions it lacks.
+// Complete() is then false, so the caller can tell the user.
+#include <string>
+
+#include "exec/OutputFile.h"
+
+class OperationLog {
+public:
+    explicit OperationLog(WriteCall write = ::WriteFile) : file_(write) {}
+    ~OperationLog() { Close(); }
+    OperationLog(const OperationLog&) = delete;
+    OperationLog& operator=(const OperationLog&) = delete;
+
+    // Creates "<logFolder>\<yyyymmddhhmmssmmm>.log" and writes lastMessage as the
+    // first line when it is not empty. False when the file cannot be created.
+    bool Open(const std::string& logFolder, const std::string& lastMessage);
+    bool IsOpen() const { return file_.IsOpen(); }
+    void WriteLine(bool succeeded, const std::string& command);
+    void Close();
+
+    // False once a line did not reach the file whole, or closing failed.
+    bool Complete() const { return !failed_; }
+    // Row lines that are missing from the file because of a failed write.
+    int UnrecordedLines() const { return unrecordedLines_; }
+    const std::string& Path() const { return path_; }
+    // Why Open failed, or the first write failure.
+    DWORD Error() const { return file_.Error(); }
+
+private:
+    bool Put(const std::string& line);
+
+    OutputFile file_;
+    std::string path_;
+    unsigned long long wholeLinesEnd_ = 0;
+    int unrecordedLines_ = 0;
+    bool failed_ = false;
+};
+
+// For the message box after an interactive run whose log is incomplete.
+inline constexpr const char* kLogIncompleteText =
+    "ログファイルへの書き込みに失敗しました。\nログに記録されていない処理があります。";

@@ -1,0 +1,100 @@
+#include "ExecFakes.h"
+
+#include "TestFiles.h"
+
+namespace {
+
+FileEntry Entry(const std::string& root, const std::string& folder, const std::string& name,
+                DWORD attributes) {
+    FileEntry entry;
+    entry.rootFolder = root;
+    entry.relativeFolder = folder;
+    entry.name = name;
+    entry.attributes = attributes;
+    return entry;
+}
+
+SyncItem Item(int operation, int reason, int isFolder, FileEntry subject, FileEntry counterpart) {
+    SyncItem item;
+    item.operation = operation;
+    item.reason = reason;
+    item.direction = ProcessingToReference;
+    item.isFolder = isFolder;
+    item.subject = std::move(subject);
+    item.counterpart = std::move(counterpart);
+    return item;
+}
+
+FileEntry RootOnly(const std::string& root) {
+    FileEntry entry;
+    entry.rootFolder = root;
+    return entry;
+}
+
+} // namespace
+
+SyncItem DateCopy(const std::string& fromRoot, const std::string& toRoot, const std::string& folder,
+                  const std::string& name, const std::string& targetName) {
+    return Item(Copy, Date, 0, Entry(fromRoot, folder, name, FILE_ATTRIBUTE_ARCHIVE),
+                Entry(toRoot, folder, targetName, FILE_ATTRIBUTE_ARCHIVE));
+}
+
+SyncItem ExistenceCopy(const std::string& fromRoot, const std::string& toRoot,
+                       const std::string& folder, const std::string& name) {
+    return Item(Copy, Existence, 0, Entry(fromRoot, folder, name, FILE_ATTRIBUTE_ARCHIVE),
+                RootOnly(toRoot));
+}
+
+SyncItem FolderCreate(const std::string& fromRoot, const std::string& toRoot,
+                      const std::string& folder, const std::string& name) {
+    return Item(Create, Existence, 1, Entry(fromRoot, folder, name, FILE_ATTRIBUTE_DIRECTORY),
+                RootOnly(toRoot));
+}
+
+SyncItem FileDelete(const std::string& root, const std::string& folder, const std::string& name) {
+    return Item(Delete, Existence, 0, Entry(root, folder, name, FILE_ATTRIBUTE_ARCHIVE),
+                FileEntry());
+}
+
+SyncItem FolderDelete(const std::string& root, const std::string& folder, const std::string& name) {
+    return Item(Delete, Existence, 1, Entry(root, folder, name, FILE_ATTRIBUTE_DIRECTORY),
+                FileEntry());
+}
+
+std::vector<std::string> ReadLines(const std::string& path) {
+    std::string bytes = ReadFileBytes(path);
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while (start < bytes.size()) {
+        size_t end = bytes.find("\r\n", start);
+        if (end == std::string::npos) {
+            lines.push_back(bytes.substr(start) + "<no CR LF>");
+            break;
+        }
+        lines.push_back(bytes.substr(start, end - start));
+        start = end + 2;
+    }
+    return lines;
+}
+
+std::vector<std::string> NamesIn(const std::string& folder) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (find == INVALID_HANDLE_VALUE)
+        return names;
+    struct FindCloser {
+        HANDLE find;
+        ~FindCloser() { FindClose(find); }
+    } closer{find};
+    do {
+        std::string name = found.cFileName;
+        if (name != "." && name != "..")
+            names.push_back(name);
+    } while (FindNextFileA(find, &found));
+    return names;
+}
+
+std::string Quoted(const std::string& path) {
+    return "\"" + path + "\"";
+}

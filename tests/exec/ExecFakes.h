@@ -1,0 +1,66 @@
+#pragma once
+// Stand-ins for the result list, the progress window and the question dialogs, and
+// builders for the five kinds of row the comparison produces.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "engine/EngineCallbacks.h"
+#include "engine/SyncItem.h"
+#include "exec/ExecCallbacks.h"
+
+struct RowList : IRowSource {
+    std::vector<SyncItem> items;
+    int RowCount() const override { return static_cast<int>(items.size()); }
+    const SyncItem& Row(int index) const override { return items.at(index); }
+};
+
+// Records the second line each time the texts are pushed to the window, and asks
+// to stop at one chosen poll (counted from 0).
+struct ProgressRecorder : IProgress {
+    std::string line1;
+    std::string line2;
+    std::vector<std::string> shown;
+    int polls = 0;
+    int stopAtPoll = -1;
+    bool touched = false;
+
+    void SetLine1(const std::string& text) override { line1 = text, touched = true; }
+    void SetLine2(const std::string& text) override { line2 = text, touched = true; }
+    void Refresh() override { shown.push_back(line2); }
+    bool PollStop() override { return polls++ == stopAtPoll; }
+};
+
+// Answers from a script, then `otherwise`; keeps every question text.
+struct ScriptedAnswers : IDeleteQuestion, INetworkQuestion {
+    std::vector<int> script;
+    int otherwise;
+    std::vector<std::string> asked;
+
+    explicit ScriptedAnswers(std::vector<int> answers = {}, int afterScript = IDYES)
+        : script(std::move(answers)), otherwise(afterScript) {}
+    int Next(const std::string& text) {
+        asked.push_back(text);
+        return asked.size() <= script.size() ? script[asked.size() - 1] : otherwise;
+    }
+    int AskDelete(const std::string& question) override { return Next(question); }
+    int AskNetworkLine(const std::string& command) override { return Next(command); }
+};
+
+SyncItem DateCopy(const std::string& fromRoot, const std::string& toRoot, const std::string& folder,
+                  const std::string& name, const std::string& targetName);
+SyncItem ExistenceCopy(const std::string& fromRoot, const std::string& toRoot,
+                       const std::string& folder, const std::string& name);
+SyncItem FolderCreate(const std::string& fromRoot, const std::string& toRoot,
+                      const std::string& folder, const std::string& name);
+SyncItem FileDelete(const std::string& root, const std::string& folder, const std::string& name);
+SyncItem FolderDelete(const std::string& root, const std::string& folder, const std::string& name);
+
+// The file's lines without their CR LF; a last line without CR LF comes back with
+// "<no CR LF>" appended, so that a missing line end shows in a comparison.
+std::vector<std::string> ReadLines(const std::string& path);
+// Names in a folder, without "." and "..".
+std::vector<std::string> NamesIn(const std::string& folder);
+// The path in double quotes, as the command texts show a path that needs them.
+std::string Quoted(const std::string& path);

@@ -1,0 +1,120 @@
+// The operation log file: its name, its bytes, and what it holds after a write
+// that fails part-way.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+#include "ExecFakes.h"
+#include "LimitedWrite.h"
+#include "TempDir.h"
+#include "TestFiles.h"
+#include "exec/OperationLog.h"
+
+namespace {
+
+std::string Stamp(const SYSTEMTIME& t) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%04d%02d%02d%02d%02d%02d%03d", t.wYear, t.wMonth, t.wDay,
+                  t.wHour, t.wMinute, t.wSecond, t.wMilliseconds);
+    return text;
+}
+
+} // namespace
+
+TEST(OperationLog, IsNamedByTheLocalStartTimeAndHoldsShiftJisLinesWithCrLf) {
+    TempDir dir;
+    SYSTEMTIME before, after;
+    GetLocalTime(&before);
+    {
+        OperationLog log;
+        ASSERT_TRUE(log.Open(dir.Path(), "検索を中断しました"));
+        log.WriteLine(true, "DEL C:\\表ソ能.txt");
+        log.WriteLine(false, "RMDIR \"C:\\a b\"");
+    } // closed by its destructor
+    GetLocalTime(&after);
+
+    std::vector<std::string> names = NamesIn(dir.Path());
+    ASSERT_EQ(1u, names.size());
+    std::string stamp = names[0].substr(0, 17);
+    EXPECT_EQ(21u, names[0].size());
+    EXPECT_EQ(".log", names[0].substr(17));
+    EXPECT_EQ(std::string::npos, stamp.find_first_not_of("0123456789"));
+    EXPECT_LE(Stamp(before), stamp);
+    EXPECT_GE(Stamp(after), stamp);
+
+    // 成功 = 90 AC 8C F7, 失敗 = 8E B8 94 73; 表ソ能 keeps its 0x5C second bytes.
+    std::string expected = "検索を中断しました\r\n"
+                           "\x90\xac\x8c\xf7:DEL C:\\\x95\x5c\x83\x5c\x94\x5c.txt\r\n"
+                           "\x8e\xb8\x94\x73:RMDIR \"C:\\a b\"\r\n";
+    EXPECT_EQ(expected, ReadFileBytes(dir / names[0]));
+}
+
+TEST(OperationLog, FirstLineIsTheSearchMessageWithCrLfAddedInEveryCase) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"", ""},
+        {"指定されたパスが見つかりません。", "指定されたパスが見つかりません。\r\n"},
+        {"ends with a line break\r\n", "ends with a line break\r\n\r\n"},
+    };
+    for (const auto& [message, bytes] : cases) {
+        TempDir dir;
+        OperationLog log;
+        ASSERT_TRUE(log.Open(dir.Path(), message));
+        log.Close();
+        EXPECT_EQ(bytes, ReadFileBytes(log.Path())) << message;
+        EXPECT_TRUE(log.Complete());
+    }
+}
+
+TEST(OperationLog, RunsStartedOneAfterAnotherGetFilesOfTheirOwn) {
+    TempDir dir;
+    OperationLog first, second;
+    ASSERT_TRUE(first.Open(dir.Path(), "first"));
+    ASSERT_TRUE(second.Open(dir.Path(), "second"));
+    EXPECT_NE(first.Path(), second.Path());
+    EXPECT_EQ(2u, NamesIn(dir.Path()).size());
+}
+
+TEST(OperationLog, MissingFolderCannotBeOpened) {
+    TempDir dir;
+    OperationLog log;
+    EXPECT_FALSE(log.Open(dir / "missing", ""));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_PATH_NOT_FOUND), log.Error());
+    EXPECT_TRUE(NamesIn(dir.Path()).empty());
+}
+
+TEST(OperationLog, FailedWriteKeepsWholeLinesAndSaysHowManyAreMissing) {
+    const std::string lines[] = {"成功:DEL C:\\1", "成功:DEL C:\\2", "失敗:DEL C:\\3",
+                                 "成功:DEL C:\\4"};
+    const std::string note2 =
+        "ログの書き込みに失敗しました（エラー 112）。以降の2件の処理は記録されていません。";
+    const std::string note4 =
+        "ログの書き込みに失敗しました（エラー 112）。以降の4件の処理は記録されていません。";
+    const long long msgAndTwoLines = 5 + 2 * static_cast<long long>(lines[0].size() + 2);
+    struct Case {
+        const char* name;
+        long long budget; // bytes that land before the disk is full
+        bool roomAtClose;
+        int unrecorded;
+        std::vector<std::string> file;
+    } cases[] = {
+        {"full in the third line", msgAndTwoLines + 7, false, 2, {"msg", lines[0], lines[1]}},
+        {"room again at close", msgAndTwoLines + 7, true, 2, {"msg", lines[0], lines[1], note2}},
+        {"full in the first row line", 2, true, 4, {"msg", note4}},
+    };
+    for (const Case& c : cases) {
+        TempDir dir;
+        OperationLog log(WriteWithinBudget);
+        g_writeBudget = -1;
+        ASSERT_TRUE(log.Open(dir.Path(), "msg"));
+        g_writeBudget = c.budget;
+        for (const std::string& line : lines)
+            log.WriteLine(line.substr(0, 4) == "成功", line.substr(5));
+        if (c.roomAtClose)
+            g_writeBudget = -1;
+        log.Close();
+        EXPECT_FALSE(log.Complete()) << c.name;
+        EXPECT_EQ(c.unrecorded, log.UnrecordedLines()) << c.name;
+        EXPECT_EQ(c.file, ReadLines(log.Path())) << c.name;
+    }
+    g_writeBudget = -1;
+}
