@@ -28,6 +28,8 @@ public:
     void LoadBarState(const char* prefix);
 
     void SetMessageText(const char* text);
+    // The status bar that shows prompts and messages; none by default.
+    virtual CStatusBar* GetMessageBar() { return nullptr; }
     void OnIdleUpdateCmdUI();
 
     BOOL PreTranslateMessage(MSG* msg) override;
@@ -45,8 +47,6 @@ protected:
     void OnUpdateControlBarMenu(CCmdUI* cmdUI);
     void PostNcDestroy() override;
 
-    // The status bar that shows prompts; none by default.
-    virtual CStatusBar* GetMessageBar() { return nullptr; }
     std::string PromptFor(UINT id, bool tooltip) const;
 
     HACCEL m_hAccelTable = nullptr;

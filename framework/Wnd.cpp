@@ -4,7 +4,6 @@
 
 namespace {
 
-const char* const kObjectProperty = "OrvaneCWnd";
 // The object whose window CreateEx is creating: messages that arrive before
 // CreateWindowEx returns (WM_GETMINMAXINFO, WM_NCCREATE, WM_CREATE) find it here.
 thread_local CWnd* t_creating = nullptr;
@@ -37,22 +36,27 @@ CWnd::~CWnd() {
         OnNcDestroyed();
 }
 
+// The object lives in the window's user data. Only windows whose procedure is
+// ours carry an object there; any other window's user data belongs to its owner.
+// (A window property would do too, but costs a server round trip under Wine on
+// every message.)
 CWnd* CWnd::FromHandlePermanent(HWND hwnd) {
-    if (hwnd == nullptr)
+    if (hwnd == nullptr ||
+        GetWindowLongPtrA(hwnd, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(AfxWndProc))
         return nullptr;
-    return static_cast<CWnd*>(GetPropA(hwnd, kObjectProperty));
+    return reinterpret_cast<CWnd*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
 }
 
 void CWnd::Attach(HWND hwnd) {
     m_hWnd = hwnd;
-    SetPropA(hwnd, kObjectProperty, this);
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
 
 void CWnd::OnNcDestroyed() {
     if (m_pfnSuper != nullptr && ::IsWindow(m_hWnd))
         SetWindowLongPtrA(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
     if (::IsWindow(m_hWnd))
-        RemovePropA(m_hWnd, kObjectProperty);
+        SetWindowLongPtrA(m_hWnd, GWLP_USERDATA, 0);
     m_hWnd = nullptr;
     m_pfnSuper = nullptr;
     m_bOwnsWindow = false;

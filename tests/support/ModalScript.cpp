@@ -12,12 +12,15 @@ BOOL CALLBACK CloseEach(HWND hwnd, LPARAM) {
 
 struct Search {
     const char* caption;
+    bool prefix;
     HWND found;
 };
 
 BOOL CALLBACK MatchCaption(HWND hwnd, LPARAM lParam) {
     auto* search = reinterpret_cast<Search*>(lParam);
-    if (IsWindowVisible(hwnd) && WindowTextOf(hwnd) == search->caption) {
+    std::string text = WindowTextOf(hwnd);
+    bool match = search->prefix ? text.rfind(search->caption, 0) == 0 : text == search->caption;
+    if (IsWindowVisible(hwnd) && match) {
         search->found = hwnd;
         return FALSE;
     }
@@ -63,13 +66,15 @@ std::string WindowTextOf(HWND hwnd) {
     return buffer;
 }
 
-HWND FindThreadWindow(const char* caption) {
-    Search search{caption, nullptr};
+HWND FindThreadWindow(const char* caption, bool prefix) {
+    Search search{caption, prefix, nullptr};
     EnumThreadWindows(GetCurrentThreadId(), MatchCaption, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
-std::string ControlText(HWND dialog, int id) { return WindowTextOf(GetDlgItem(dialog, id)); }
+std::string ControlText(HWND dialog, int id) {
+    return WindowTextOf(GetDlgItem(dialog, id));
+}
 
 void ClickButton(HWND dialog, int id) {
     HWND button = GetDlgItem(dialog, id);
@@ -82,15 +87,26 @@ void PressKey(HWND target, WPARAM key) {
     PostMessageA(target, WM_KEYUP, key, 1 | (scan << 16) | (3u << 30));
 }
 
-ModalScript::Step WhenWindow(const char* caption, std::function<void(HWND)> action) {
+namespace {
+ModalScript::Step WhenFound(const char* caption, bool prefix, std::function<void(HWND)> action) {
     std::string wanted = caption;
-    return [wanted, action]() {
-        HWND hwnd = FindThreadWindow(wanted.c_str());
+    return [wanted, prefix, action]() {
+        HWND hwnd = FindThreadWindow(wanted.c_str(), prefix);
         if (hwnd == nullptr)
             return false;
         action(hwnd);
         return true;
     };
+}
+} // namespace
+
+ModalScript::Step WhenWindow(const char* caption, std::function<void(HWND)> action) {
+    return WhenFound(caption, false, std::move(action));
+}
+
+ModalScript::Step WhenWindowStartingWith(const char* captionStart,
+                                         std::function<void(HWND)> action) {
+    return WhenFound(captionStart, true, std::move(action));
 }
 
 void PumpPending() {

@@ -35,8 +35,9 @@ private:
     UINT_PTR timer_;
 };
 
-// A visible top-level window of this thread with that caption, or nullptr.
-HWND FindThreadWindow(const char* caption);
+// A visible top-level window of this thread with that caption (or, with
+// `prefix`, a caption beginning with it), or nullptr.
+HWND FindThreadWindow(const char* caption, bool prefix = false);
 std::string WindowTextOf(HWND hwnd);
 std::string ControlText(HWND dialog, int id);
 // Presses a button the way a click does.
@@ -45,5 +46,8 @@ void ClickButton(HWND dialog, int id);
 void PressKey(HWND target, WPARAM key);
 // A step that waits for a window, then runs an action on it.
 ModalScript::Step WhenWindow(const char* caption, std::function<void(HWND)> action);
+// The same for a window whose caption begins with the text.
+ModalScript::Step WhenWindowStartingWith(const char* captionStart,
+                                         std::function<void(HWND)> action);
 // Runs pending messages of this thread (for modeless windows).
 void PumpPending();
