@@ -27,6 +27,21 @@ enum SyncOperation : int { Copy = 0, Create = 1, Delete = 2 };
 enum SyncReason : int { Date = 0, Existence = 1 };
 enum SyncDirection : int { ProcessingToReference = 0, ReferenceToProcessing = 1 };
 
+// Counts the live objects of a type, so tests can show that every owner frees
+// what it owns.
+template <class T>
+class InstanceCounter {
+public:
+    InstanceCounter() { ++count_; }
+    InstanceCounter(const InstanceCounter&) { ++count_; }
+    InstanceCounter& operator=(const InstanceCounter&) = default;
+    ~InstanceCounter() { --count_; }
+    static int Count() { return count_; }
+
+private:
+    static inline int count_ = 0;
+};
+
 struct SyncItem {
     int operation = Copy;
     int reason = Date;
@@ -44,6 +59,11 @@ struct SyncItem {
             return counterpart.FullPath();
         return counterpart.rootFolder + subject.RelativePath();
     }
+
+    static int LiveCount() { return InstanceCounter<SyncItem>::Count(); }
+
+private:
+    InstanceCounter<SyncItem> live_;
 };
 
 // Display texts of the item values, as the result list shows them.
