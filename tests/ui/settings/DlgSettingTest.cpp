@@ -1,0 +1,307 @@
+// The settings dialog as the user meets it through EditJobInDialog: fields are
+// filled and buttons clicked inside its own loop, validation messages are read
+// from their message boxes, and the job file is read back.
+#include <gtest/gtest.h>
+#include <objbase.h>
+#include <shlobj.h>
+
+#include "DialogScript.h"
+#include "SettingsTestKit.h"
+#include "TestFiles.h"
+#include "job/JobFile.h"
+#include "res/resource.h"
+#include "ui/EditJob.h"
+
+namespace {
+
+class SettingsDialogTest : public testing::Test {
+protected:
+    SettingsDialogTest() {
+        for (const char* folder : {"proc", "ref", "log", "表", "ソ", "ア", "ヂ"})
+            MakeFolder(dir / folder);
+        WriteFileBytes(dir / "file.txt", "x");
+    }
+
+    std::string Path(const std::string& relative) { return dir / relative; }
+    void Fill(std::vector<std::pair<int, std::string>> texts) {
+        script.Then([texts] {
+            for (const auto& [id, text] : texts)
+                SetItemText(FindSettingsDialog(), id, text);
+        });
+    }
+    void SetCheck(int id, bool checked) {
+        script.Then([id, checked] {
+            CheckDlgButton(FindSettingsDialog(), id, checked ? BST_CHECKED : BST_UNCHECKED);
+        });
+    }
+    // Presses "検索開始"; a message box it raises is closed and its text kept.
+    void Confirm(std::string* message = nullptr) {
+        script.Then([] { Click(FindSettingsDialog(), IDOK); });
+        if (message != nullptr)
+            script.Until([message] { return !(*message = TakeMessageBox()).empty(); });
+    }
+    void Cancel() {
+        script.Then([] { PostMessageA(FindSettingsDialog(), WM_COMMAND, IDCANCEL, 0); });
+    }
+    bool RunEditJob(const std::string& processing = "", const std::string& reference = "") {
+        bool confirmed = false;
+        script.Run([&] {
+            confirmed = EditJobInDialog(scratch.context, jobPath, processing, reference);
+            return INT_PTR{0};
+        });
+        EXPECT_FALSE(script.TimedOut());
+        return confirmed;
+    }
+
+    TempDir dir;
+    std::string jobPath = dir / "job.orvane";
+    ScratchJobContext scratch;
+    DialogScript script;
+};
+
+} // namespace
+
+TEST_F(SettingsDialogTest, ReportsTheFirstProblemInOrderAndStaysOpen) {
+    const std::string proc = Path("proc"), ref = Path("ref"), log = Path("log");
+    const std::string file = Path("file.txt"), missing = Path("missing");
+    struct Row {
+        const char* includeExtensions;
+        const char* excludeExtensions;
+        std::string processing, reference;
+        bool outputLog;
+        std::string logFolder;
+        const char* message;
+    };
+    // Each row would also fail every later test.
+    const Row rows[] = {
+        {"txt", "doc", "", "", true, "", "対象拡張子と除外拡張子の両方が指定されています"},
+        {"", "", "", missing, true, "", "処理フォルダが指定されていません"},
+        {"txt", "", missing, "", true, "", "処理フォルダが存在しません"},
+        {"", "doc", file, "", true, "", "処理フォルダにフォルダ以外が指定されています"},
+        {"", "", proc, "", true, "", "参照フォルダが指定されていません"},
+        {"", "", proc, missing, true, "", "参照フォルダが存在しません"},
+        {"", "", proc, file, true, "", "参照フォルダにフォルダ以外が指定されています"},
+        {"", "", proc, ref, true, "", "ログの出力先フォルダが指定されていません"},
+        {"", "", proc, ref, true, missing, "ログの出力先フォルダが存在しません"},
+        {"", "", proc, ref, true, file, "ログの出力先フォルダにフォルダ以外が指定されています"},
+        {"", "", proc + "\\", Path("PROC"), false, "", "処理フォルダと参照フォルダが同じです"},
+        {"", "", "\\", ref, false, "", "処理フォルダが無効です"},
+        {"", "", proc, "\\", false, "", "参照フォルダが無効です"},
+    };
+    std::vector<std::string> messages(std::size(rows));
+    for (size_t i = 0; i < std::size(rows); ++i) {
+        const Row& row = rows[i];
+        Fill({{IDC_ADDEXT, row.includeExtensions},
+              {IDC_DELEXT, row.excludeExtensions},
+              {IDC_PROCFOLDER, row.processing},
+              {IDC_REFFOLDER, row.reference},
+              {IDC_LOGFOLDER, row.logFolder}});
+        SetCheck(IDC_OUTPUTLOG, row.outputLog);
+        Confirm(&messages[i]);
+    }
+    script.Then([&] { EXPECT_EQ(proc, ItemText(FindSettingsDialog(), IDC_PROCFOLDER)); });
+    Cancel();
+
+    EXPECT_FALSE(RunEditJob());
+    for (size_t i = 0; i < std::size(rows); ++i)
+        EXPECT_EQ(rows[i].message, messages[i]) << "row " << i;
+    EXPECT_FALSE(PathExists(jobPath));
+}
+
+TEST_F(SettingsDialogTest, SavesFoldersWithoutOneTrailingBackslashKeepingDoubleByteNames) {
+    struct Row {
+        std::string processing, reference;
+        bool outputLog;
+        std::string logFolder;
+        std::string savedProcessing, savedReference;
+    };
+    const Row rows[] = {
+        // 表 and ソ end in a 0x5C byte; an empty log folder passes with the log off.
+        {Path("表"), Path("ソ\\"), false, "", Path("表"), Path("ソ")},
+        // ア and ヂ differ only in a second byte that ASCII folding would equate.
+        {Path("ア\\"), Path("ヂ"), true, Path("表\\"), Path("ア"), Path("ヂ")},
+        {"C:\\", Path("ア\\"), false, Path("missing"), "C:\\", Path("ア")},
+    };
+    for (const Row& row : rows) {
+        Fill({{IDC_PROCFOLDER, row.processing},
+              {IDC_REFFOLDER, row.reference},
+              {IDC_LOGFOLDER, row.logFolder}});
+        SetCheck(IDC_OUTPUTLOG, row.outputLog);
+        Confirm();
+        ASSERT_TRUE(RunEditJob()) << row.processing;
+        const JobSettings& job = scratch.context.currentJob;
+        EXPECT_EQ(row.savedProcessing, job.processingFolder);
+        EXPECT_EQ(row.savedReference, job.referenceFolder);
+        EXPECT_EQ(row.logFolder, job.logFolder); // stored as typed
+        EXPECT_EQ(ReadJobFile(jobPath), job);
+    }
+}
+
+TEST_F(SettingsDialogTest, EnableRulesFollowModeAndCheckBoxesWithoutChangingValues) {
+    JobSettings stored;
+    stored.mode = UpdateProcessing;
+    stored.deleteEnabled = stored.confirmDelete = 1;
+    WriteJobFile(jobPath, stored);
+
+    auto click = [](int id) { return [id] { Click(FindSettingsDialog(), id); }; };
+    auto mode = [](int index) { return [index] { ChooseMode(FindSettingsDialog(), index); }; };
+    struct Row {
+        const char* what;
+        std::function<void()> action;
+        bool deleteOn, askOn, logOn, browseOn, foldersOn; // enabled
+        bool deleteChecked, askChecked;
+    };
+    const Row rows[] = {
+        {"opened in mode 1", [] {}, true, true, false, false, false, true, true},
+        {"delete unchecked", click(IDC_DELETE), true, false, false, false, false, false, true},
+        {"mode 0", mode(0), false, false, false, false, false, false, true},
+        {"mode 2", mode(2), true, false, false, false, false, false, true},
+        {"delete checked", click(IDC_DELETE), true, true, false, false, false, true, true},
+        {"mode 0 again", mode(0), false, false, false, false, false, true, true},
+        {"log on", click(IDC_OUTPUTLOG), false, false, true, true, false, true, true},
+        {"subfolders on", click(IDC_SUBFOLDER), false, false, true, true, true, true, true},
+    };
+    for (const Row& row : rows) {
+        script.Then(row.action);
+        script.Then([&row] {
+            HWND dialog = FindSettingsDialog();
+            EXPECT_EQ(row.deleteOn, IsEnabled(dialog, IDC_DELETE)) << row.what;
+            EXPECT_EQ(row.askOn, IsEnabled(dialog, IDC_DELWARNING)) << row.what;
+            EXPECT_EQ(row.logOn, IsEnabled(dialog, IDC_LOGFOLDER)) << row.what;
+            EXPECT_EQ(row.browseOn, IsEnabled(dialog, IDC_BROWSE_LOG)) << row.what;
+            EXPECT_EQ(row.foldersOn, IsEnabled(dialog, IDC_RMDIR)) << row.what;
+            EXPECT_EQ(row.deleteChecked, IsChecked(dialog, IDC_DELETE)) << row.what;
+            EXPECT_EQ(row.askChecked, IsChecked(dialog, IDC_DELWARNING)) << row.what;
+        });
+    }
+    Fill({{IDC_PROCFOLDER, Path("proc")},
+          {IDC_REFFOLDER, Path("ref")},
+          {IDC_LOGFOLDER, Path("log")}});
+    Confirm();
+
+    ASSERT_TRUE(RunEditJob());
+    const JobSettings saved = ReadJobFile(jobPath);
+    EXPECT_EQ(Bidirectional, saved.mode);
+    EXPECT_EQ(1, saved.deleteEnabled); // disabled, and saved as checked
+    EXPECT_EQ(1, saved.confirmDelete);
+    EXPECT_EQ(1, saved.outputLog);
+    EXPECT_EQ(1, saved.includeSubfolders);
+}
+
+TEST_F(SettingsDialogTest, UnknownModeOpensWithNoSelectionAndSavesMinusOne) {
+    JobSettings stored;
+    stored.mode = 7;
+    stored.processingFolder = Path("proc");
+    stored.referenceFolder = Path("ref");
+    WriteJobFile(jobPath, stored);
+    script.Then([] {
+        HWND dialog = FindSettingsDialog();
+        EXPECT_EQ(CB_ERR, SendDlgItemMessageA(dialog, IDC_MODE, CB_GETCURSEL, 0, 0));
+        EXPECT_TRUE(IsEnabled(dialog, IDC_DELETE)); // left as the form has them
+    });
+    Confirm();
+
+    ASSERT_TRUE(RunEditJob());
+    EXPECT_EQ(-1, scratch.context.currentJob.mode);
+    EXPECT_EQ(-1, ReadJobFile(jobPath).mode);
+}
+
+TEST_F(SettingsDialogTest, ShowsTheJobFileWithCommandLineFoldersOnTopAndSavesItBack) {
+    jobPath = Path("ソ表.orvane");
+    JobSettings stored;
+    stored.outputLog = 1;
+    stored.includeSubfolders = 1;
+    stored.confirmDelete = 1;
+    stored.excludeExtensions = "bak,tmp";
+    stored.processingFolder = Path("proc");
+    stored.referenceFolder = Path("ref");
+    stored.mode = UpdateReference;
+    stored.logFolder = Path("log\\");
+    stored.fastCopy = 1;
+    stored.excludedFolders = "a,b\\c";
+    WriteJobFile(jobPath, stored);
+
+    script.Then([&] {
+        HWND dialog = FindSettingsDialog();
+        EXPECT_EQ("フォルダ同期オプション - ソ表.orvane", TextOf(dialog));
+        const std::pair<int, std::string> texts[] = {
+            {IDC_PROCFOLDER, Path("表")},
+            {IDC_REFFOLDER, stored.referenceFolder},
+            {IDC_LOGFOLDER, Path("log\\")},
+            {IDC_DELEXT, "bak,tmp"},
+            {IDC_ADDEXT, ""},
+            {IDC_RMDIR, "a,b\\c"},
+        };
+        for (const auto& [id, text] : texts)
+            EXPECT_EQ(text, ItemText(dialog, id)) << id;
+        for (int id : {IDC_OUTPUTLOG, IDC_SUBFOLDER, IDC_DELWARNING, IDC_FASTCOPY})
+            EXPECT_TRUE(IsChecked(dialog, id)) << id;
+        for (int id : {IDC_BOTHSIDESONLY, IDC_DELETE, IDC_TWOSEC})
+            EXPECT_FALSE(IsChecked(dialog, id)) << id;
+        EXPECT_EQ(2, SendDlgItemMessageA(dialog, IDC_MODE, CB_GETCURSEL, 0, 0));
+        for (int id : {IDC_ADDEXT, IDC_DELEXT, IDC_RMDIR})
+            EXPECT_EQ(255, SendDlgItemMessageA(dialog, id, EM_GETLIMITTEXT, 0, 0)) << id;
+    });
+    Confirm();
+
+    ASSERT_TRUE(RunEditJob(Path("表"), ""));
+    JobSettings expected = stored;
+    expected.processingFolder = Path("表");
+    EXPECT_EQ(expected, scratch.context.currentJob);
+    EXPECT_EQ(expected, ReadJobFile(jobPath));
+}
+
+TEST_F(SettingsDialogTest, CancelWritesNothingAndKeepsTheCurrentJob) {
+    scratch.context.currentJob.processingFolder = "kept";
+    Fill({{IDC_PROCFOLDER, Path("proc")}, {IDC_REFFOLDER, Path("ref")}});
+    Cancel();
+
+    EXPECT_FALSE(RunEditJob());
+    EXPECT_EQ("kept", scratch.context.currentJob.processingFolder);
+    EXPECT_EQ(jobPath, scratch.context.currentJobPath);
+    EXPECT_FALSE(PathExists(jobPath));
+}
+
+TEST_F(SettingsDialogTest, BrowseButtonsOpenTheBrowserOnTheirFieldsFolderAndTakeTheChoice) {
+    struct OleSession {
+        OleSession() { OleInitialize(nullptr); }
+        ~OleSession() { OleUninitialize(); }
+    } ole;
+    struct Row {
+        int button, field;
+        std::string shown, chosen; // folder names; an empty choice cancels
+    };
+    const Row rows[] = {
+        {IDC_BROWSE_PROC, IDC_PROCFOLDER, "表", ""},
+        {IDC_BROWSE_PROC, IDC_PROCFOLDER, "表", "ア"},
+        {IDC_BROWSE_REF, IDC_REFFOLDER, "ソ", "ヂ"},
+        {IDC_BROWSE_LOG, IDC_LOGFOLDER, "log", "proc"},
+    };
+    Fill({{IDC_PROCFOLDER, Path("表")}, {IDC_REFFOLDER, Path("ソ")}, {IDC_LOGFOLDER, Path("log")}});
+    script.Then([] { Click(FindSettingsDialog(), IDC_OUTPUTLOG); });
+    for (const Row& row : rows) {
+        script.Then([&row] { Click(FindSettingsDialog(), row.button); });
+        script.Until([&] {
+            // Waits for the field's folder to be selected; a browser that never
+            // selects it makes the script time out.
+            HWND browser = FindOwnedDialog(FindSettingsDialog());
+            if (browser == nullptr || SelectedTreeItemText(browser) != row.shown)
+                return false;
+            if (row.chosen.empty()) {
+                PostMessageA(browser, WM_COMMAND, IDCANCEL, 0);
+            } else {
+                std::string chosen = Path(row.chosen);
+                SendMessageA(browser, BFFM_SETSELECTIONA, TRUE,
+                             reinterpret_cast<LPARAM>(chosen.c_str()));
+                PostMessageA(browser, WM_COMMAND, IDOK, 0);
+            }
+            return true;
+        });
+        script.Then([&] {
+            std::string expected = Path(row.chosen.empty() ? row.shown : row.chosen);
+            EXPECT_EQ(expected, ItemText(FindSettingsDialog(), row.field));
+        });
+    }
+    Cancel();
+    EXPECT_FALSE(RunEditJob());
+}

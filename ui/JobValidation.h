@@ -1,0 +1,9 @@
+#pragma once
+// The checks a job passes before the settings dialog saves it.
+#include "job/JobSettings.h"
+
+// The message for the first problem of the job, in the order the user is told
+// about them, or nullptr when there is none. Once the three folders have
+// passed, the processing and reference folders lose one trailing backslash
+// (a drive root keeps it), so a job that passes is in the form it is saved in.
+const char* FindJobProblem(JobSettings& job);

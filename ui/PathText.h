@@ -1,0 +1,24 @@
+#pragma once
+// Path texts in the ANSI code page, taken apart character by character so that
+// the second byte of a double-byte character (表 is 95 5C) is never mistaken
+// for a backslash.
+#include <string>
+
+// The division _splitpath makes.
+struct PathParts {
+    std::string drive;     // "D:" or empty
+    std::string folder;    // up to and including the last backslash or slash
+    std::string name;      // the file name without its extension
+    std::string extension; // from the last dot of the file name on, dot included
+};
+
+PathParts SplitPath(const std::string& path);
+
+bool IsAsciiLetter(char c);
+// "X:\" for a letter X.
+bool IsDriveRoot(const std::string& path);
+// The path without one trailing backslash; a drive root keeps it.
+std::string WithoutTrailingBackslash(const std::string& path);
+// Equal when single-byte characters match ignoring ASCII case and double-byte
+// characters match whole.
+bool SamePathText(const std::string& a, const std::string& b);
