@@ -1,0 +1,24 @@
+#pragma once
+// The application object: starts the program in its fixed order and owns the
+// job in use, its file and the recent job list.
+#include <string>
+
+#include "framework/WinApp.h"
+#include "job/JobContext.h"
+
+class COrvaneApp : public CWinApp, public JobContext {
+public:
+    COrvaneApp();
+
+    BOOL InitInstance() override;
+    int ExitInstance() override;
+    // Edits a job in the settings dialog; on confirmation the job file is written
+    // and the job becomes the current one.
+    bool EditJob(const std::string& path, const std::string& processingFolder,
+                 const std::string& referenceFolder);
+
+protected:
+    DECLARE_MESSAGE_MAP()
+    void OnAppAbout();
+    void OnUpdateRecentFileMenu(CCmdUI* cmdUI);
+};

@@ -1,0 +1,258 @@
+// The main window as the user meets it after a start whose settings dialog was
+// cancelled: placement, bars, list, commands and the count pane.
+#include <gtest/gtest.h>
+
+#include "OrvaneSession.h"
+#include "TempDir.h"
+#include "engine/SyncItem.h"
+#include "res/resource.h"
+
+namespace {
+
+class MainWindow : public ::testing::Test {
+protected:
+    void SetUp() override { ClearSettingsKey(); }
+    void TearDown() override { ClearSettingsKey(); }
+};
+
+RECT WindowRect(CWnd& wnd) {
+    RECT rect = {};
+    wnd.GetWindowRect(&rect);
+    return rect;
+}
+
+SyncItem* NewItem(const char* name, int operation = Copy) {
+    auto* item = new SyncItem;
+    item->operation = operation;
+    item->reason = Existence;
+    item->subject.rootFolder = "C:\\p";
+    item->subject.relativeFolder.assign(1, '\\');
+    item->subject.name = name;
+    return item;
+}
+
+TEST(Placement, StoredValuesArePulledBackOntoTheScreen) {
+    const struct {
+        WindowPlacement stored, expected;
+    } cases[] = {
+        {{5000, -50, 600, 480}, {1180, 0, 600, 480}},
+        {{10, 20, -1, -5}, {10, 20, 1280, 1000}},
+        {{0, 5000, 1280, 1000}, {0, 900, 1280, 1000}},
+        {{1179, 899, 0, 0}, {1179, 899, 0, 0}},
+    };
+    for (const auto& c : cases) {
+        WindowPlacement got = ClampPlacement(c.stored, 1280, 1000);
+        EXPECT_EQ(c.expected.x, got.x);
+        EXPECT_EQ(c.expected.y, got.y);
+        EXPECT_EQ(c.expected.cx, got.cx);
+        EXPECT_EQ(c.expected.cy, got.cy);
+    }
+}
+
+TEST_F(MainWindow, FirstStartOpensAtTheTopLeftAndStoresItsPlacementOnClose) {
+    {
+        OrvaneSession session("", {CancelSettings()});
+        ASSERT_TRUE(session.Started());
+        ASSERT_TRUE(session.StartScriptCompleted());
+        RECT rect = WindowRect(session.Frame());
+        EXPECT_EQ(0, rect.left);
+        EXPECT_EQ(0, rect.top);
+        EXPECT_EQ(600, rect.right - rect.left);
+        EXPECT_EQ(480, rect.bottom - rect.top);
+        EXPECT_EQ("Orvane", session.Frame().GetWindowText());
+        session.Frame().MoveWindow(30, 40, 500, 400);
+        ASSERT_TRUE(session.Close());
+    }
+    EXPECT_EQ(30, ReadSettingsInt("Pos", "x", -1));
+    EXPECT_EQ(40, ReadSettingsInt("Pos", "y", -1));
+    EXPECT_EQ(500, ReadSettingsInt("Pos", "cx", -1));
+    EXPECT_EQ(400, ReadSettingsInt("Pos", "cy", -1));
+}
+
+TEST_F(MainWindow, StoredPlacementIsClampedAtStart) {
+    WriteSettingsInt("Pos", "x", 5000);
+    WriteSettingsInt("Pos", "y", -50);
+    WriteSettingsInt("Pos", "cx", -1);
+    WriteSettingsInt("Pos", "cy", 300);
+    OrvaneSession session("", {CancelSettings()});
+    ASSERT_TRUE(session.Started());
+    ASSERT_TRUE(session.StartScriptCompleted());
+    RECT rect = WindowRect(session.Frame());
+    EXPECT_EQ(GetSystemMetrics(SM_CXMAXIMIZED) - 100, rect.left);
+    EXPECT_EQ(0, rect.top);
+    EXPECT_EQ(GetSystemMetrics(SM_CXMAXIMIZED), rect.right - rect.left);
+    EXPECT_EQ(300, rect.bottom - rect.top);
+}
+
+TEST_F(MainWindow, ClosingMaximisedKeepsTheEarlierPlacement) {
+    WriteSettingsInt("Pos", "x", 11);
+    WriteSettingsInt("Pos", "y", 12);
+    WriteSettingsInt("Pos", "cx", 513);
+    WriteSettingsInt("Pos", "cy", 414);
+    {
+        OrvaneSession session("", {CancelSettings()});
+        ASSERT_TRUE(session.Started());
+        ASSERT_TRUE(session.StartScriptCompleted());
+        session.Frame().ShowWindow(SW_MAXIMIZE);
+        ASSERT_TRUE(IsZoomed(session.Frame().m_hWnd));
+        ASSERT_TRUE(session.Close());
+    }
+    EXPECT_EQ(11, ReadSettingsInt("Pos", "x", -1));
+    EXPECT_EQ(12, ReadSettingsInt("Pos", "y", -1));
+    EXPECT_EQ(513, ReadSettingsInt("Pos", "cx", -1));
+    EXPECT_EQ(414, ReadSettingsInt("Pos", "cy", -1));
+}
+
+TEST_F(MainWindow, HiddenToolbarStaysHiddenAfterRestart) {
+    {
+        OrvaneSession session("", {CancelSettings()});
+        ASSERT_TRUE(session.Started());
+        ASSERT_TRUE(session.StartScriptCompleted());
+        EXPECT_TRUE(session.Frame().m_wndToolBar.IsWindowVisible());
+        EXPECT_TRUE(session.MenuItemChecked(ID_VIEW_TOOLBAR));
+        session.Command(ID_VIEW_TOOLBAR);
+        EXPECT_FALSE(session.Frame().m_wndToolBar.IsWindowVisible());
+        EXPECT_FALSE(session.MenuItemChecked(ID_VIEW_TOOLBAR));
+        EXPECT_TRUE(session.MenuItemChecked(ID_VIEW_STATUS_BAR));
+        ASSERT_TRUE(session.Close());
+    }
+    OrvaneSession again("", {CancelSettings()});
+    ASSERT_TRUE(again.Started());
+    EXPECT_FALSE(again.Frame().m_wndToolBar.IsWindowVisible());
+    EXPECT_TRUE(again.Frame().m_wndStatusBar.IsWindowVisible());
+    EXPECT_FALSE(again.MenuItemChecked(ID_VIEW_TOOLBAR));
+}
+
+TEST_F(MainWindow, CancelledStartShowsAnEmptyListWithoutFolders) {
+    OrvaneSession session("", {CancelSettings()});
+    ASSERT_TRUE(session.Started());
+    ASSERT_TRUE(session.StartScriptCompleted());
+    COrvaneView& view = session.View();
+    EXPECT_EQ("処理フォルダ：指定なし", view.processingLabel.GetWindowText());
+    EXPECT_EQ("参照フォルダ：指定なし", view.referenceLabel.GetWindowText());
+    EXPECT_EQ(0, view.resultList.GetItemCount());
+    EXPECT_EQ(0, view.resultList.GetColumnCount());
+    EXPECT_EQ("", session.App().currentJobPath);
+    EXPECT_EQ(JobSettings{}, session.App().currentJob);
+    EXPECT_EQ(LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT,
+              view.resultList.GetExtendedStyle() & (LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT));
+    EXPECT_EQ("処理件数", session.Frame().m_wndStatusBar.GetPaneText(1));
+}
+
+TEST_F(MainWindow, ColumnsFollowTheMode) {
+    OrvaneSession session("", {CancelSettings()});
+    ASSERT_TRUE(session.Started());
+    ASSERT_TRUE(session.StartScriptCompleted());
+    COrvaneView& view = session.View();
+    session.App().currentJob.mode = 2;
+    view.SetupColumns();
+    const char* titles[] = {"ファイル名", "処理",     "チェック内容",
+                            "処理方向",   "古い時刻", "新しい時刻"};
+    const int widths[] = {150, 45, 70, 50, 120, 120};
+    ASSERT_EQ(6, view.resultList.GetColumnCount());
+    for (int column = 0; column < 6; ++column) {
+        EXPECT_EQ(titles[column], view.resultList.GetColumnTitle(column));
+        EXPECT_EQ(widths[column], view.resultList.GetColumnWidth(column));
+    }
+    session.App().currentJob.mode = 3;
+    view.SetupColumns();
+    EXPECT_EQ(0, view.resultList.GetColumnCount());
+}
+
+TEST_F(MainWindow, ListCommandsFollowTheRowCount) {
+    OrvaneSession session("", {CancelSettings()});
+    ASSERT_TRUE(session.Started());
+    ASSERT_TRUE(session.StartScriptCompleted());
+    const UINT listCommands[] = {ID_EXECUTE_SYNC, ID_EXPORT_BATCH, ID_REMOVE_ROWS, ID_SELECT_ALL};
+    for (UINT id : listCommands)
+        EXPECT_FALSE(session.MenuItemEnabled(id)) << id;
+    EXPECT_FALSE(session.ToolbarButtonEnabled(ID_EXECUTE_SYNC));
+    EXPECT_FALSE(session.ToolbarButtonEnabled(ID_REMOVE_ROWS));
+    EXPECT_TRUE(session.MenuItemEnabled(ID_SEARCH_AGAIN));
+    EXPECT_FALSE(session.MenuItemEnabled(ID_NEXT_PANE)) << "no handler, so disabled";
+
+    session.App().currentJob.mode = 0;
+    session.View().SetupColumns();
+    session.View().InsertRow(NewItem("a.txt"), 0);
+    for (UINT id : listCommands)
+        EXPECT_TRUE(session.MenuItemEnabled(id)) << id;
+    EXPECT_TRUE(session.ToolbarButtonEnabled(ID_EXPORT_BATCH));
+}
+
+TEST_F(MainWindow, RemovingSelectedRowsKeepsOrderAndCountsTheRest) {
+    OrvaneSession session("", {CancelSettings()});
+    ASSERT_TRUE(session.Started());
+    ASSERT_TRUE(session.StartScriptCompleted());
+    COrvaneView& view = session.View();
+    session.App().currentJob.mode = 0;
+    view.SetupColumns();
+    const char* names[] = {"1", "2", "3", "4", "5", "6"};
+    for (int i = 0; i < 6; ++i)
+        view.InsertRow(NewItem(names[i]), i);
+    view.resultList.SetItemState(1, LVIS_SELECTED, LVIS_SELECTED);
+    view.resultList.SetItemState(4, LVIS_SELECTED, LVIS_SELECTED);
+    session.Command(ID_REMOVE_ROWS);
+
+    ASSERT_EQ(4, view.resultList.GetItemCount());
+    const char* remaining[] = {"\\1", "\\3", "\\4", "\\6"};
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(remaining[i], view.resultList.GetItemText(i, 0));
+    CStatusBar& bar = session.Frame().m_wndStatusBar;
+    EXPECT_EQ("処理件数:4", bar.GetPaneText(1));
+    UINT id = 0, style = 0;
+    int width = 0;
+    bar.GetPaneInfo(1, id, style, width);
+    EXPECT_EQ(ID_INDICATOR_COUNT, id);
+    EXPECT_EQ(bar.TextWidth("処理件数:4"), width);
+    EXPECT_GT(width, 0);
+
+    // Nothing selected: no row goes, the count is written again.
+    session.Command(ID_REMOVE_ROWS);
+    EXPECT_EQ(4, view.resultList.GetItemCount());
+    EXPECT_EQ("処理件数:4", bar.GetPaneText(1));
+
+    session.Command(ID_SELECT_ALL);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_TRUE(view.resultList.GetItemState(i, LVIS_SELECTED) & LVIS_SELECTED);
+    session.Command(ID_REMOVE_ROWS);
+    EXPECT_EQ(0, view.resultList.GetItemCount());
+    EXPECT_EQ("処理件数:0", bar.GetPaneText(1));
+}
+
+TEST_F(MainWindow, EveryWayOfDeletingRowsFreesTheirItems) {
+    const int before = SyncItem::LiveCount();
+    {
+        OrvaneSession session("", {CancelSettings()});
+        ASSERT_TRUE(session.Started());
+        COrvaneView& view = session.View();
+        for (int i = 0; i < 6; ++i)
+            view.InsertRow(NewItem("x"), i);
+        EXPECT_EQ(before + 6, SyncItem::LiveCount());
+        view.resultList.SetItemState(0, LVIS_SELECTED, LVIS_SELECTED);
+        view.resultList.SetItemState(3, LVIS_SELECTED, LVIS_SELECTED);
+        view.RemoveSelectedRows();
+        EXPECT_EQ(before + 4, SyncItem::LiveCount());
+        TempDir dir; // two empty folders: the new search finds nothing
+        session.App().currentJob.processingFolder = dir.Path();
+        session.App().currentJob.referenceFolder = dir.Path();
+        session.Command(ID_SEARCH_AGAIN); // a new search clears the list first
+        EXPECT_EQ(0, view.resultList.GetItemCount());
+        EXPECT_EQ(before, SyncItem::LiveCount());
+        for (int i = 0; i < 3; ++i)
+            view.InsertRow(NewItem("y"), i);
+        ASSERT_TRUE(session.Close()); // the window takes its rows with it
+    }
+    EXPECT_EQ(before, SyncItem::LiveCount());
+}
+
+TEST_F(MainWindow, EscapeClosesTheProgram) {
+    OrvaneSession session("", {CancelSettings()});
+    ASSERT_TRUE(session.Started());
+    ASSERT_TRUE(session.StartScriptCompleted());
+    HWND list = session.View().resultList.m_hWnd;
+    PressKey(list, VK_ESCAPE);
+    EXPECT_TRUE(session.RunUntilExit(10000));
+    EXPECT_FALSE(IsWindow(list));
+}
+
+} // namespace

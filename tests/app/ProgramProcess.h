@@ -1,0 +1,11 @@
+#pragma once
+// Runs the real Orvane.exe as a process of its own and waits for it to end.
+#include <string>
+
+// The program's path as Windows sees it.
+std::string OrvaneExePath();
+// Quotes one argument for a command line.
+std::string Quoted(const std::string& argument);
+// Starts Orvane.exe with the arguments; returns true when it ended by itself
+// within the time limit (it is killed otherwise).
+bool RunOrvane(const std::string& arguments, unsigned timeoutMs = 60000);

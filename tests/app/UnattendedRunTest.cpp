@@ -1,0 +1,140 @@
+// "Orvane.exe -s job.orvane" as a scheduled run starts it: a process of its own
+// that searches, synchronises without asking and ends by itself.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include "OrvaneSession.h"
+#include "ProgramProcess.h"
+#include "TempDir.h"
+#include "TestFiles.h"
+#include "job/JobFile.h"
+
+namespace {
+
+class UnattendedRun : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ClearSettingsKey();
+        proc = dir / "処理 表";
+        ref = dir / "参照 ソ";
+        logs = dir / "logs";
+        MakeFolder(proc);
+        MakeFolder(ref);
+        MakeFolder(logs);
+        job.mode = 2;
+        job.processingFolder = proc;
+        job.referenceFolder = ref;
+        job.includeSubfolders = 1;
+        job.deleteEnabled = 1;
+        job.confirmDelete = 1; // never asked in an unattended run
+        job.fastCopy = 1;
+        job.outputLog = 1;
+        job.logFolder = logs;
+        jobPath = dir / "job.orvane";
+    }
+    void TearDown() override { ClearSettingsKey(); }
+
+    void Save() { WriteJobFile(jobPath, job); }
+
+    // The lines of the one log file the run wrote.
+    std::vector<std::string> LogLines() {
+        WIN32_FIND_DATAA found;
+        HANDLE find = FindFirstFileA((logs + "\\*.log").c_str(), &found);
+        if (find == INVALID_HANDLE_VALUE)
+            return {};
+        FindClose(find);
+        std::string text = ReadFileBytes(logs + "\\" + found.cFileName);
+        std::vector<std::string> lines;
+        size_t start = 0;
+        for (size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
+            lines.push_back(text.substr(start, end - start));
+        EXPECT_EQ(start, text.size()) << "every line ends with CR LF";
+        return lines;
+    }
+
+    TempDir dir;
+    std::string proc, ref, logs, jobPath;
+    JobSettings job;
+};
+
+TEST_F(UnattendedRun, UpdatesTheReferenceFolderAndLogsEveryAction) {
+    FILETIME old = UtcFileTime(2020, 1, 1, 0, 0, 0);
+    FILETIME newer = UtcFileTime(2021, 1, 1, 0, 0, 0);
+    MakeFolder(proc + "\\表");
+    WriteFileBytes(proc + "\\表\\新.txt", "new");
+    WriteFileBytes(proc + "\\same.txt", "newer");
+    SetLastWriteTime(proc + "\\same.txt", newer);
+    WriteFileBytes(ref + "\\same.txt", "older");
+    SetLastWriteTime(ref + "\\same.txt", old);
+    MakeFolder(ref + "\\gone");
+    WriteFileBytes(ref + "\\gone\\x.txt", "x");
+    SetFileAttributesA((ref + "\\gone\\x.txt").c_str(), FILE_ATTRIBUTE_READONLY);
+    Save();
+
+    ASSERT_TRUE(RunOrvane("-s " + Quoted(jobPath)));
+
+    EXPECT_EQ("new", ReadFileBytes(ref + "\\表\\新.txt"));
+    EXPECT_EQ("newer", ReadFileBytes(ref + "\\same.txt"));
+    EXPECT_FALSE(PathExists(ref + "\\gone"));
+    std::vector<std::string> expected = {
+        "成功:DEL \"" + ref + "\\gone\\x.txt\"",
+        "成功:RMDIR \"" + ref + "\\gone\"",
+        "成功:MKDIR \"" + ref + "\\表\"",
+        "成功:COPY \"" + proc + "\\same.txt\" \"" + ref + "\\same.txt\"",
+        "成功:COPY \"" + proc + "\\表\\新.txt\" \"" + ref + "\\表\\新.txt\"",
+    };
+    EXPECT_EQ(expected, LogLines());
+}
+
+TEST_F(UnattendedRun, ModeOneUpdatesTheProcessingFolder) {
+    job.mode = 1;
+    WriteFileBytes(ref + "\\from-ref.txt", "r");
+    WriteFileBytes(proc + "\\only-proc.txt", "p");
+    Save();
+    ASSERT_TRUE(RunOrvane("-s " + Quoted(jobPath)));
+    EXPECT_EQ("r", ReadFileBytes(proc + "\\from-ref.txt"));
+    EXPECT_FALSE(PathExists(proc + "\\only-proc.txt"));
+    EXPECT_FALSE(PathExists(ref + "\\only-proc.txt"));
+}
+
+TEST_F(UnattendedRun, BidirectionalCopiesBothWaysAndDeletesNothing) {
+    job.mode = 0;
+    WriteFileBytes(ref + "\\from-ref.txt", "r");
+    WriteFileBytes(proc + "\\from-proc.txt", "p");
+    Save();
+    ASSERT_TRUE(RunOrvane("-s " + Quoted(jobPath)));
+    EXPECT_EQ("r", ReadFileBytes(proc + "\\from-ref.txt"));
+    EXPECT_EQ("p", ReadFileBytes(ref + "\\from-proc.txt"));
+    EXPECT_EQ(2u, LogLines().size());
+}
+
+TEST_F(UnattendedRun, CommandLineFoldersReplaceTheJobsFoldersUnchanged) {
+    job.processingFolder = dir / "nowhere-p";
+    job.referenceFolder = dir / "nowhere-r";
+    Save();
+    WriteFileBytes(proc + "\\a.txt", "a");
+    std::string before = ReadFileBytes(jobPath);
+    // Quotes around the whole argument or only around the folder; a trailing
+    // backslash stays on the folder.
+    ASSERT_TRUE(
+        RunOrvane("-S " + Quoted(jobPath) + " \"--proc" + proc + "\\\" --ref\"" + ref + "\""));
+    EXPECT_EQ("a", ReadFileBytes(ref + "\\a.txt"));
+    std::vector<std::string> lines = LogLines();
+    ASSERT_EQ(1u, lines.size());
+    EXPECT_EQ("成功:COPY \"" + proc + "\\\\a.txt\" \"" + ref + "\\a.txt\"", lines[0]);
+    EXPECT_EQ(before, ReadFileBytes(jobPath)) << "the job file is not changed";
+}
+
+TEST_F(UnattendedRun, MissingFolderDoesNothingAndLogsTheSystemText) {
+    job.processingFolder = dir / "missing";
+    WriteFileBytes(ref + "\\keep.txt", "k");
+    Save();
+    ASSERT_TRUE(RunOrvane("-s " + Quoted(jobPath)));
+    EXPECT_EQ("k", ReadFileBytes(ref + "\\keep.txt")) << "nothing deleted";
+    std::vector<std::string> lines = LogLines();
+    ASSERT_FALSE(lines.empty());
+    EXPECT_FALSE(lines[0].empty()) << "the system's text for a path that cannot be found";
+    EXPECT_EQ(std::string::npos, lines[0].find("成功"));
+}
+
+} // namespace

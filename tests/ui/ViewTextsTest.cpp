@@ -1,0 +1,118 @@
+// The texts the view produces: cells of each kind of row, the local time text,
+// the window title, and the command line as the view takes it.
+#include <gtest/gtest.h>
+
+#include "TestFiles.h"
+#include "engine/SyncItem.h"
+#include "ui/OrvaneView.h"
+#include "ui/ResultCells.h"
+
+namespace {
+
+FileEntry Entry(const char* root, const char* folder, const char* name, FILETIME time = {}) {
+    FileEntry entry;
+    entry.rootFolder = root;
+    entry.relativeFolder = folder;
+    entry.name = name;
+    entry.lastWriteTime = time;
+    return entry;
+}
+
+SyncItem Item(int operation, int reason, int direction, int isFolder) {
+    SyncItem item;
+    item.operation = operation;
+    item.reason = reason;
+    item.direction = direction;
+    item.isFolder = isFolder;
+    item.subject = Entry("C:\\p", "\\表\\", "ソ.txt", UtcFileTime(2005, 4, 6, 20, 21, 18));
+    return item;
+}
+
+std::vector<std::string> Cells(const SyncItem& item) {
+    std::vector<std::string> cells;
+    for (int column = 0; column < kResultColumnCount; ++column)
+        cells.push_back(CellText(column, item));
+    return cells;
+}
+
+TEST(ResultCells, EachKindOfRowShowsItsTexts) {
+    SyncItem newer = Item(Copy, Date, ProcessingToReference, 0);
+    newer.counterpart = Entry("C:\\r", "\\表\\", "ソ.TXT", UtcFileTime(2004, 1, 2, 3, 4, 5));
+    EXPECT_EQ((std::vector<std::string>{"\\表\\ソ.txt", "コピー", "日付", "処→参",
+                                        "2004/01/02 12:04\"05", "2005/04/07 05:21\"18"}),
+              Cells(newer));
+
+    SyncItem missing = Item(Copy, Existence, ReferenceToProcessing, 0);
+    EXPECT_EQ((std::vector<std::string>{"\\表\\ソ.txt", "コピー", "存在", "参→処", "", ""}),
+              Cells(missing));
+
+    SyncItem create = Item(Create, Existence, ProcessingToReference, 1);
+    EXPECT_EQ((std::vector<std::string>{"\\表\\ソ.txt", "作成", "存在", "参", "", ""}),
+              Cells(create));
+
+    SyncItem deleteFile = Item(Delete, Existence, ReferenceToProcessing, 0);
+    EXPECT_EQ((std::vector<std::string>{"\\表\\ソ.txt", "削除", "存在", "処", "", ""}),
+              Cells(deleteFile));
+
+    SyncItem deleteFolder = Item(Delete, Existence, ProcessingToReference, 1);
+    EXPECT_EQ((std::vector<std::string>{"\\表\\ソ.txt", "削除", "存在", "参", "", ""}),
+              Cells(deleteFolder));
+}
+
+TEST(ResultCells, CreationAndDeletionReadExistenceWhateverTheReason) {
+    SyncItem odd = Item(Delete, Date, 7, 0);
+    EXPECT_EQ("存在", CellText(2, odd));
+    EXPECT_EQ("処", CellText(3, odd)) << "any direction but 0 is the processing side";
+    EXPECT_EQ("", CellText(4, odd));
+}
+
+TEST(ResultCells, TimeIsShownInLocalTimeNineHoursAhead) {
+    // The suite runs with the time zone of Tokyo (no daylight saving).
+    EXPECT_EQ("2005/04/07 05:21\"18", LocalTimeText(UtcFileTime(2005, 4, 6, 20, 21, 18)));
+    EXPECT_EQ("2005/04/07 05:21\"18", LocalTimeText(UtcFileTime(2005, 4, 6, 20, 21, 18, 999)));
+    EXPECT_EQ("2000/01/01 08:59\"59", LocalTimeText(UtcFileTime(1999, 12, 31, 23, 59, 59)));
+}
+
+TEST(WindowTitle, ShowsTheJobFileNameWithItsExtension) {
+    EXPECT_EQ("Orvane", WindowTitleFor(""));
+    EXPECT_EQ("Orvane - daily.orvane", WindowTitleFor("D:\\jobs\\daily.orvane"));
+    EXPECT_EQ("Orvane - 表.orvane", WindowTitleFor("C:\\ソ\\表.orvane"));
+    EXPECT_EQ("Orvane - a.orvane", WindowTitleFor("a.orvane"));
+}
+
+TEST(CommandLine, SplitsAtBlanksOutsideQuotes) {
+    const struct {
+        const char* line;
+        std::vector<std::string> arguments;
+    } cases[] = {
+        {"", {}},
+        {"   ", {}},
+        {"-s job.orvane", {"-s", "job.orvane"}},
+        {"  a    b  ", {"a", "b"}},
+        {"\"C:\\My Jobs\\a.orvane\"", {"C:\\My Jobs\\a.orvane"}},
+        {"--proc\"C:\\a b\"", {"--procC:\\a b"}},
+        {"\"--procC:\\a b\"", {"--procC:\\a b"}},
+        {"\"\" x", {"x"}},
+        {"a\\\"b c\"", {"a\\b c"}}, // a backslash does not escape the quote
+        {"C:\\表\\ソ.orvane", {"C:\\表\\ソ.orvane"}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.arguments, SplitCommandLine(c.line)) << c.line;
+}
+
+TEST(CommandLine, ArgumentsAreTakenByKind) {
+    StartArguments start =
+        ParseStartArguments({"-S", "--procC:\\a b\\", "--refD:\\r", "first.orvane", "second"});
+    EXPECT_TRUE(start.unattended);
+    EXPECT_EQ("C:\\a b\\", start.processingFolder) << "used unchanged, backslash kept";
+    EXPECT_EQ("D:\\r", start.referenceFolder);
+    EXPECT_EQ("second", start.jobPath) << "the last job argument counts";
+
+    StartArguments other = ParseStartArguments({"--PROCx", "--proc", "--ref"});
+    EXPECT_FALSE(other.unattended);
+    EXPECT_EQ("--PROCx", other.jobPath) << "--proc is recognised in small letters only";
+    EXPECT_EQ("", other.processingFolder) << "a bare --proc means no override";
+    EXPECT_EQ("", other.referenceFolder);
+}
+
+} // namespace

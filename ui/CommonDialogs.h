@@ -1,0 +1,22 @@
+#pragma once
+// The system's open and save dialogs, reached by loading the common dialog
+// library by name when a command runs; a dialog that cannot be shown leaves the
+// command without effect.
+#include <windows.h>
+#include <commdlg.h>
+
+#include <string>
+
+enum class FileDialogKind { Open, Save };
+
+struct FileDialogRequest {
+    HWND owner = nullptr;
+    std::string filter; // pairs of display text and pattern, each ended by a NUL
+    std::string title;
+    std::string defaultExtension;
+    DWORD flags = 0;
+};
+
+// Shows the dialog with `path` preset (260 bytes at most); true with the chosen
+// path in `path` when the user confirmed.
+bool AskFileName(FileDialogKind kind, const FileDialogRequest& request, std::string& path);

@@ -1,0 +1,218 @@
+#include "ui/OrvaneView.h"
+
+#include <memory>
+
+#include "engine/SyncItem.h"
+#include "framework/DataExchange.h"
+#include "framework/FrameWnd.h"
+#include "framework/WinApp.h"
+#include "job/JobContext.h"
+#include "res/resource.h"
+#include "ui/ResultCells.h"
+
+namespace {
+
+struct ColumnSpec {
+    const char* title;
+    int width;
+};
+
+const ColumnSpec kColumns[kResultColumnCount] = {
+    {"ファイル名", 150}, {"処理", 45},      {"チェック内容", 70},
+    {"処理方向", 50},    {"古い時刻", 120}, {"新しい時刻", 120},
+};
+
+} // namespace
+
+COrvaneView::COrvaneView(JobContext& jobs)
+    : CFormView(IDD_ORVANE_FORM), progressDialog(this), jobs_(jobs) {}
+
+COrvaneView::~COrvaneView() {
+    // The rows' items are freed by the list's deletion notices, which need this
+    // object alive: take the window down while it still is.
+    if (m_hWnd != nullptr && ::IsWindow(m_hWnd))
+        ::DestroyWindow(m_hWnd);
+}
+
+BEGIN_MESSAGE_MAP(COrvaneView, CFormView)
+ON_WM_SIZE()
+ON_NOTIFY(LVN_GETDISPINFOA, IDC_RESULTLIST, OnGetDispInfo)
+ON_NOTIFY(LVN_GETDISPINFOW, IDC_RESULTLIST, OnGetDispInfo)
+ON_NOTIFY(LVN_DELETEITEM, IDC_RESULTLIST, OnDeleteItem)
+ON_COMMAND(ID_REMOVE_ROWS, OnRemoveRows)
+ON_COMMAND(ID_SELECT_ALL, OnSelectAll)
+ON_COMMAND(ID_SEARCH_AGAIN, OnSearchAgain)
+ON_COMMAND(ID_EXECUTE_SYNC, OnExecuteSync)
+ON_COMMAND(ID_EXPORT_BATCH, OnExportBatch)
+ON_COMMAND(ID_OPTIONS, OnOptions)
+ON_COMMAND(ID_FILE_OPEN, OnFileOpen)
+ON_COMMAND(ID_FILE_SAVE, OnFileSave)
+ON_COMMAND_RANGE(ID_FILE_MRU_FILE1, ID_FILE_MRU_LAST, OnRecentJob)
+ON_COMMAND(ID_HELP_MANUAL, OnHelp)
+ON_UPDATE_COMMAND_UI(ID_EXECUTE_SYNC, UpdateListCommand)
+ON_UPDATE_COMMAND_UI(ID_REMOVE_ROWS, UpdateListCommand)
+ON_UPDATE_COMMAND_UI(ID_EXPORT_BATCH, UpdateListCommand)
+ON_UPDATE_COMMAND_UI(ID_SELECT_ALL, UpdateListCommand)
+END_MESSAGE_MAP()
+
+void COrvaneView::DoDataExchange(CDataExchange* dx) {
+    DDX_Control(dx, IDC_RESULTLIST, resultList);
+    DDX_Control(dx, IDC_PROCLABEL, processingLabel);
+    DDX_Control(dx, IDC_REFLABEL, referenceLabel);
+}
+
+void COrvaneView::OnInitialUpdate() {
+    unattended = 0;
+    StartArguments arguments = ParseStartArguments(SplitCommandLine(AfxGetApp()->m_lpCmdLine));
+    CFormView::OnInitialUpdate();
+    resultList.SetExtendedStyle(LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+    StartFirstJob(arguments);
+    RECT client = {};
+    GetClientRect(&client);
+    LayoutControls(client.right, client.bottom);
+}
+
+void COrvaneView::SetLabels(const std::string& processing, const std::string& reference) {
+    processingLabel.SetWindowText(processing);
+    referenceLabel.SetWindowText(reference);
+}
+
+CFrameWnd* COrvaneView::ParentFrame() const {
+    return dynamic_cast<CFrameWnd*>(CWnd::FromHandlePermanent(GetParent()));
+}
+
+CStatusBar* COrvaneView::StatusBar() const {
+    CFrameWnd* frame = ParentFrame();
+    return frame != nullptr ? frame->GetMessageBar() : nullptr;
+}
+
+void COrvaneView::SetStatusText(const std::string& text) {
+    if (CFrameWnd* frame = ParentFrame())
+        frame->SetMessageText(text.c_str());
+}
+
+int COrvaneView::InsertRow(SyncItem* item, int position) {
+    int index = resultList.InsertCallbackItem(position, reinterpret_cast<LPARAM>(item));
+    if (index < 0)
+        delete item; // the list refused the row, so nothing owns the item
+    return index;
+}
+
+const SyncItem& COrvaneView::Row(int index) const {
+    return *reinterpret_cast<const SyncItem*>(resultList.GetItemData(index));
+}
+
+void COrvaneView::SetupColumns() {
+    while (resultList.DeleteColumn(0)) {
+    }
+    int mode = jobs_.currentJob.mode;
+    if (mode < Bidirectional || mode > UpdateReference)
+        return;
+    for (int column = 0; column < kResultColumnCount; ++column)
+        resultList.InsertColumn(column, kColumns[column].title, LVCFMT_LEFT,
+                                kColumns[column].width);
+}
+
+void COrvaneView::DeleteAllRows() {
+    resultList.DeleteAllItems();
+}
+
+void COrvaneView::OnGetDispInfo(NMHDR* header, LRESULT* result) {
+    *result = 0;
+    if (header->code == LVN_GETDISPINFOA) {
+        auto* info = reinterpret_cast<NMLVDISPINFOA*>(header);
+        auto* item = reinterpret_cast<const SyncItem*>(info->item.lParam);
+        if (!(info->item.mask & LVIF_TEXT) || item == nullptr || info->item.cchTextMax <= 0)
+            return;
+        // Cut to the list's buffer; lstrcpynA never splits a double-byte character.
+        lstrcpynA(info->item.pszText, CellText(info->item.iSubItem, *item).c_str(),
+                  info->item.cchTextMax);
+    } else {
+        auto* info = reinterpret_cast<NMLVDISPINFOW*>(header);
+        auto* item = reinterpret_cast<const SyncItem*>(info->item.lParam);
+        if (!(info->item.mask & LVIF_TEXT) || item == nullptr || info->item.cchTextMax <= 0)
+            return;
+        std::string text = CellText(info->item.iSubItem, *item);
+        int length = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, info->item.pszText,
+                                         info->item.cchTextMax);
+        if (length == 0)
+            info->item.pszText[info->item.cchTextMax - 1] = L'\0';
+    }
+}
+
+void COrvaneView::OnDeleteItem(NMHDR* header, LRESULT* result) {
+    auto* info = reinterpret_cast<NMLISTVIEW*>(header);
+    delete reinterpret_cast<SyncItem*>(info->lParam);
+    *result = 0;
+}
+
+void COrvaneView::RemoveSelectedRows() {
+    resultList.SetRedraw(FALSE);
+    std::vector<int> selected;
+    int count = resultList.GetItemCount();
+    for (int index = 0; index < count; ++index)
+        if (resultList.GetItemState(index, LVIS_SELECTED) & LVIS_SELECTED)
+            selected.push_back(index);
+    // From the bottom up, so that every collected index still names its row.
+    for (auto it = selected.rbegin(); it != selected.rend(); ++it)
+        resultList.DeleteItem(*it);
+    resultList.SetRedraw(TRUE);
+    ShowItemCount();
+}
+
+void COrvaneView::SelectAllRows() {
+    resultList.SetRedraw(FALSE);
+    resultList.SetItemState(-1, LVIS_SELECTED, LVIS_SELECTED); // -1: every row
+    resultList.SetRedraw(TRUE);
+}
+
+void COrvaneView::UpdateListCommand(CCmdUI* cmdUI) {
+    cmdUI->Enable(resultList.GetItemCount() != 0);
+}
+
+void COrvaneView::ShowItemCount() {
+    CStatusBar* bar = StatusBar();
+    if (bar == nullptr)
+        return;
+    char text[64];
+    wsprintfA(text, "処理件数:%d", resultList.GetItemCount());
+    bar->SetPaneText(1, text);
+    UINT id = 0;
+    UINT style = 0;
+    int width = 0;
+    bar->GetPaneInfo(1, id, style, width);
+    bar->SetPaneInfo(1, id, style, bar->TextWidth(text));
+}
+
+void COrvaneView::OnSize(UINT type, int cx, int cy) {
+    CFormView::OnSize(type, cx, cy);
+    LayoutControls(cx, cy);
+}
+
+void COrvaneView::LayoutControls(int cx, int cy) {
+    if (resultList.m_hWnd == nullptr || processingLabel.m_hWnd == nullptr ||
+        referenceLabel.m_hWnd == nullptr)
+        return;
+    RECT label = {};
+    processingLabel.GetWindowRect(&label);
+    int h = label.bottom - label.top;
+    processingLabel.MoveWindow(0, 0, cx, h);
+    referenceLabel.MoveWindow(0, h, cx, h);
+    resultList.MoveWindow(0, 2 * h, cx, cy > 2 * h ? cy - 2 * h : 0);
+}
+
+void COrvaneView::BeginLongOperation(const char* firstLine) {
+    progressDialog.SetLine1(firstLine);
+    progressDialog.SetLine2("");
+    if (CFrameWnd* frame = ParentFrame())
+        frame->EnableWindow(FALSE);
+    EnableWindow(FALSE);
+    progressDialog.CreateBusy();
+}
+
+void COrvaneView::EndLongOperation() {
+    if (CFrameWnd* frame = ParentFrame())
+        frame->EnableWindow(TRUE);
+    EnableWindow(TRUE);
+    progressDialog.Destroy();
+}

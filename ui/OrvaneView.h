@@ -1,0 +1,108 @@
+#pragma once
+// The main window's client: two label lines and the result list, one row per
+// planned action. Each row owns its SyncItem and the cells are produced from it
+// on demand. The view also runs the long operations (search, synchronisation,
+// batch export) and the job commands of the menu.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/EngineCallbacks.h"
+#include "exec/DlgBusy.h"
+#include "exec/ExecCallbacks.h"
+#include "framework/Controls.h"
+#include "framework/View.h"
+
+class CFrameWnd;
+class CStatusBar;
+class JobContext;
+
+// What the view takes from the command line for the first job.
+struct StartArguments {
+    bool unattended = false;
+    std::string jobPath;
+    std::string processingFolder;
+    std::string referenceFolder;
+};
+
+class COrvaneView : public CFormView, public IRowSink, public IRowSource {
+public:
+    explicit COrvaneView(JobContext& jobs);
+    ~COrvaneView() override;
+
+    std::string lastMessage;
+    std::vector<std::string> includeExtensionList;
+    std::vector<std::string> excludeExtensionList;
+    CDlgBusy progressDialog;
+    int unattended = 0;
+    CListCtrl resultList;
+    CStatic processingLabel;
+    CStatic referenceLabel;
+
+    void OnInitialUpdate() override;
+
+    // Adds a row owning the item; the row index, or -1 (the item is then destroyed).
+    int InsertRow(SyncItem* item, int position) override;
+    void SetupColumns();
+    void DeleteAllRows();
+    void RemoveSelectedRows();
+    void SelectAllRows();
+    void ShowItemCount();
+    void LayoutControls(int cx, int cy);
+
+    void RunSearch();
+    void ExecuteSync();
+    void ExportBatch();
+    bool ShellCopyFile(const std::string& from, const std::string& to);
+    bool DeletePath(const std::string& path);
+
+    // Rows as the executor and the batch writer read them.
+    int RowCount() const override { return resultList.GetItemCount(); }
+    const SyncItem& Row(int index) const override;
+
+    // The pane texts of the main window's status bar (for tests and the frame).
+    CStatusBar* StatusBar() const;
+    void SetStatusText(const std::string& text);
+
+protected:
+    DECLARE_MESSAGE_MAP()
+    void DoDataExchange(CDataExchange* dx) override;
+    void OnSize(UINT type, int cx, int cy);
+    void OnGetDispInfo(NMHDR* header, LRESULT* result);
+    void OnDeleteItem(NMHDR* header, LRESULT* result);
+    void UpdateListCommand(CCmdUI* cmdUI);
+
+    void OnRemoveRows() { RemoveSelectedRows(); }
+    void OnSelectAll() { SelectAllRows(); }
+    void OnSearchAgain() { RunSearch(); }
+    void OnExecuteSync() { ExecuteSync(); }
+    void OnExportBatch() { ExportBatch(); }
+    void OnOptions();
+    void OnFileOpen();
+    void OnFileSave();
+    void OnRecentJob(UINT id);
+    void OnHelp();
+
+    // The first job after start-up: the unattended run or the settings dialog.
+    void StartFirstJob(const StartArguments& arguments);
+    // Runs the settings dialog; true when the user confirmed.
+    bool EditJob(const std::string& path, const std::string& processingFolder,
+                 const std::string& referenceFolder);
+    void SetLabels(const std::string& processing, const std::string& reference);
+    // Disables the frame and the view and shows the progress window, or the reverse.
+    void BeginLongOperation(const char* firstLine);
+    void EndLongOperation();
+
+    CFrameWnd* ParentFrame() const;
+
+    JobContext& jobs_;
+};
+
+// Splits a command line into arguments: quotes switch quoting on and off and are
+// dropped, runs of blanks outside quotes separate, empty arguments are dropped.
+std::vector<std::string> SplitCommandLine(const std::string& commandLine);
+// Takes the arguments: "-s" in any case, "--proc"/"--ref" with their folder
+// attached, anything else the job file; the last of a kind counts.
+StartArguments ParseStartArguments(const std::vector<std::string>& arguments);
+// "Orvane - name.ext" for a job file, "Orvane" without one.
+std::string WindowTitleFor(const std::string& jobPath);

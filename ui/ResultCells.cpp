@@ -1,0 +1,56 @@
+#include "ui/ResultCells.h"
+
+#include <ctime>
+
+#include "engine/SyncItem.h"
+
+std::string LocalTimeText(const FILETIME& utc) {
+    FILETIME local = {};
+    SYSTEMTIME fields = {};
+    if (!FileTimeToLocalFileTime(&utc, &local) || !FileTimeToSystemTime(&local, &fields))
+        return std::string();
+    time_t calendar = 0;
+    if (fields.wYear >= 1900) {
+        // Read as local standard time: the daylight flag is given, not guessed.
+        tm broken = {};
+        broken.tm_year = fields.wYear - 1900;
+        broken.tm_mon = fields.wMonth - 1;
+        broken.tm_mday = fields.wDay;
+        broken.tm_hour = fields.wHour;
+        broken.tm_min = fields.wMinute;
+        broken.tm_sec = fields.wSecond;
+        broken.tm_isdst = 0;
+        calendar = mktime(&broken);
+        if (calendar == static_cast<time_t>(-1))
+            return std::string();
+    }
+    const tm* shown = localtime(&calendar);
+    if (shown == nullptr)
+        return std::string();
+    char text[128] = {};
+    strftime(text, sizeof text, "%Y/%m/%d %H:%M\"%S", shown);
+    return text;
+}
+
+std::string CellText(int column, const SyncItem& item) {
+    bool dateCopy = item.operation == Copy && item.reason == Date;
+    switch (column) {
+    case 0:
+        return item.subject.RelativePath();
+    case 1:
+        return OperationText(item.operation);
+    case 2: // a creation or deletion is always about existence
+        if (item.operation == Create || item.operation == Delete)
+            return ReasonText(item.operation, Existence);
+        return item.operation == Copy ? ReasonText(item.operation, item.reason) : "";
+    case 3: // any direction but 0 counts as towards the processing side
+        return DirectionText(item.operation,
+                             item.direction != 0 ? ReferenceToProcessing : ProcessingToReference);
+    case 4:
+        return dateCopy ? LocalTimeText(item.counterpart.lastWriteTime) : std::string();
+    case 5:
+        return dateCopy ? LocalTimeText(item.subject.lastWriteTime) : std::string();
+    default:
+        return std::string();
+    }
+}

@@ -1,0 +1,16 @@
+#pragma once
+// The texts of the result list's cells, produced from a row's item when the
+// list asks for them.
+#include <windows.h>
+
+#include <string>
+
+struct SyncItem;
+
+constexpr int kResultColumnCount = 6;
+
+// The text of one cell; empty where the row has nothing for the column.
+std::string CellText(int column, const SyncItem& item);
+// A UTC file time as local time, "2005/04/07 05:21\"18"; empty when the runtime's
+// calendar cannot represent it.
+std::string LocalTimeText(const FILETIME& utc);

@@ -1,0 +1,150 @@
+// The first job after start-up and the job commands of the menu.
+#include "ui/OrvaneView.h"
+
+#include <shellapi.h>
+
+#include "framework/FrameWnd.h"
+#include "framework/WinApp.h"
+#include "job/JobContext.h"
+#include "res/resource.h"
+#include "ui/CommonDialogs.h"
+#include "ui/EditJob.h"
+
+namespace {
+
+const char kJobFilter[] = "orvaneファイル(*.orvane)\0*.orvane\0";
+
+// Everything of a path up to and including its last backslash (drive and folder).
+std::string FolderOf(const std::string& path) {
+    size_t end = 0;
+    for (const char* p = path.c_str(); *p != '\0'; p = CharNextA(p))
+        if (*p == '\\' || *p == '/' || *p == ':')
+            end = static_cast<size_t>(p - path.c_str()) + 1;
+    return path.substr(0, end);
+}
+
+} // namespace
+
+std::vector<std::string> SplitCommandLine(const std::string& commandLine) {
+    std::vector<std::string> arguments;
+    std::string current;
+    bool quoted = false;
+    const char* p = commandLine.c_str();
+    while (*p != '\0') {
+        if (*p == '"') {
+            quoted = !quoted;
+            ++p;
+        } else if (*p == ' ' && !quoted) {
+            ++p;
+            if (*p != ' ' && *p != '\0' && !current.empty()) {
+                arguments.push_back(current);
+                current.clear();
+            }
+        } else {
+            const char* next = CharNextA(p);
+            current.append(p, next);
+            p = next;
+        }
+    }
+    if (!current.empty())
+        arguments.push_back(current);
+    return arguments;
+}
+
+StartArguments ParseStartArguments(const std::vector<std::string>& arguments) {
+    StartArguments start;
+    for (const std::string& argument : arguments) {
+        if (lstrcmpiA(argument.c_str(), "-s") == 0)
+            start.unattended = true;
+        else if (argument.compare(0, 6, "--proc") == 0)
+            start.processingFolder = argument.substr(6);
+        else if (argument.compare(0, 5, "--ref") == 0)
+            start.referenceFolder = argument.substr(5);
+        else
+            start.jobPath = argument;
+    }
+    return start;
+}
+
+bool COrvaneView::EditJob(const std::string& path, const std::string& processingFolder,
+                          const std::string& referenceFolder) {
+    return EditJobInDialog(jobs_, path, processingFolder, referenceFolder);
+}
+
+void COrvaneView::StartFirstJob(const StartArguments& arguments) {
+    bool confirmed = false;
+    if (arguments.unattended) {
+        unattended = 1;
+        jobs_.LoadJob(jobs_.currentJob, arguments.jobPath);
+        // The command line's folders are used as given: not checked, not saved.
+        if (!arguments.processingFolder.empty())
+            jobs_.currentJob.processingFolder = arguments.processingFolder;
+        if (!arguments.referenceFolder.empty())
+            jobs_.currentJob.referenceFolder = arguments.referenceFolder;
+        RunSearch();
+        ExecuteSync();
+        // Handled once the message loop runs, so the frame closes the normal way.
+        if (CFrameWnd* frame = ParentFrame())
+            frame->PostMessage(WM_CLOSE);
+    } else {
+        confirmed =
+            EditJob(arguments.jobPath, arguments.processingFolder, arguments.referenceFolder);
+        if (!confirmed)
+            jobs_.currentJobPath.clear();
+    }
+    SetLabels("処理フォルダ：指定なし", "参照フォルダ：指定なし");
+    if (confirmed)
+        RunSearch();
+}
+
+void COrvaneView::OnOptions() {
+    if (EditJob(jobs_.currentJobPath, "", ""))
+        RunSearch();
+}
+
+void COrvaneView::OnFileOpen() {
+    FileDialogRequest request;
+    request.owner = m_hWnd;
+    request.filter.assign(kJobFilter, sizeof kJobFilter - 1);
+    request.title = "ファイルを開く";
+    request.flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
+    std::string path;
+    if (AskFileName(FileDialogKind::Open, request, path) && EditJob(path, "", ""))
+        RunSearch();
+}
+
+void COrvaneView::OnFileSave() {
+    FileDialogRequest request;
+    request.owner = m_hWnd;
+    request.filter.assign(kJobFilter, sizeof kJobFilter - 1);
+    request.title = "名前を付けて保存";
+    request.defaultExtension = "orvane";
+    request.flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY;
+    std::string path = "処理定義ファイル";
+    if (AskFileName(FileDialogKind::Save, request, path))
+        jobs_.SaveJob(jobs_.currentJob, path);
+}
+
+void COrvaneView::OnRecentJob(UINT id) {
+    int index = static_cast<int>(id - ID_FILE_MRU_FILE1);
+    if (index >= jobs_.recentJobs.GetSize())
+        return;
+    std::string path = jobs_.recentJobs[index];
+    if (!path.empty() && EditJob(path, "", ""))
+        RunSearch();
+}
+
+void COrvaneView::OnHelp() {
+    char program[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, program, sizeof program);
+    std::string helpFile = FolderOf(program) + "Orvane.chm";
+    SHELLEXECUTEINFOA request = {};
+    request.cbSize = sizeof request;
+    request.fMask = SEE_MASK_DOENVSUBST;
+    request.hwnd = m_hWnd;
+    request.lpFile = helpFile.c_str();
+    request.lpParameters = "";
+    request.lpDirectory = "";
+    request.nShow = SW_SHOW;
+    ShellExecuteExA(&request); // a missing file or viewer is the shell's to report
+}
