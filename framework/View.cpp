@@ -20,12 +20,13 @@ ON_WM_SIZE()
 END_MESSAGE_MAP()
 
 BOOL CFormView::Create(CWnd* parent, UINT id) {
-    HWND hwnd = CreateDialogParamA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(m_nIDTemplate),
-                                   parent->m_hWnd, AfxDlgProc,
-                                   reinterpret_cast<LPARAM>(static_cast<CWnd*>(this)));
+    HWND hwnd =
+        CreateDialogParamA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(m_nIDTemplate), parent->m_hWnd,
+                           AfxDlgProc, reinterpret_cast<LPARAM>(static_cast<CWnd*>(this)));
     if (hwnd == nullptr)
         return FALSE;
     SetWindowLongPtrA(hwnd, GWLP_ID, static_cast<LONG_PTR>(id));
+    ::ShowWindow(hwnd, SW_SHOW); // the template is a hidden child; the view shows itself
     return TRUE;
 }
 
@@ -37,4 +38,6 @@ BOOL CFormView::PreTranslateMessage(MSG* msg) {
     return FALSE;
 }
 
-void CFormView::OnSize(UINT, int, int) { Default(); }
+void CFormView::OnSize(UINT, int, int) {
+    Default();
+}

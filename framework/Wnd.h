@@ -61,7 +61,12 @@ public:
     void GetWindowRect(RECT* rect) const { ::GetWindowRect(m_hWnd, rect); }
     void Invalidate(BOOL erase = TRUE) { ::InvalidateRect(m_hWnd, nullptr, erase); }
     void UpdateWindow() { ::UpdateWindow(m_hWnd); }
-    void SetRedraw(BOOL redraw) { SendMessage(WM_SETREDRAW, redraw, 0); }
+    // Switching drawing back on also repaints what changed meanwhile.
+    void SetRedraw(BOOL redraw) {
+        SendMessage(WM_SETREDRAW, redraw, 0);
+        if (redraw)
+            ::InvalidateRect(m_hWnd, nullptr, TRUE);
+    }
     LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {
         return ::SendMessageA(m_hWnd, message, wParam, lParam);
     }

@@ -128,6 +128,9 @@ TEST_F(MainWindow, CancelledStartShowsAnEmptyListWithoutFolders) {
     ASSERT_TRUE(session.Started());
     ASSERT_TRUE(session.StartScriptCompleted());
     COrvaneView& view = session.View();
+    EXPECT_TRUE(view.IsWindowVisible());
+    EXPECT_TRUE(view.resultList.IsWindowVisible());
+    EXPECT_TRUE(view.processingLabel.IsWindowVisible());
     EXPECT_EQ("処理フォルダ：指定なし", view.processingLabel.GetWindowText());
     EXPECT_EQ("参照フォルダ：指定なし", view.referenceLabel.GetWindowText());
     EXPECT_EQ(0, view.resultList.GetItemCount());
