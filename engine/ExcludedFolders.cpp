@@ -1,5 +1,6 @@
 #include "engine/ExcludedFolders.h"
 
+#include "engine/AnsiText.h"
 #include "engine/FileFilters.h"
 
 #include <windows.h>
@@ -9,14 +10,9 @@ namespace {
 // Through UTF-16 so that a double-byte character is lowered as one character
 // and its trail byte is never taken for an ASCII capital.
 std::wstring LoweredWide(const std::string& text) {
-    if (text.empty())
-        return std::wstring();
-    int length =
-        MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<size_t>(length), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
-    if (length > 0)
-        CharLowerBuffW(wide.data(), static_cast<DWORD>(length));
+    std::wstring wide = AnsiToWide(text);
+    if (!wide.empty())
+        CharLowerBuffW(wide.data(), static_cast<DWORD>(wide.size()));
     return wide;
 }
 

@@ -1,29 +1,9 @@
 #include "engine/FileFilters.h"
 
+#include "engine/AnsiText.h"
 #include "engine/CompareNoCase.h"
 
 namespace {
-
-std::wstring ToWide(const std::string& text) {
-    if (text.empty())
-        return std::wstring();
-    int length =
-        MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<size_t>(length), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
-    return wide;
-}
-
-std::string ToAnsi(const wchar_t* text, size_t count) {
-    if (count == 0)
-        return std::string();
-    int length =
-        WideCharToMultiByte(CP_ACP, 0, text, static_cast<int>(count), nullptr, 0, nullptr, nullptr);
-    std::string ansi(static_cast<size_t>(length), '\0');
-    WideCharToMultiByte(CP_ACP, 0, text, static_cast<int>(count), ansi.data(), length, nullptr,
-                        nullptr);
-    return ansi;
-}
 
 bool ContainsNoCase(const std::vector<std::string>& list, const std::string& text) {
     for (const std::string& piece : list) {
@@ -36,12 +16,12 @@ bool ContainsNoCase(const std::vector<std::string>& list, const std::string& tex
 } // namespace
 
 int SplitList(const std::string& text, char separator, std::vector<std::string>& pieces) {
-    std::wstring wide = ToWide(text);
+    std::wstring wide = AnsiToWide(text);
     wchar_t wideSeparator = static_cast<wchar_t>(static_cast<unsigned char>(separator));
     size_t pieceStart = 0;
     for (size_t i = 0; i <= wide.size(); ++i) {
         if (i == wide.size() || wide[i] == wideSeparator) {
-            pieces.push_back(ToAnsi(wide.data() + pieceStart, i - pieceStart));
+            pieces.push_back(WideToAnsi(wide.data() + pieceStart, i - pieceStart));
             pieceStart = i + 1;
         }
     }
