@@ -1,0 +1,192 @@
+// The long operations as the user starts them from the main window: the search
+// with its progress window and stop button, the synchronisation with its
+// questions and log, and the batch export with its network question.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include "OrvaneSession.h"
+#include "TempDir.h"
+#include "TestFiles.h"
+#include "engine/SyncItem.h"
+#include "res/resource.h"
+
+namespace {
+
+class Operations : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ClearSettingsKey();
+        proc = dir / "処理";
+        ref = dir / "参照";
+        MakeFolder(proc);
+        MakeFolder(ref);
+    }
+    void TearDown() override { ClearSettingsKey(); }
+
+    // A started program whose current job is set without the dialog.
+    std::unique_ptr<OrvaneSession> Start(int mode) {
+        auto session =
+            std::make_unique<OrvaneSession>("", std::vector<ModalScript::Step>{CancelSettings()});
+        JobSettings& job = session->App().currentJob;
+        job.mode = mode;
+        job.processingFolder = proc;
+        job.referenceFolder = ref;
+        job.includeSubfolders = 1;
+        job.deleteEnabled = 1;
+        job.fastCopy = 1;
+        return session;
+    }
+
+    TempDir dir;
+    std::string proc, ref;
+};
+
+// Answers the confirmation whose text holds `fragment` with a button.
+ModalScript::Step Answer(const std::string& fragment, int button, std::string* shown = nullptr) {
+    return [fragment, button, shown]() {
+        HWND dialog = FindThreadWindow("確認");
+        if (dialog == nullptr ||
+            ControlText(dialog, IDC_MESSAGE).find(fragment) == std::string::npos)
+            return false;
+        if (shown != nullptr)
+            *shown = ControlText(dialog, IDC_MESSAGE);
+        ClickButton(dialog, button);
+        return true;
+    };
+}
+
+ModalScript::Step ReadMessageBox(std::string* text) {
+    return WhenWindow("Orvane", [text](HWND box) {
+        *text = ControlText(box, 0xFFFF);
+        ClickButton(box, IDOK);
+    });
+}
+
+TEST_F(Operations, IdenticalFoldersGiveNoRowsAndNoMessage) {
+    FILETIME time = UtcFileTime(2020, 5, 5, 5, 5, 5);
+    for (const std::string& side : {proc, ref}) {
+        WriteFileBytes(side + "\\same.txt", "x");
+        SetLastWriteTime(side + "\\same.txt", time);
+    }
+    auto session = Start(2);
+    session->Command(ID_SEARCH_AGAIN);
+    EXPECT_EQ(0, session->View().resultList.GetItemCount());
+    EXPECT_EQ("", session->View().lastMessage);
+    EXPECT_EQ("処理件数:0", session->Frame().m_wndStatusBar.GetPaneText(1));
+    EXPECT_EQ(6, session->View().resultList.GetColumnCount());
+    EXPECT_TRUE(session->Frame().IsWindowEnabled()) << "enabled again after the search";
+}
+
+TEST_F(Operations, SearchFillsTheListInProcessingPriority) {
+    MakeFolder(proc + "\\a");
+    MakeFolder(proc + "\\a\\b");
+    WriteFileBytes(proc + "\\a\\b\\c.txt", "c");
+    MakeFolder(ref + "\\z");
+    WriteFileBytes(ref + "\\z\\y.txt", "y");
+    auto session = Start(2);
+    session->Command(ID_SEARCH_AGAIN);
+    CListCtrl& list = session->View().resultList;
+    std::vector<std::string> rows;
+    for (int i = 0; i < list.GetItemCount(); ++i)
+        rows.push_back(list.GetItemText(i, 0) + " " + list.GetItemText(i, 1));
+    EXPECT_EQ((std::vector<std::string>{"\\z\\y.txt 削除", "\\z 削除", "\\a 作成", "\\a\\b 作成",
+                                        "\\a\\b\\c.txt コピー"}),
+              rows);
+    EXPECT_EQ("処理フォルダ：" + proc, session->View().processingLabel.GetWindowText());
+    EXPECT_EQ("参照フォルダ：" + ref, session->View().referenceLabel.GetWindowText());
+}
+
+TEST_F(Operations, MissingFolderEndsEmptyAndShowsTheSystemText) {
+    auto session = Start(0);
+    session->App().currentJob.processingFolder = dir / "missing";
+    std::string shown;
+    EXPECT_TRUE(session->CommandWithScript(ID_SEARCH_AGAIN, {ReadMessageBox(&shown)}));
+    EXPECT_EQ(0, session->View().resultList.GetItemCount());
+    const std::string& reason = session->View().lastMessage;
+    std::string firstLine = reason.substr(0, reason.find('\r'));
+    EXPECT_FALSE(firstLine.empty()) << "the system's text for a path that cannot be found";
+    EXPECT_EQ(0u, shown.find(firstLine)) << shown;
+    EXPECT_NE("処理を中断しました", shown);
+}
+
+TEST_F(Operations, StopDuringTheScanEmptiesTheList) {
+    for (int i = 0; i < 1500; ++i)
+        WriteFileBytes(proc + "\\f" + std::to_string(i) + ".txt", "");
+    auto session = Start(2);
+    std::string shown;
+    EXPECT_TRUE(session->CommandWithScript(
+        ID_SEARCH_AGAIN, {WhenWindow("進捗状況", [](HWND busy) { ClickButton(busy, IDCANCEL); }),
+                          ReadMessageBox(&shown)}));
+    EXPECT_EQ("処理を中断しました", shown);
+    EXPECT_EQ(0, session->View().resultList.GetItemCount());
+    EXPECT_EQ("処理件数:0", session->Frame().m_wndStatusBar.GetPaneText(1));
+}
+
+TEST_F(Operations, DeclinedFileDeletionMakesItsFolderDeletionFail) {
+    MakeFolder(ref + "\\old");
+    WriteFileBytes(ref + "\\old\\keep.txt", "k");
+    auto session = Start(2);
+    JobSettings& job = session->App().currentJob;
+    job.confirmDelete = 1;
+    job.outputLog = 1;
+    job.logFolder = dir.Path();
+    session->Command(ID_SEARCH_AGAIN);
+    ASSERT_EQ(2, session->View().resultList.GetItemCount());
+
+    std::string question;
+    EXPECT_TRUE(session->CommandWithScript(
+        ID_EXECUTE_SYNC, {Answer("keep.txt", IDNO, &question), Answer("フォルダを削除", IDYES)}));
+    EXPECT_EQ("ファイルを削除してもよろしいですか？\n" + ref + "\\old\\keep.txt", question);
+    EXPECT_TRUE(PathExists(ref + "\\old\\keep.txt"));
+    EXPECT_TRUE(PathExists(ref + "\\old")) << "a folder with contents cannot go";
+    EXPECT_EQ("同期処理が完了しました", session->Frame().m_wndStatusBar.GetPaneText(0));
+    EXPECT_EQ(2, session->View().resultList.GetItemCount()) << "the list stays as it was";
+
+    WIN32_FIND_DATAA found;
+    HANDLE find = FindFirstFileA((dir.Path() + "\\*.log").c_str(), &found);
+    ASSERT_NE(INVALID_HANDLE_VALUE, find);
+    FindClose(find);
+    EXPECT_EQ("失敗:DEL " + ref + "\\old\\keep.txt\r\n失敗:RMDIR " + ref + "\\old\r\n",
+              ReadFileBytes(dir / found.cFileName));
+}
+
+TEST_F(Operations, DeleteAllAsksNoMoreInThatRun) {
+    for (const char* name : {"a.txt", "b.txt", "c.txt"})
+        WriteFileBytes(ref + "\\" + name, "x");
+    auto session = Start(2);
+    session->App().currentJob.confirmDelete = 1;
+    session->Command(ID_SEARCH_AGAIN);
+    ASSERT_EQ(3, session->View().resultList.GetItemCount());
+    // Rows go from the bottom of the alphabet: c.txt is asked about first.
+    EXPECT_TRUE(session->CommandWithScript(ID_EXECUTE_SYNC, {Answer("c.txt", IDC_DELETEALL)}));
+    for (const char* name : {"a.txt", "b.txt", "c.txt"})
+        EXPECT_FALSE(PathExists(ref + "\\" + name)) << name;
+}
+
+TEST_F(Operations, BatchExportAsksOncePerNetworkRow) {
+    auto session = Start(2);
+    COrvaneView& view = session->View();
+    view.SetupColumns();
+    const char* names[] = {"one.txt", "two & three.txt", "100%.txt"};
+    for (int i = 0; i < 3; ++i) {
+        auto* item = new SyncItem;
+        item->operation = Copy;
+        item->reason = Existence;
+        item->direction = ProcessingToReference;
+        item->subject.rootFolder = "\\\\server\\share";
+        item->subject.relativeFolder.assign(1, '\\');
+        item->subject.name = names[i];
+        item->counterpart.rootFolder = "C:\\backup";
+        view.InsertRow(item, i);
+    }
+    std::string batch = dir / "sync.bat";
+    EXPECT_TRUE(session->CommandWithScript(
+        ID_EXPORT_BATCH, {ChooseFile("名前を付けて保存", batch), Answer("one.txt", IDC_SKIPTHIS),
+                          Answer("three", IDIGNORE), Answer("100", IDIGNORE)}));
+    EXPECT_EQ("COPY \"\\\\server\\share\\two & three.txt\" \"C:\\backup\\two & three.txt\"\r\n"
+              "COPY \\\\server\\share\\100%%.txt C:\\backup\\100%%.txt\r\n",
+              ReadFileBytes(batch));
+    EXPECT_EQ("バッチファイル出力が完了しました", session->Frame().m_wndStatusBar.GetPaneText(0));
+}
+
+} // namespace
