@@ -248,6 +248,57 @@ TEST_F(MainWindow, EveryWayOfDeletingRowsFreesTheirItems) {
     EXPECT_EQ(before, SyncItem::LiveCount());
 }
 
+TEST_F(MainWindow, PromptsAndTooltipsComeFromTheStringTable) {
+    OrvaneSession session("", {CancelSettings()});
+    ASSERT_TRUE(session.Started());
+    CMainFrame& frame = session.Frame();
+    HMENU edit = GetSubMenu(GetMenu(frame.m_hWnd), 1);
+    frame.SendMessage(WM_MENUSELECT, MAKEWPARAM(ID_SEARCH_AGAIN, MF_STRING),
+                      reinterpret_cast<LPARAM>(edit));
+    EXPECT_EQ("今の条件で再検索を行う", frame.m_wndStatusBar.GetPaneText(0));
+
+    NMTTDISPINFOA tip = {};
+    tip.hdr.hwndFrom = frame.m_wndToolBar.m_hWnd;
+    tip.hdr.idFrom = ID_FILE_OPEN;
+    tip.hdr.code = TTN_GETDISPINFOA;
+    frame.SendMessage(WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&tip));
+    ASSERT_NE(nullptr, tip.lpszText);
+    EXPECT_STREQ("開く", tip.lpszText);
+}
+
+// A key typed into the list with Ctrl held, as the message loop offers it.
+bool TypeShortcut(OrvaneSession& session, WPARAM key, bool control) {
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = control ? 0x80 : 0;
+    SetKeyboardState(keys);
+    MSG msg = {session.View().resultList.m_hWnd, WM_KEYDOWN, key, 1, 0, {0, 0}};
+    bool translated = session.App().PreTranslateMessage(&msg) != FALSE;
+    keys[VK_CONTROL] = 0;
+    SetKeyboardState(keys);
+    return translated;
+}
+
+TEST_F(MainWindow, ShortcutsWorkOnlyWhileTheWindowTakesInput) {
+    OrvaneSession session("", {CancelSettings()});
+    ASSERT_TRUE(session.Started());
+    COrvaneView& view = session.View();
+    for (int i = 0; i < 3; ++i)
+        view.InsertRow(NewItem("r"), i);
+
+    // During a long operation the frame is disabled: Ctrl+A does nothing.
+    session.Frame().EnableWindow(FALSE);
+    EXPECT_FALSE(TypeShortcut(session, 'A', true));
+    EXPECT_FALSE(view.resultList.GetItemState(0, LVIS_SELECTED));
+    session.Frame().EnableWindow(TRUE);
+
+    EXPECT_TRUE(TypeShortcut(session, 'A', true));
+    for (int i = 0; i < 3; ++i)
+        EXPECT_TRUE(view.resultList.GetItemState(i, LVIS_SELECTED) & LVIS_SELECTED);
+    EXPECT_TRUE(TypeShortcut(session, VK_DELETE, false));
+    EXPECT_EQ(0, view.resultList.GetItemCount());
+}
+
 TEST_F(MainWindow, EscapeClosesTheProgram) {
     OrvaneSession session("", {CancelSettings()});
     ASSERT_TRUE(session.Started());
