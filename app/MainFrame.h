@@ -15,7 +15,7 @@ public:
     BOOL DestroyWindow() override;
     BOOL PreCreateWindow(CREATESTRUCTA& cs) override;
 
-    void SetStatusText(const std::string& text);
+    void SetStatusText(const std::string& text) override;
     CStatusBar* GetMessageBar() override { return &m_wndStatusBar; }
 
 protected:

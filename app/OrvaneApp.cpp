@@ -33,7 +33,13 @@ BOOL COrvaneApp::InitInstance() {
     AddDocTemplate(std::make_unique<CSingleDocTemplate>(
         IDR_MAINFRAME, [] { return std::make_unique<COrvaneDoc>(); },
         [] { return std::make_unique<CMainFrame>(); },
-        [this] { return std::make_unique<COrvaneView>(*this); }));
+        [this] {
+            return std::make_unique<COrvaneView>(*this, [this](const std::string& path,
+                                                               const std::string& processing,
+                                                               const std::string& reference) {
+                return EditJob(path, processing, reference);
+            });
+        }));
     // Before anything below can add to the list, so a job confirmed at start-up
     // joins the stored entries.
     LoadRecentJobs();

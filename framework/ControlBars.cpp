@@ -25,8 +25,8 @@ std::string LoadResourceString(UINT id) {
 
 BOOL CToolBar::CreateEx(CWnd* parent, DWORD controlStyle, DWORD style, UINT id) {
     if (!CWnd::CreateEx(0, TOOLBARCLASSNAMEA, nullptr,
-                        style | controlStyle | CCS_TOP | CCS_NODIVIDER, 0, 0, 0, 0,
-                        parent->m_hWnd, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id))))
+                        style | controlStyle | CCS_TOP | CCS_NODIVIDER, 0, 0, 0, 0, parent->m_hWnd,
+                        reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id))))
         return FALSE;
     SendMessage(TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON));
     return TRUE;

@@ -50,8 +50,7 @@ int CListCtrl::InsertColumn(int index, const char* title, int format, int width)
 
 int CListCtrl::GetColumnCount() const {
     HWND header = reinterpret_cast<HWND>(SendMessage(LVM_GETHEADER));
-    return header != nullptr ? static_cast<int>(::SendMessageA(header, HDM_GETITEMCOUNT, 0, 0))
-                             : 0;
+    return header != nullptr ? static_cast<int>(::SendMessageA(header, HDM_GETITEMCOUNT, 0, 0)) : 0;
 }
 
 std::string CListCtrl::GetColumnTitle(int index) const {

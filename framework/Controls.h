@@ -35,9 +35,7 @@ public:
 // The extended combo box; its edit field and inner combo box are separate windows.
 class CComboBoxEx : public CComboBox {
 public:
-    HWND GetEditCtrl() const {
-        return reinterpret_cast<HWND>(SendMessage(CBEM_GETEDITCONTROL));
-    }
+    HWND GetEditCtrl() const { return reinterpret_cast<HWND>(SendMessage(CBEM_GETEDITCONTROL)); }
     HWND GetComboBoxCtrl() const {
         return reinterpret_cast<HWND>(SendMessage(CBEM_GETCOMBOCONTROL));
     }

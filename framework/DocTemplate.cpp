@@ -1,6 +1,7 @@
 #include "framework/DocTemplate.h"
 
 #include "framework/FrameWnd.h"
+#include "framework/WinApp.h"
 
 CSingleDocTemplate::CSingleDocTemplate(unsigned resourceId, DocumentFactory document,
                                        FrameFactory frame, ViewFactory view)
@@ -20,6 +21,7 @@ CFrameWnd* CSingleDocTemplate::OpenDocumentFile(const char* path) {
     frame_ = makeFrame_();
     frame_->SetViewToCreate(view_.get());
     if (!frame_->LoadFrame(resourceId_)) {
+        AfxMessageBox("メイン ウィンドウを作成できません。", MB_OK | MB_ICONEXCLAMATION);
         frame_.reset();
         view_.reset();
         return nullptr;

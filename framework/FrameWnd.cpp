@@ -20,7 +20,9 @@ ON_COMMAND_RANGE(kToolbarCommandFirst, kToolbarCommandLast, OnBarCheck)
 ON_UPDATE_COMMAND_UI_RANGE(kToolbarCommandFirst, kToolbarCommandLast, OnUpdateControlBarMenu)
 END_MESSAGE_MAP()
 
-BOOL CFrameWnd::PreCreateWindow(CREATESTRUCTA&) { return TRUE; }
+BOOL CFrameWnd::PreCreateWindow(CREATESTRUCTA&) {
+    return TRUE;
+}
 
 BOOL CFrameWnd::LoadFrame(UINT resourceId, DWORD style) {
     HINSTANCE instance = AfxGetInstanceHandle();
@@ -87,9 +89,13 @@ void CFrameWnd::RecalcLayout() {
         m_pView->MoveWindow(0, top, client.right, bottom > top ? bottom - top : 0);
 }
 
-void CFrameWnd::OnSize(UINT, int, int) { RecalcLayout(); }
+void CFrameWnd::OnSize(UINT, int, int) {
+    RecalcLayout();
+}
 
-void CFrameWnd::AddControlBar(CWnd* bar) { m_bars.push_back(bar); }
+void CFrameWnd::AddControlBar(CWnd* bar) {
+    m_bars.push_back(bar);
+}
 
 CWnd* CFrameWnd::GetControlBar(UINT id) const {
     for (CWnd* bar : m_bars)
@@ -143,7 +149,9 @@ void CFrameWnd::OnUpdateControlBarMenu(CCmdUI* cmdUI) {
 }
 
 // Closing goes through the virtual DestroyWindow, so a frame can store its state first.
-void CFrameWnd::OnClose() { DestroyWindow(); }
+void CFrameWnd::OnClose() {
+    DestroyWindow();
+}
 
 void CFrameWnd::PostNcDestroy() {
     CWinApp* app = AfxGetApp();

@@ -28,6 +28,8 @@ public:
     void LoadBarState(const char* prefix);
 
     void SetMessageText(const char* text);
+    // A message of the program's own in the message pane (completion texts).
+    virtual void SetStatusText(const std::string& text) { SetMessageText(text.c_str()); }
     // The status bar that shows prompts and messages; none by default.
     virtual CStatusBar* GetMessageBar() { return nullptr; }
     void OnIdleUpdateCmdUI();

@@ -13,7 +13,7 @@ struct AfxCallArgs {
     UINT message = 0;
     WPARAM wParam = 0;
     LPARAM lParam = 0;
-    UINT id = 0;          // command or control identifier
+    UINT id = 0;           // command or control identifier
     void* extra = nullptr; // CCmdUI* for update rules, NMHDR* for notifications
     LRESULT result = 0;
     bool probe = false; // only asks whether a handler exists
@@ -46,7 +46,9 @@ protected:                                                                      
     const AFX_MSGMAP* GetMessageMap() const override;
 
 #define BEGIN_MESSAGE_MAP(theClass, baseClass)                                                     \
-    const AFX_MSGMAP* theClass::GetMessageMap() const { return GetThisMessageMap(); }              \
+    const AFX_MSGMAP* theClass::GetMessageMap() const {                                            \
+        return GetThisMessageMap();                                                                \
+    }                                                                                              \
     const AFX_MSGMAP* theClass::GetThisMessageMap() {                                              \
         using ThisClass = theClass;                                                                \
         using TheBaseClass = baseClass;                                                            \
@@ -60,7 +62,12 @@ protected:                                                                      
     return &map;                                                                                   \
     }
 
-#define AFX_THUNK(body) [](CCmdTarget* t, AfxCallArgs& a) { auto* self = static_cast<ThisClass*>(t); (void)a; body; }
+#define AFX_THUNK(body)                                                                            \
+    [](CCmdTarget* t, AfxCallArgs& a) {                                                            \
+        auto* self = static_cast<ThisClass*>(t);                                                   \
+        (void)a;                                                                                   \
+        body;                                                                                      \
+    }
 
 #define ON_COMMAND(id, fn) {WM_COMMAND, CN_COMMAND, (UINT)(id), (UINT)(id), AFX_THUNK(self->fn())},
 #define ON_COMMAND_RANGE(first, last, fn)                                                          \
@@ -72,7 +79,8 @@ protected:                                                                      
     {WM_COMMAND, CN_UPDATE_COMMAND_UI, (UINT)(first), (UINT)(last),                                \
      AFX_THUNK(self->fn(static_cast<CCmdUI*>(a.extra)))},
 // A control notification sent with WM_COMMAND (BN_CLICKED, CBN_SELCHANGE, ...).
-#define ON_CONTROL(code, id, fn) {WM_COMMAND, (UINT)(code), (UINT)(id), (UINT)(id), AFX_THUNK(self->fn())},
+#define ON_CONTROL(code, id, fn)                                                                   \
+    {WM_COMMAND, (UINT)(code), (UINT)(id), (UINT)(id), AFX_THUNK(self->fn())},
 #define ON_BN_CLICKED(id, fn) ON_CONTROL(BN_CLICKED, id, fn)
 #define ON_CBN_SELCHANGE(id, fn) ON_CONTROL(CBN_SELCHANGE, id, fn)
 #define ON_NOTIFY(code, id, fn)                                                                    \
@@ -84,7 +92,8 @@ protected:                                                                      
 #define ON_NOTIFY_REFLECT(code, fn)                                                                \
     {WM_REFLECT_BASE + WM_NOTIFY, (UINT)(code), 0, 0,                                              \
      AFX_THUNK(self->fn(reinterpret_cast<NMHDR*>(a.extra), &a.result))},
-#define ON_MESSAGE(msg, fn) {(UINT)(msg), 0, 0, 0, AFX_THUNK(a.result = self->fn(a.wParam, a.lParam))},
+#define ON_MESSAGE(msg, fn)                                                                        \
+    {(UINT)(msg), 0, 0, 0, AFX_THUNK(a.result = self->fn(a.wParam, a.lParam))},
 #define ON_WM_CREATE()                                                                             \
     {WM_CREATE, 0, 0, 0,                                                                           \
      AFX_THUNK(a.result = self->OnCreate(reinterpret_cast<LPCREATESTRUCTA>(a.lParam)))},

@@ -7,9 +7,15 @@ CWinApp* g_app = nullptr;
 constexpr UINT kAppExit = 57665;
 } // namespace
 
-CWinApp* AfxGetApp() { return g_app; }
-CWnd* AfxGetMainWnd() { return g_app != nullptr ? g_app->m_pMainWnd : nullptr; }
-const char* AfxGetAppName() { return g_app != nullptr ? g_app->m_pszAppName : ""; }
+CWinApp* AfxGetApp() {
+    return g_app;
+}
+CWnd* AfxGetMainWnd() {
+    return g_app != nullptr ? g_app->m_pMainWnd : nullptr;
+}
+const char* AfxGetAppName() {
+    return g_app != nullptr ? g_app->m_pszAppName : "";
+}
 
 int AfxMessageBox(const char* text, UINT type) {
     CWnd* main = AfxGetMainWnd();
@@ -61,13 +67,13 @@ void CWinApp::AddDocTemplate(std::unique_ptr<CSingleDocTemplate> docTemplate) {
 void CWinApp::ParseCommandLine(CCommandLineInfo& info) const {
     const char* p = m_lpCmdLine;
     while (*p != '\0') {
-        while (*p == ' ' || *p == '\t')
+        while (*p == ' ')
             ++p;
         if (*p == '\0')
             break;
         std::string argument;
         bool quoted = false;
-        while (*p != '\0' && (quoted || (*p != ' ' && *p != '\t'))) {
+        while (*p != '\0' && (quoted || *p != ' ')) {
             if (*p == '"') {
                 quoted = !quoted;
                 ++p;
@@ -88,9 +94,8 @@ void CWinApp::ParseCommandLine(CCommandLineInfo& info) const {
 BOOL CWinApp::ProcessShellCommand(const CCommandLineInfo& info) {
     if (m_docTemplate == nullptr)
         return FALSE;
-    const char* path = info.m_nShellCommand == CCommandLineInfo::FileOpen
-                           ? info.m_strFileName.c_str()
-                           : nullptr;
+    const char* path =
+        info.m_nShellCommand == CCommandLineInfo::FileOpen ? info.m_strFileName.c_str() : nullptr;
     CFrameWnd* frame = m_docTemplate->OpenDocumentFile(path);
     if (frame == nullptr)
         return FALSE;

@@ -48,7 +48,8 @@ public:
     CProfile& Profile() { return m_profile; }
 
     void AddDocTemplate(std::unique_ptr<CSingleDocTemplate> docTemplate);
-    // Splits the command line the shell's way (quoted arguments, flags with - or /).
+    // Takes the first argument that is not a flag (- or /) as the file to open;
+    // arguments are separated by blanks outside double quotes.
     void ParseCommandLine(CCommandLineInfo& info) const;
     // Creates the main window with an empty document, or for the file named.
     BOOL ProcessShellCommand(const CCommandLineInfo& info);

@@ -10,7 +10,9 @@ thread_local CWnd* t_creating = nullptr;
 
 } // namespace
 
-HINSTANCE AfxGetInstanceHandle() { return GetModuleHandleA(nullptr); }
+HINSTANCE AfxGetInstanceHandle() {
+    return GetModuleHandleA(nullptr);
+}
 
 const char* AfxFrameClassName() {
     static const char* name = [] {
@@ -134,9 +136,13 @@ const AFX_MSGMAP* CWnd::GetThisMessageMap() {
     return &map;
 }
 
-const AFX_MSGMAP* CWnd::GetMessageMap() const { return GetThisMessageMap(); }
+const AFX_MSGMAP* CWnd::GetMessageMap() const {
+    return GetThisMessageMap();
+}
 
-BOOL CWnd::PreTranslateMessage(MSG*) { return FALSE; }
+BOOL CWnd::PreTranslateMessage(MSG*) {
+    return FALSE;
+}
 
 LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (m_pfnSuper != nullptr)
@@ -144,7 +150,9 @@ LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     return ::DefWindowProcA(m_hWnd, message, wParam, lParam);
 }
 
-LRESULT CWnd::Default() { return DefWindowProc(m_curMessage, m_curWParam, m_curLParam); }
+LRESULT CWnd::Default() {
+    return DefWindowProc(m_curMessage, m_curWParam, m_curLParam);
+}
 
 bool CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
     if (message == WM_COMMAND)
@@ -186,8 +194,7 @@ BOOL CWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
 BOOL CWnd::OnNotify(WPARAM, LPARAM lParam, LRESULT* result) {
     auto* header = reinterpret_cast<NMHDR*>(lParam);
     CWnd* child = FromHandlePermanent(header->hwndFrom);
-    if (child != nullptr && child != this &&
-        child->OnChildNotify(WM_NOTIFY, 0, lParam, result))
+    if (child != nullptr && child != this && child->OnChildNotify(WM_NOTIFY, 0, lParam, result))
         return TRUE;
     AfxCallArgs args;
     args.message = WM_NOTIFY;

@@ -24,8 +24,8 @@ const ColumnSpec kColumns[kResultColumnCount] = {
 
 } // namespace
 
-COrvaneView::COrvaneView(JobContext& jobs)
-    : CFormView(IDD_ORVANE_FORM), progressDialog(this), jobs_(jobs) {}
+COrvaneView::COrvaneView(JobContext& jobs, EditJobFunction editJob)
+    : CFormView(IDD_ORVANE_FORM), progressDialog(this), jobs_(jobs), editJob_(std::move(editJob)) {}
 
 COrvaneView::~COrvaneView() {
     // The rows' items are freed by the list's deletion notices, which need this
@@ -88,7 +88,7 @@ CStatusBar* COrvaneView::StatusBar() const {
 
 void COrvaneView::SetStatusText(const std::string& text) {
     if (CFrameWnd* frame = ParentFrame())
-        frame->SetMessageText(text.c_str());
+        frame->SetStatusText(text);
 }
 
 int COrvaneView::InsertRow(SyncItem* item, int position) {

@@ -3,6 +3,7 @@
 // planned action. Each row owns its SyncItem and the cells are produced from it
 // on demand. The view also runs the long operations (search, synchronisation,
 // batch export) and the job commands of the menu.
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -27,7 +28,14 @@ struct StartArguments {
 
 class COrvaneView : public CFormView, public IRowSink, public IRowSource {
 public:
-    explicit COrvaneView(JobContext& jobs);
+    // Edits a job in the settings dialog (the application's EditJob); true when
+    // the user confirmed.
+    using EditJobFunction =
+        std::function<bool(const std::string& path, const std::string& processingFolder,
+                           const std::string& referenceFolder)>;
+
+    // Without an EditJob of the application's, the view runs the dialog itself.
+    explicit COrvaneView(JobContext& jobs, EditJobFunction editJob = nullptr);
     ~COrvaneView() override;
 
     std::string lastMessage;
@@ -96,6 +104,7 @@ protected:
     CFrameWnd* ParentFrame() const;
 
     JobContext& jobs_;
+    EditJobFunction editJob_;
 };
 
 // Splits a command line into arguments: quotes switch quoting on and off and are

@@ -68,6 +68,8 @@ StartArguments ParseStartArguments(const std::vector<std::string>& arguments) {
 
 bool COrvaneView::EditJob(const std::string& path, const std::string& processingFolder,
                           const std::string& referenceFolder) {
+    if (editJob_)
+        return editJob_(path, processingFolder, referenceFolder);
     return EditJobInDialog(jobs_, path, processingFolder, referenceFolder);
 }
 

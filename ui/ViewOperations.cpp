@@ -77,7 +77,7 @@ void COrvaneView::RunSearch() {
         if (lastMessage.empty())
             lastMessage = "処理を中断しました";
         if (!unattended)
-            AfxMessageBox(lastMessage.c_str(), MB_OK);
+            AfxMessageBox(lastMessage.c_str(), MB_OK | MB_ICONEXCLAMATION);
     }
     ShowItemCount();
 }
