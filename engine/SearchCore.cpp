@@ -47,6 +47,17 @@ bool SearchAndCompare(const JobSettings& job, std::vector<std::string>& includeE
     FillExtensionList(job.includeExtensions, includeExtensionList);
     FillExtensionList(job.excludeExtensions, excludeExtensionList);
 
+    // An empty folder would be listed as "\*", the root of the current drive, and
+    // the search could then plan copies or deletions across a whole drive.
+    if (job.processingFolder.empty()) {
+        lastMessage = kNoProcessingFolderText;
+        return false;
+    }
+    if (job.referenceFolder.empty()) {
+        lastMessage = kNoReferenceFolderText;
+        return false;
+    }
+
     FolderListing processing(job.processingFolder);
     FolderListing reference(job.referenceFolder);
     // Excluded folders only mean something when subfolders are entered.

@@ -10,10 +10,14 @@
 #include <string>
 #include <vector>
 
+inline constexpr const char* kNoProcessingFolderText = "処理フォルダが指定されていません";
+inline constexpr const char* kNoReferenceFolderText = "参照フォルダが指定されていません";
+
 // Fills the two extension lists (kept by the caller) from the job, lists both
 // folders, sorts both listings and runs the passes of the job's mode into the
-// sink, with the progress texts of each phase. False when stopped, or when a
-// folder could not be listed completely, which lastMessage then explains.
+// sink, with the progress texts of each phase. False when stopped, when a folder
+// is not given (empty), or when a folder could not be listed completely, which
+// lastMessage then explains.
 // The listings are gone when it returns, on every path.
 bool SearchAndCompare(const JobSettings& job, std::vector<std::string>& includeExtensionList,
                       std::vector<std::string>& excludeExtensionList, IProgress& progress,

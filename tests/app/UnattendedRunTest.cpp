@@ -137,4 +137,14 @@ TEST_F(UnattendedRun, MissingFolderDoesNothingAndLogsTheSystemText) {
     EXPECT_EQ(std::string::npos, lines[0].find("成功"));
 }
 
+TEST_F(UnattendedRun, JobWithoutReferenceFolderTouchesNothing) {
+    // A job file without TargetDir: the reference folder is empty, which must not
+    // be taken for the root of the current drive.
+    job.referenceFolder.clear();
+    WriteFileBytes(proc + "\\a.txt", "a");
+    Save();
+    ASSERT_TRUE(RunOrvane("-s " + Quoted(jobPath)));
+    EXPECT_EQ((std::vector<std::string>{"参照フォルダが指定されていません"}), LogLines());
+}
+
 } // namespace

@@ -92,6 +92,22 @@ TEST(SearchCore, UnlistableFolderEndsTheSearchWithTheSystemsText) {
     EXPECT_TRUE(broken.rows.items.empty());
 }
 
+TEST(SearchCore, EmptyFolderIsRefusedRatherThanListedAsTheDriveRoot) {
+    // An empty folder, as a job file without the key gives it, would otherwise be
+    // listed as "\\*", and mode 2 would plan deleting the drive root's contents.
+    for (bool emptyProcessing : {true, false}) {
+        Search search(2);
+        BuildTree(search.job.processingFolder, {{"a.txt"}});
+        (emptyProcessing ? search.job.processingFolder : search.job.referenceFolder).clear();
+        EXPECT_FALSE(search.Run());
+        EXPECT_EQ(emptyProcessing ? "処理フォルダが指定されていません"
+                                  : "参照フォルダが指定されていません",
+                  search.message);
+        EXPECT_TRUE(search.rows.items.empty());
+        EXPECT_TRUE(search.progress.refreshed.empty()) << "nothing was listed";
+    }
+}
+
 TEST(ComparePriority, DeletionsBackwardsThenCreationsAndCopiesForwards) {
     struct Row {
         int operation, isFolder;
