@@ -29,8 +29,7 @@ enum SyncDirection : int { ProcessingToReference = 0, ReferenceToProcessing = 1 
 
 // Counts the live objects of a type, so tests can show that every owner frees
 // what it owns.
-template <class T>
-class InstanceCounter {
+template <class T> class InstanceCounter {
 public:
     InstanceCounter() { ++count_; }
     InstanceCounter(const InstanceCounter&) { ++count_; }
@@ -67,6 +66,6 @@ private:
 };
 
 // Display texts of the item values, as the result list shows them.
-const char* OperationText(int operation);                 // "コピー", "作成", "削除"
-const char* ReasonText(int operation, int reason);        // "日付", "存在"
-const char* DirectionText(int operation, int direction);  // "処→参", "参→処", "処", "参"
+const char* OperationText(int operation);                // "コピー", "作成", "削除"
+const char* ReasonText(int operation, int reason);       // "日付", "存在"
+const char* DirectionText(int operation, int direction); // "処→参", "参→処", "処", "参"

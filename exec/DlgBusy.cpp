@@ -5,7 +5,9 @@
 
 CDlgBusy::CDlgBusy(CWnd* view) : CDialog(IDD_BUSY, view), m_pView(view) {}
 
-BOOL CDlgBusy::CreateBusy() { return Create(IDD_BUSY, m_pView); }
+BOOL CDlgBusy::CreateBusy() {
+    return Create(IDD_BUSY, m_pView);
+}
 
 void CDlgBusy::Destroy() {
     EndDialog(0);

@@ -11,7 +11,9 @@ ON_BN_CLICKED(IDNO, OnNo)
 ON_BN_CLICKED(IDC_DELETEALL, OnDeleteAll)
 END_MESSAGE_MAP()
 
-void CDlgDelWarn::DoDataExchange(CDataExchange* dx) { DDX_Text(dx, IDC_MESSAGE, m_strMessage); }
+void CDlgDelWarn::DoDataExchange(CDataExchange* dx) {
+    DDX_Text(dx, IDC_MESSAGE, m_strMessage);
+}
 
 CDlgWarn::CDlgWarn() : CDialog(IDD_WARN) {}
 
@@ -20,4 +22,6 @@ ON_BN_CLICKED(IDIGNORE, OnWriteThis)
 ON_BN_CLICKED(IDC_SKIPTHIS, OnSkipThis)
 END_MESSAGE_MAP()
 
-void CDlgWarn::DoDataExchange(CDataExchange* dx) { DDX_Text(dx, IDC_MESSAGE, m_strMessage); }
+void CDlgWarn::DoDataExchange(CDataExchange* dx) {
+    DDX_Text(dx, IDC_MESSAGE, m_strMessage);
+}

@@ -79,14 +79,18 @@ struct Answer {
     INT_PTR expected;
 };
 
-void Click(HWND dialog, int id) { ClickButton(dialog, id); }
+void Click(HWND dialog, int id) {
+    ClickButton(dialog, id);
+}
 // Typed while the default button has the focus; the focus itself is not relied
 // on, since a test process running beside others may not be the active one.
 void Key(HWND dialog, WPARAM key) {
     LRESULT defId = SendMessageA(dialog, DM_GETDEFID, 0, 0);
     PressKey(GetDlgItem(dialog, LOWORD(defId)), key);
 }
-void CloseBox(HWND dialog) { PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0); }
+void CloseBox(HWND dialog) {
+    PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+}
 
 template <class Dialog>
 INT_PTR Ask(Dialog& dialog, const std::function<void(HWND)>& act, std::string* shownText) {
