@@ -46,18 +46,20 @@ void CALLBACK ModalScript::Tick(HWND, UINT, UINT_PTR, DWORD) {
 }
 
 void ModalScript::RunTick() {
-    if (running_)
-        return; // a step that opened a nested loop is still on the stack
-    running_ = true;
     if (++ticks_ > maxTicks_) {
         if (!timedOut_) {
             timedOut_ = true;
             EnumThreadWindows(GetCurrentThreadId(), CloseEach, 0);
         }
-    } else if (!Finished() && steps_[next_]()) {
-        ++next_;
+        return;
     }
-    running_ = false;
+    if (Finished())
+        return;
+    // Advanced before the step runs: a step that opens a loop of its own (a
+    // dialog shown with SendMessage) lets the next steps run inside that loop.
+    size_t current = next_++;
+    if (!steps_[current]())
+        next_ = current;
 }
 
 std::string WindowTextOf(HWND hwnd) {

@@ -31,7 +31,6 @@ private:
     int ticks_ = 0;
     int maxTicks_;
     bool timedOut_ = false;
-    bool running_ = false;
     UINT_PTR timer_;
 };
 

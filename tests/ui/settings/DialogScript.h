@@ -1,14 +1,12 @@
 #pragma once
-// Drives a modal dialog from inside its own message loop: a thread timer runs
-// one scripted step per tick, so steps also run while a message box or the
-// folder browser has a loop of its own. Messages a step posts are handled
-// before the next tick (timer messages come last). A step that returns false
-// runs again at the next tick, to wait for a window. After a few seconds the
-// script cancels every window of the thread, so a test can never hang.
+// The settings tests' way of writing a script: steps added one by one, then the
+// modal dialog shown while they run on the timer of a ModalScript.
 #include <windows.h>
 
 #include <functional>
 #include <vector>
+
+#include "ModalScript.h"
 
 class DialogScript {
 public:
@@ -22,11 +20,6 @@ public:
     bool TimedOut() const { return timedOut_; }
 
 private:
-    static void CALLBACK OnTick(HWND, UINT, UINT_PTR, DWORD);
-    void Tick();
-
-    std::vector<std::function<bool()>> steps_;
-    size_t next_ = 0;
-    ULONGLONG deadline_ = 0;
+    std::vector<ModalScript::Step> steps_;
     bool timedOut_ = false;
 };
