@@ -60,16 +60,6 @@ void CCmdUI::SetCheck(int check) {
     }
 }
 
-void CCmdUI::SetText(const char* text) {
-    if (m_pMenu != nullptr) {
-        MENUITEMINFOA info = {};
-        info.cbSize = sizeof info;
-        info.fMask = MIIM_STRING;
-        info.dwTypeData = const_cast<char*>(text);
-        SetMenuItemInfoA(m_pMenu, m_nIndex, TRUE, &info);
-    }
-}
-
 void CCmdUI::DoUpdate(CCmdTarget* target, bool disableIfNoHandler) {
     m_bEnableChanged = false;
     AfxCallArgs args;

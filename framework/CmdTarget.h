@@ -35,7 +35,6 @@ public:
     virtual ~CCmdUI() = default;
     virtual void Enable(BOOL on = TRUE);
     virtual void SetCheck(int check = 1);
-    virtual void SetText(const char* text);
 
     // Runs the update rule of `target`; without a rule the item is enabled when a
     // command handler exists and disabled otherwise.

@@ -74,12 +74,6 @@ UINT CToolBar::GetItemID(int index) const {
     return static_cast<UINT>(button.idCommand);
 }
 
-int CToolBar::GetHeight() const {
-    RECT rect = {};
-    GetWindowRect(&rect);
-    return rect.bottom - rect.top;
-}
-
 BEGIN_MESSAGE_MAP(CStatusBar, CWnd)
 ON_WM_SIZE()
 END_MESSAGE_MAP()
@@ -143,13 +137,6 @@ void CStatusBar::SetPaneInfo(int index, UINT id, UINT style, int width) {
     pane.style = style;
     pane.width = width;
     UpdateParts();
-}
-
-int CStatusBar::CommandToIndex(UINT id) const {
-    for (int i = 0; i < GetPaneCount(); ++i)
-        if (panes_[i].id == id)
-            return i;
-    return -1;
 }
 
 void CStatusBar::UpdateParts() {

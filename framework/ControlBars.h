@@ -17,8 +17,6 @@ public:
     BOOL LoadToolBar(UINT resourceId);
     int GetCount() const { return static_cast<int>(SendMessage(TB_BUTTONCOUNT)); }
     UINT GetItemID(int index) const;
-    // Height the frame gives the toolbar.
-    int GetHeight() const;
 };
 
 class CStatusBar : public CWnd {
@@ -31,7 +29,6 @@ public:
     std::string GetPaneText(int index) const;
     void GetPaneInfo(int index, UINT& id, UINT& style, int& width) const;
     void SetPaneInfo(int index, UINT id, UINT style, int width);
-    int CommandToIndex(UINT id) const;
     int GetPaneCount() const { return static_cast<int>(panes_.size()); }
     // Width in pixels of a text in the status bar's font.
     int TextWidth(const std::string& text) const;

@@ -9,27 +9,13 @@
 #include "framework/Wnd.h"
 
 class CStatic : public CWnd {};
-class CButton : public CWnd {
-public:
-    int GetCheck() const { return static_cast<int>(SendMessage(BM_GETCHECK)); }
-    void SetCheck(int check) { SendMessage(BM_SETCHECK, check ? BST_CHECKED : BST_UNCHECKED); }
-};
-class CEdit : public CWnd {
-public:
-    void SetLimitText(int chars) { SendMessage(EM_LIMITTEXT, static_cast<WPARAM>(chars)); }
-};
 
 class CComboBox : public CWnd {
 public:
     int GetCount() const { return static_cast<int>(SendMessage(CB_GETCOUNT)); }
     int GetCurSel() const { return static_cast<int>(SendMessage(CB_GETCURSEL)); }
     int SetCurSel(int index) { return static_cast<int>(SendMessage(CB_SETCURSEL, index)); }
-    int AddString(const char* text) {
-        return static_cast<int>(SendMessage(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text)));
-    }
     void ResetContent() { SendMessage(CB_RESETCONTENT); }
-    BOOL GetDroppedState() const { return SendMessage(CB_GETDROPPEDSTATE) != 0; }
-    void ShowDropDown(BOOL show = TRUE) { SendMessage(CB_SHOWDROPDOWN, show); }
 };
 
 // The extended combo box; its edit field and inner combo box are separate windows.

@@ -34,11 +34,9 @@ INT_PTR CDialog::DoModal() {
 
     m_bEndModal = false;
     m_nModalResult = -1;
-    m_bModalLoop = true;
     HWND hwnd = CreateDialogParamA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(m_nIDTemplate), owner,
                                    AfxDlgProc, reinterpret_cast<LPARAM>(static_cast<CWnd*>(this)));
     if (hwnd == nullptr) {
-        m_bModalLoop = false;
         return -1;
     }
     bool disabledOwner = owner != nullptr && ::IsWindowEnabled(owner);
@@ -64,7 +62,6 @@ INT_PTR CDialog::DoModal() {
     if (owner != nullptr && GetActiveWindow() == m_hWnd)
         SetActiveWindow(owner);
     DestroyWindow();
-    m_bModalLoop = false;
     return m_nModalResult;
 }
 

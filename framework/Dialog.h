@@ -20,8 +20,6 @@ public:
     virtual void OnCancel();
     BOOL PreTranslateMessage(MSG* msg) override;
 
-    bool IsModalLoopRunning() const { return m_bModalLoop; }
-
 protected:
     UINT m_nIDTemplate;
     CWnd* m_pParentWnd;
@@ -30,7 +28,6 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
-    bool m_bModalLoop = false;
     bool m_bEndModal = false;
 };
 

@@ -11,7 +11,6 @@ BOOL CDocument::OnOpenDocument(const char* path) {
         return FALSE;
     }
     CloseHandle(file);
-    pathName_ = path;
     return TRUE;
 }
 

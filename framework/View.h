@@ -11,10 +11,6 @@ public:
     // Opens the file for reading to check it can be read; what a document then
     // reads from it is its own business.
     virtual BOOL OnOpenDocument(const char* path);
-    const std::string& GetPathName() const { return pathName_; }
-
-private:
-    std::string pathName_;
 };
 
 class CView : public CWnd {

@@ -53,7 +53,6 @@ public:
     void ParseCommandLine(CCommandLineInfo& info) const;
     // Creates the main window with an empty document, or for the file named.
     BOOL ProcessShellCommand(const CCommandLineInfo& info);
-    CSingleDocTemplate* GetDocTemplate() const { return m_docTemplate.get(); }
 
     HINSTANCE m_hInstance;
     const char* m_pszAppName;

@@ -95,12 +95,6 @@ BOOL CWnd::SubclassDlgItem(UINT id, CWnd* parent) {
     return SubclassWindow(::GetDlgItem(parent->m_hWnd, static_cast<int>(id)));
 }
 
-HWND CWnd::UnsubclassWindow() {
-    HWND hwnd = m_hWnd;
-    OnNcDestroyed();
-    return hwnd;
-}
-
 BOOL CWnd::DestroyWindow() {
     if (m_hWnd == nullptr)
         return FALSE;
@@ -111,15 +105,6 @@ std::string CWnd::GetWindowText() const {
     int length = GetWindowTextLengthA(m_hWnd);
     std::string text(static_cast<size_t>(length) + 1, '\0');
     int got = ::GetWindowTextA(m_hWnd, text.data(), length + 1);
-    text.resize(got > 0 ? static_cast<size_t>(got) : 0);
-    return text;
-}
-
-std::string CWnd::GetDlgItemText(int id) const {
-    HWND item = GetDlgItem(id);
-    int length = GetWindowTextLengthA(item);
-    std::string text(static_cast<size_t>(length) + 1, '\0');
-    int got = ::GetWindowTextA(item, text.data(), length + 1);
     text.resize(got > 0 ? static_cast<size_t>(got) : 0);
     return text;
 }

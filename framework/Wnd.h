@@ -19,7 +19,6 @@ public:
     CWnd& operator=(const CWnd&) = delete;
 
     operator HWND() const { return m_hWnd; }
-    HWND GetSafeHwnd() const { return m_hWnd; }
     static CWnd* FromHandlePermanent(HWND hwnd);
 
     // Creates a window of a class registered by the framework (the class name may
@@ -28,7 +27,6 @@ public:
                   int y, int cx, int cy, HWND parent, HMENU menuOrId, void* param = nullptr);
     BOOL SubclassWindow(HWND hwnd);
     BOOL SubclassDlgItem(UINT id, CWnd* parent);
-    HWND UnsubclassWindow();
 
     virtual BOOL PreTranslateMessage(MSG* msg);
     virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
@@ -76,7 +74,6 @@ public:
     void SetDlgItemText(int id, const std::string& text) {
         ::SetDlgItemTextA(m_hWnd, id, text.c_str());
     }
-    std::string GetDlgItemText(int id) const;
 
 protected:
     static const AFX_MSGMAP* GetThisMessageMap();

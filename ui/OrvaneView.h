@@ -61,8 +61,6 @@ public:
     void RunSearch();
     void ExecuteSync();
     void ExportBatch();
-    bool ShellCopyFile(const std::string& from, const std::string& to);
-    bool DeletePath(const std::string& path);
 
     // Rows as the executor and the batch writer read them.
     int RowCount() const override { return resultList.GetItemCount(); }

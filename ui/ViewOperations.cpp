@@ -5,7 +5,6 @@
 #include "engine/SyncItem.h"
 #include "exec/BatchWriter.h"
 #include "exec/DlgConfirm.h"
-#include "exec/FileActions.h"
 #include "exec/SyncExecutor.h"
 #include "framework/FrameWnd.h"
 #include "framework/WinApp.h"
@@ -123,12 +122,4 @@ void COrvaneView::ExportBatch() {
         return;
     }
     SetStatusText("バッチファイル出力が完了しました");
-}
-
-bool COrvaneView::ShellCopyFile(const std::string& from, const std::string& to) {
-    return ::ShellCopyFile(m_hWnd, from, to);
-}
-
-bool COrvaneView::DeletePath(const std::string& path) {
-    return ::DeletePath(path);
 }
