@@ -14,7 +14,7 @@ if [ ${#need[@]} -gt 0 ]; then
   echo "deps: installing ${need[*]}"
   SUDO=""; [ "$(id -u)" -ne 0 ] && SUDO=sudo
   $SUDO apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${need[@]}" >/dev/null
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq "${need[@]}" >/dev/null
 fi
 
 # Wine takes its ANSI code page from the locale; Japanese file names need the
