@@ -56,10 +56,7 @@ ModalScript::Step Answer(const std::string& fragment, int button, std::string* s
 }
 
 ModalScript::Step ReadMessageBox(std::string* text) {
-    return WhenWindow("Orvane", [text](HWND box) {
-        *text = ControlText(box, 0xFFFF);
-        ClickButton(box, IDOK);
-    });
+    return AnswerMessageBox("Orvane", text);
 }
 
 TEST_F(Operations, IdenticalFoldersGiveNoRowsAndNoMessage) {
@@ -110,13 +107,13 @@ TEST_F(Operations, MissingFolderEndsEmptyAndShowsTheSystemText) {
 }
 
 TEST_F(Operations, StopDuringTheScanEmptiesTheList) {
-    for (int i = 0; i < 1500; ++i)
+    for (int i = 0; i < 200; ++i)
         WriteFileBytes(proc + "\\f" + std::to_string(i) + ".txt", "");
     auto session = Start(2);
     std::string shown;
-    EXPECT_TRUE(session->CommandWithScript(
-        ID_SEARCH_AGAIN, {WhenWindow("進捗状況", [](HWND busy) { ClickButton(busy, IDCANCEL); }),
-                          ReadMessageBox(&shown)}));
+    PressOnCreate stop("進捗状況", IDCANCEL); // 中止, seen by the scan's first poll
+    EXPECT_TRUE(session->CommandWithScript(ID_SEARCH_AGAIN, {ReadMessageBox(&shown)}));
+    EXPECT_TRUE(stop.Pressed());
     EXPECT_EQ("処理を中断しました", shown);
     EXPECT_EQ(0, session->View().resultList.GetItemCount());
     EXPECT_EQ("処理件数:0", session->Frame().m_wndStatusBar.GetPaneText(1));

@@ -101,10 +101,11 @@ TEST_F(Startup, NamedJobShowsItsFoldersAndJoinsTheRecentList) {
 }
 
 TEST_F(Startup, UnreadableJobFileEndsTheStartWithoutWindow) {
-    OrvaneSession session(Quoted(dir / "missing.orvane"),
-                          {WhenWindow("Orvane", [](HWND box) { ClickButton(box, IDOK); })});
+    std::string message;
+    OrvaneSession session(Quoted(dir / "missing.orvane"), {AnswerMessageBox("Orvane", &message)});
     EXPECT_FALSE(session.Started());
     EXPECT_TRUE(session.StartScriptCompleted()) << "the failure was reported in a message box";
+    EXPECT_NE(std::string::npos, message.find("missing.orvane")) << message;
 }
 
 TEST_F(Startup, SaveCommandWritesTheJobAndJoinsTheRecentList) {

@@ -111,6 +111,48 @@ ModalScript::Step WhenWindowStartingWith(const char* captionStart,
     return WhenFound(captionStart, true, std::move(action));
 }
 
+ModalScript::Step AnswerMessageBox(const char* caption, std::string* text) {
+    std::string wanted = caption;
+    return [wanted, text]() {
+        HWND box = FindThreadWindow(wanted.c_str());
+        char className[16] = {};
+        if (box == nullptr || !GetClassNameA(box, className, sizeof className) ||
+            std::string(className) != "#32770")
+            return false;
+        *text = ControlText(box, 0xFFFF); // the static text of a message box
+        ClickButton(box, IDOK);
+        return true;
+    };
+}
+
+namespace {
+PressOnCreate* g_pressOnCreate = nullptr;
+} // namespace
+
+PressOnCreate::PressOnCreate(const char* caption, int buttonId)
+    : caption_(caption), buttonId_(buttonId) {
+    g_pressOnCreate = this;
+    hook_ =
+        SetWindowsHookExA(WH_CALLWNDPROCRET, &PressOnCreate::Hook, nullptr, GetCurrentThreadId());
+}
+
+PressOnCreate::~PressOnCreate() {
+    UnhookWindowsHookEx(hook_);
+    if (g_pressOnCreate == this)
+        g_pressOnCreate = nullptr;
+}
+
+LRESULT CALLBACK PressOnCreate::Hook(int code, WPARAM wParam, LPARAM lParam) {
+    auto* call = reinterpret_cast<CWPRETSTRUCT*>(lParam);
+    PressOnCreate* self = g_pressOnCreate;
+    if (code == HC_ACTION && self != nullptr && call->message == WM_INITDIALOG &&
+        WindowTextOf(call->hwnd) == self->caption_) {
+        ClickButton(call->hwnd, self->buttonId_);
+        self->pressed_ = true;
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
 void PumpPending() {
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {

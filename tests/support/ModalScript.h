@@ -50,3 +50,26 @@ ModalScript::Step WhenWindowStartingWith(const char* captionStart,
                                          std::function<void(HWND)> action);
 // Runs pending messages of this thread (for modeless windows).
 void PumpPending();
+// A step that answers the message box with that caption (a dialog, never a main
+// window of the same title): its text goes to `text`, then OK.
+ModalScript::Step AnswerMessageBox(const char* caption, std::string* text);
+
+// Presses a button of a dialog the moment the dialog is created, for as long as
+// this object lives. The click waits in the queue for the first message pump of
+// the operation that showed the dialog, so the operation cannot finish first.
+class PressOnCreate {
+public:
+    PressOnCreate(const char* caption, int buttonId);
+    ~PressOnCreate();
+    PressOnCreate(const PressOnCreate&) = delete;
+    PressOnCreate& operator=(const PressOnCreate&) = delete;
+    bool Pressed() const { return pressed_; }
+
+private:
+    static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam);
+
+    std::string caption_;
+    int buttonId_;
+    bool pressed_ = false;
+    HHOOK hook_;
+};
