@@ -7,5 +7,7 @@ std::string OrvaneExePath();
 // Quotes one argument for a command line.
 std::string Quoted(const std::string& argument);
 // Starts Orvane.exe with the arguments; returns true when it ended by itself
-// within the time limit (it is killed otherwise).
-bool RunOrvane(const std::string& arguments, unsigned timeoutMs = 60000);
+// within the time limit (it is killed otherwise). When `boxText` is given, a
+// message box the program shows is answered with OK and its text kept there.
+bool RunOrvane(const std::string& arguments, unsigned timeoutMs = 60000,
+               std::string* boxText = nullptr);

@@ -137,6 +137,18 @@ TEST_F(UnattendedRun, MissingFolderDoesNothingAndLogsTheSystemText) {
     EXPECT_EQ(std::string::npos, lines[0].find("成功"));
 }
 
+TEST_F(UnattendedRun, LogThatCannotBeCreatedIsTheOneQuestionAndNothingIsDone) {
+    job.logFolder = dir / "no such folder";
+    WriteFileBytes(proc + "\\a.txt", "a");
+    WriteFileBytes(ref + "\\old.txt", "o");
+    Save();
+    std::string box;
+    ASSERT_TRUE(RunOrvane("-s " + Quoted(jobPath), 60000, &box));
+    EXPECT_EQ("ログファイルが開けません", box);
+    EXPECT_FALSE(PathExists(ref + "\\a.txt"));
+    EXPECT_TRUE(PathExists(ref + "\\old.txt"));
+}
+
 TEST_F(UnattendedRun, JobWithoutReferenceFolderTouchesNothing) {
     // A job file without TargetDir: the reference folder is empty, which must not
     // be taken for the root of the current drive.
