@@ -1,41 +1,48 @@
 #include "engine/CompareNoCase.h"
 
-#include <cstdint>
-#include <cstring>
+#include <windows.h>
 
 namespace {
 
-// One text made of up to two parts, consumed from the front.
-struct Parts {
-    const unsigned char* at;
-    const unsigned char* end;
-    std::string_view following;
-
-    Parts(std::string_view first, std::string_view second)
-        : at(reinterpret_cast<const unsigned char*>(first.data())), end(at + first.size()),
-          following(second) {}
-
-    // False once both parts are used up.
-    bool HasBytes() {
-        if (at == end && !following.empty()) {
-            at = reinterpret_cast<const unsigned char*>(following.data());
-            end = at + following.size();
-            following = std::string_view();
-        }
-        return at != end;
+// Lead bytes of the ANSI code page, looked up once.
+class LeadBytes {
+public:
+    LeadBytes() {
+        for (int byte = 0; byte < 256; ++byte)
+            lead_[byte] = IsDBCSLeadByte(static_cast<BYTE>(byte)) != 0;
     }
+    bool IsLead(unsigned char byte) const { return lead_[byte]; }
+
+private:
+    bool lead_[256] = {};
+};
+
+const LeadBytes& Table() {
+    static const LeadBytes table;
+    return table;
+}
+
+// One text made of up to two parts, read byte by byte from the front.
+class Reader {
+public:
+    Reader(std::string_view first, std::string_view second) : first_(first), second_(second) {}
+    bool AtEnd() const { return at_ >= first_.size() + second_.size(); }
+    unsigned char Next() {
+        size_t at = at_++;
+        return static_cast<unsigned char>(at < first_.size() ? first_[at]
+                                                             : second_[at - first_.size()]);
+    }
+
+private:
+    std::string_view first_;
+    std::string_view second_;
+    size_t at_ = 0;
 };
 
 } // namespace
 
 int CompareNoCase(const char* a, const char* b) {
-    const unsigned char* left = reinterpret_cast<const unsigned char*>(a);
-    const unsigned char* right = reinterpret_cast<const unsigned char*>(b);
-    for (;; ++left, ++right) {
-        int difference = FoldAsciiCase(*left) - FoldAsciiCase(*right);
-        if (difference != 0 || *left == 0)
-            return difference;
-    }
+    return CompareNoCase(std::string_view(a), std::string_view(b));
 }
 
 int CompareNoCase(std::string_view a, std::string_view b) {
@@ -44,32 +51,26 @@ int CompareNoCase(std::string_view a, std::string_view b) {
 
 int CompareNoCaseJoined(std::string_view aFirst, std::string_view aSecond, std::string_view bFirst,
                         std::string_view bSecond) {
-    Parts a(aFirst, aSecond);
-    Parts b(bFirst, bSecond);
-    while (a.HasBytes() && b.HasBytes()) {
-        size_t run = std::min<size_t>(a.end - a.at, b.end - b.at);
-        size_t i = 0;
-        while (i < run) {
-            // Equal raw bytes are equal folded: skip common stretches eight at a time.
-            if (i + 8 <= run) {
-                uint64_t left, right;
-                std::memcpy(&left, a.at + i, 8);
-                std::memcpy(&right, b.at + i, 8);
-                if (left == right) {
-                    i += 8;
-                    continue;
-                }
-            }
-            int difference = FoldAsciiCase(a.at[i]) - FoldAsciiCase(b.at[i]);
-            if (difference != 0)
-                return difference;
-            ++i;
+    const LeadBytes& table = Table();
+    Reader a(aFirst, aSecond);
+    Reader b(bFirst, bSecond);
+    // Both texts are the same up to the current byte, so one state serves both:
+    // whether that byte is the second byte of a double-byte character, which is
+    // compared as it is (folding it would make different characters equal).
+    bool trailByte = false;
+    while (!a.AtEnd() && !b.AtEnd()) {
+        unsigned char left = a.Next();
+        unsigned char right = b.Next();
+        if (!trailByte) {
+            left = FoldAsciiCase(left);
+            right = FoldAsciiCase(right);
         }
-        a.at += run;
-        b.at += run;
+        if (left != right)
+            return left - right;
+        trailByte = !trailByte && table.IsLead(left);
     }
     // An ended text counts as a zero byte against the other's next byte.
-    int left = a.HasBytes() ? FoldAsciiCase(*a.at) : 0;
-    int right = b.HasBytes() ? FoldAsciiCase(*b.at) : 0;
+    int left = a.AtEnd() ? 0 : (trailByte ? a.Next() : FoldAsciiCase(a.Next()));
+    int right = b.AtEnd() ? 0 : (trailByte ? b.Next() : FoldAsciiCase(b.Next()));
     return left - right;
 }

@@ -1,7 +1,9 @@
 #pragma once
 // The one comparison used to order and match relative paths and extensions:
-// byte by byte, folding only the ASCII capitals A to Z, with no notion of
-// double-byte characters and no locale rule.
+// byte by byte, folding only single-byte ASCII capitals A to Z, with no locale
+// rule. The second byte of a double-byte character is never folded: folding it
+// would make different names equal (右 and 影, ア and ヂ), and a copy would then
+// overwrite one file with another.
 #include <string_view>
 
 // The byte with ASCII capitals moved to small letters; every other byte unchanged.

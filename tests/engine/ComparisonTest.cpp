@@ -112,6 +112,9 @@ TEST(Comparison, TimesAndNamesDecideWhatIsNewer) {
          {"copy date R>P R\\表ソ\\能.ソ -> P\\表ソ\\能.ソ", "create exist R>P R\\ソ -> P\\ソ",
           "copy exist R>P R\\ソ\\表.能 -> P\\ソ\\表.能", "delete exist R>P P\\能",
           "delete exist R>P P\\能\\表.txt"}},
+        {"names whose second bytes differ only by 0x20 are different files", 2, 1, 0, 0,
+         {{"右.txt", 9000}}, {{"影.txt"}},
+         {"copy exist P>R P\\右.txt -> R\\右.txt", "delete exist P>R R\\影.txt"}},
     };
     // clang-format on
     for (const JobCase& c : cases)
