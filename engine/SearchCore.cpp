@@ -1,5 +1,6 @@
 #include "engine/SearchCore.h"
 
+#include "engine/CompareNoCase.h"
 #include "engine/Comparison.h"
 #include "engine/ExcludedFolders.h"
 #include "engine/FileFilters.h"
@@ -38,7 +39,42 @@ bool SortSide(FolderListing& listing, IProgress& progress) {
     return !progress.PollStop();
 }
 
+// Whether the last character is a backslash, stepping over double-byte
+// characters (表 ends in the byte 0x5C).
+bool EndsWithBackslash(const std::string& path) {
+    const char* last = nullptr;
+    for (const char* p = path.c_str(); *p != '\0'; p = CharNextA(p))
+        last = p;
+    return last != nullptr && *last == '\\' && last + 1 == path.c_str() + path.size();
+}
+
+// The absolute form of a folder without a trailing backslash (a drive root keeps
+// its own); the text itself when it cannot be made absolute.
+std::string AbsoluteFolder(const std::string& folder) {
+    char full[MAX_PATH * 2] = {};
+    DWORD length = GetFullPathNameA(folder.c_str(), sizeof full, full, nullptr);
+    std::string path = length > 0 && length < sizeof full ? std::string(full, length) : folder;
+    if (EndsWithBackslash(path) && !(path.size() == 3 && path[1] == ':'))
+        path.pop_back();
+    return path;
+}
+
+// Whether `inner` is `outer` or lies inside it.
+bool Within(const std::string& inner, const std::string& outer) {
+    if (inner.size() < outer.size() ||
+        CompareNoCase(std::string_view(inner).substr(0, outer.size()), outer) != 0)
+        return false;
+    // Both texts are the same up to outer.size(), so that position starts a character.
+    return inner.size() == outer.size() || EndsWithBackslash(outer) || inner[outer.size()] == '\\';
+}
+
 } // namespace
+
+bool FoldersOverlap(const std::string& first, const std::string& second) {
+    std::string a = AbsoluteFolder(first);
+    std::string b = AbsoluteFolder(second);
+    return Within(a, b) || Within(b, a);
+}
 
 bool SearchAndCompare(const JobSettings& job, std::vector<std::string>& includeExtensionList,
                       std::vector<std::string>& excludeExtensionList, IProgress& progress,
@@ -55,6 +91,14 @@ bool SearchAndCompare(const JobSettings& job, std::vector<std::string>& includeE
     }
     if (job.referenceFolder.empty()) {
         lastMessage = kNoReferenceFolderText;
+        return false;
+    }
+
+    // One folder inside the other: each side's listing holds the other's files
+    // under other relative paths, so the deletion pass would plan deleting the
+    // inner folder's files before they could be copied.
+    if (FoldersOverlap(job.processingFolder, job.referenceFolder)) {
+        lastMessage = kOverlappingFoldersText;
         return false;
     }
 

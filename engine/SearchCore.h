@@ -12,12 +12,17 @@
 
 inline constexpr const char* kNoProcessingFolderText = "処理フォルダが指定されていません";
 inline constexpr const char* kNoReferenceFolderText = "参照フォルダが指定されていません";
+inline constexpr const char* kOverlappingFoldersText = "処理フォルダと参照フォルダが重なっています";
+
+// True when the two folders are the same or one lies inside the other (after
+// making both absolute; letters compared ignoring ASCII case).
+bool FoldersOverlap(const std::string& first, const std::string& second);
 
 // Fills the two extension lists (kept by the caller) from the job, lists both
 // folders, sorts both listings and runs the passes of the job's mode into the
 // sink, with the progress texts of each phase. False when stopped, when a folder
-// is not given (empty), or when a folder could not be listed completely, which
-// lastMessage then explains.
+// is not given (empty), when the folders overlap, or when a folder could not be
+// listed completely, which lastMessage then explains.
 // The listings are gone when it returns, on every path.
 bool SearchAndCompare(const JobSettings& job, std::vector<std::string>& includeExtensionList,
                       std::vector<std::string>& excludeExtensionList, IProgress& progress,

@@ -62,7 +62,7 @@ bool DeletePath(const std::string& path) {
             return false;
         deleted = DeleteFileA(name) != 0;
     }
-    if (!deleted)
+    if (!deleted && attributes != INVALID_FILE_ATTRIBUTES)
         SetFileAttributesA(name, attributes);
     return deleted;
 }

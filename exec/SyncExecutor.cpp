@@ -53,6 +53,7 @@ private:
                 // Logged as a failure: the listed action was not carried out.
                 return RowResult::Failed;
             case DeleteAbort:
+            case -1: // the question could not be shown: nothing is deleted unasked
                 return RowResult::Aborted;
             default:
                 break;

@@ -4,6 +4,7 @@
 
 #include "OrvaneSession.h"
 #include "TempDir.h"
+#include "TestFiles.h"
 #include "engine/SyncItem.h"
 #include "res/resource.h"
 
@@ -236,8 +237,10 @@ TEST_F(MainWindow, EveryWayOfDeletingRowsFreesTheirItems) {
         view.RemoveSelectedRows();
         EXPECT_EQ(before + 4, SyncItem::LiveCount());
         TempDir dir; // two empty folders: the new search finds nothing
-        session.App().currentJob.processingFolder = dir.Path();
-        session.App().currentJob.referenceFolder = dir.Path();
+        MakeFolder(dir / "p");
+        MakeFolder(dir / "r");
+        session.App().currentJob.processingFolder = dir / "p";
+        session.App().currentJob.referenceFolder = dir / "r";
         session.Command(ID_SEARCH_AGAIN); // a new search clears the list first
         EXPECT_EQ(0, view.resultList.GetItemCount());
         EXPECT_EQ(before, SyncItem::LiveCount());

@@ -108,6 +108,33 @@ TEST(SearchCore, EmptyFolderIsRefusedRatherThanListedAsTheDriveRoot) {
     }
 }
 
+TEST(SearchCore, OverlappingFoldersAreRefused) {
+    // One folder inside the other: mode 1 would plan deleting the reference
+    // folder's files, seen from the processing side, before copying them.
+    TempDir dir;
+    const std::string p = dir / "表";
+    const struct {
+        std::string processing, reference;
+        bool overlap;
+    } cases[] = {
+        {p, p + "\\ref", true},        {p + "\\ref\\", p, true},
+        {p, p + "\\", true},           {p, dir / "表ref", false}, // only the text begins the same
+        {p, dir / "表ソ", false}, // 表 ends in 0x5C, which is not a backslash here
+        {dir / "a", dir / "b", false}, {"C:\\", p, true},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.overlap, FoldersOverlap(c.processing, c.reference))
+            << c.processing << " / " << c.reference;
+
+    Search nested(1);
+    nested.job.referenceFolder = nested.job.processingFolder + "\\inner";
+    CreateDirectoryA(nested.job.referenceFolder.c_str(), nullptr);
+    BuildTree(nested.job.referenceFolder, {{"keep.txt"}});
+    EXPECT_FALSE(nested.Run());
+    EXPECT_EQ("処理フォルダと参照フォルダが重なっています", nested.message);
+    EXPECT_TRUE(nested.rows.items.empty());
+}
+
 TEST(ComparePriority, DeletionsBackwardsThenCreationsAndCopiesForwards) {
     struct Row {
         int operation, isFolder;
