@@ -12,6 +12,22 @@ bool IsFolderRecord(const WIN32_FIND_DATAA& found) {
     return (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
+// A junction or folder link leads out of the job's folders: its contents are not
+// listed, so nothing behind it is ever planned for deletion or overwritten.
+bool IsFolderLink(const WIN32_FIND_DATAA& found) {
+    return (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+}
+
+// A name the ANSI functions cannot give (a character outside the code page comes
+// back as '?'): as a path it would be a wildcard matching other files. Neither
+// byte occurs as the second byte of a double-byte character.
+bool HasWildcard(const char* name) {
+    for (const char* p = name; *p != '\0'; ++p)
+        if (*p == '?' || *p == '*')
+            return true;
+    return false;
+}
+
 } // namespace
 
 Scanner::Scanner(IProgress& progress, const std::vector<std::string>& includeExtensionList,
@@ -40,6 +56,15 @@ bool Scanner::NextRecord(HANDLE search, WIN32_FIND_DATAA* found, bool* complete)
     return false;
 }
 
+bool Scanner::Usable(const FolderListing& listing, const std::string& relativeFolder,
+                     const WIN32_FIND_DATAA& found) {
+    if (!HasWildcard(found.cFileName))
+        return true;
+    lastMessage_ =
+        std::string(kUnnamableEntryText) + listing.RootFolder() + relativeFolder + found.cFileName;
+    return false;
+}
+
 void Scanner::Add(FolderListing& listing, const std::string& relativeFolder,
                   const WIN32_FIND_DATAA& found) {
     AddEntryFiltered(listing, listing.RootFolder(), relativeFolder, found, includeExtensionList_,
@@ -54,8 +79,11 @@ bool Scanner::ScanFlat(FolderListing& listing) {
     if (progress_.PollStop())
         return false;
     for (;;) {
-        if (!IsDotName(found.cFileName))
+        if (!IsDotName(found.cFileName)) {
+            if (!Usable(listing, "\\", found))
+                return false;
             Add(listing, "\\", found);
+        }
         bool complete = false;
         if (!NextRecord(search.Get(), &found, &complete))
             return complete;
@@ -77,7 +105,9 @@ bool Scanner::ScanTree(const std::string& relativeFolder, FolderListing& listing
     for (;;) {
         if (IsDotName(found.cFileName)) {
             // never an entry
-        } else if (IsFolderRecord(found)) {
+        } else if (!Usable(listing, relativeFolder, found)) {
+            return false;
+        } else if (IsFolderRecord(found) && !IsFolderLink(found)) {
             std::string childFolder = relativeFolder + found.cFileName + "\\";
             if (!excludedFolders.Matches(childFolder)) {
                 if (!ScanTree(childFolder, listing, excludedFolders))

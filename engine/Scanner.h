@@ -10,6 +10,10 @@
 #include <string>
 #include <vector>
 
+// Followed by the entry's path: a name with a character outside the ANSI code
+// page, which the find functions give with '?' in its place.
+inline constexpr const char* kUnnamableEntryText = "システムの文字コードで表せない名前があります：";
+
 class Scanner {
 public:
     // The lists and the message text belong to the caller and must outlive the scanner.
@@ -23,7 +27,8 @@ public:
     bool ScanFlat(FolderListing& listing);
 
     // The folder relativeFolder (\ for the root, \sub\ below it) and every
-    // subfolder not excluded. A folder's own entry follows its contents. False
+    // subfolder not excluded. A folder's own entry follows its contents; a folder
+    // link (junction) is an entry whose contents are not listed. False
     // on a stop, or with lastMessage set when any folder cannot be listed completely.
     bool ScanTree(const std::string& relativeFolder, FolderListing& listing,
                   const ExcludedFolders& excludedFolders);
@@ -38,6 +43,10 @@ private:
     bool NextRecord(HANDLE search, WIN32_FIND_DATAA* found, bool* complete);
     void Add(FolderListing& listing, const std::string& relativeFolder,
              const WIN32_FIND_DATAA& found);
+    // False, with lastMessage naming the entry, for a name that would act as a
+    // wildcard in a path.
+    bool Usable(const FolderListing& listing, const std::string& relativeFolder,
+                const WIN32_FIND_DATAA& found);
 
     IProgress& progress_;
     const std::vector<std::string>& includeExtensionList_;

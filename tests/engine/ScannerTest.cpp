@@ -160,3 +160,55 @@ TEST(Scanner, ListingThatBreaksOffFailsTheScan) {
     Texts paths = ListingPaths(deep.listing); // ended before the parent's own entry
     EXPECT_EQ(paths.end(), std::find(paths.begin(), paths.end(), "\\sub\\"));
 }
+
+// Changes the records of one name as the system might give them: a folder
+// link (junction), or a name with a character outside the code page ('?').
+class AlteringFinder : public FileFinder {
+public:
+    AlteringFinder(std::string name, DWORD addAttributes, std::string newName = "")
+        : name_(std::move(name)), add_(addAttributes), newName_(std::move(newName)) {}
+    HANDLE First(const char* pattern, WIN32_FIND_DATAA* found) const override {
+        HANDLE search = FileFinder::First(pattern, found);
+        Alter(found, search != INVALID_HANDLE_VALUE);
+        return search;
+    }
+    bool Next(HANDLE search, WIN32_FIND_DATAA* found) const override {
+        bool got = FileFinder::Next(search, found);
+        Alter(found, got);
+        return got;
+    }
+
+private:
+    void Alter(WIN32_FIND_DATAA* found, bool got) const {
+        if (!got || name_ != found->cFileName)
+            return;
+        found->dwFileAttributes |= add_;
+        if (!newName_.empty())
+            lstrcpynA(found->cFileName, newName_.c_str(), MAX_PATH);
+    }
+    std::string name_;
+    DWORD add_;
+    std::string newName_;
+};
+
+TEST(Scanner, FolderLinksAreEntriesButNotEntered) {
+    // What lies behind a junction is outside the job: never listed, so never
+    // planned for deletion.
+    Scan scan;
+    ASSERT_TRUE(scan.Tree("", AlteringFinder("sub", FILE_ATTRIBUTE_REPARSE_POINT)));
+    Texts paths = ListingPaths(scan.listing);
+    EXPECT_NE(paths.end(), std::find(paths.begin(), paths.end(), "\\sub\\"));
+    EXPECT_EQ(paths.end(), std::find(paths.begin(), paths.end(), "\\sub\\deeper\\"));
+    EXPECT_EQ(paths.end(), std::find(paths.begin(), paths.end(), "\\sub\\deeper\\e.txt"));
+}
+
+TEST(Scanner, NameGivenWithAWildcardFailsTheScanNamingIt) {
+    // A character without an ANSI form can come back as '?': as a path it would
+    // match other files (DEL caf?.txt deletes cafe.txt too).
+    for (bool tree : {true, false}) {
+        Scan scan({{"cafe.txt"}, {"other.txt"}});
+        AlteringFinder finder("cafe.txt", 0, "caf?.txt");
+        EXPECT_FALSE(tree ? scan.Tree("", finder) : scan.Flat(finder));
+        EXPECT_EQ(std::string(kUnnamableEntryText) + scan.root + "\\caf?.txt", scan.lastMessage);
+    }
+}
