@@ -139,6 +139,17 @@ LRESULT CWnd::Default() {
     return DefWindowProc(m_curMessage, m_curWParam, m_curLParam);
 }
 
+LRESULT CWnd::RunEntry(const AFX_MSGMAP_ENTRY& entry, UINT message, WPARAM wParam, LPARAM lParam,
+                       void* extra) {
+    AfxCallArgs args;
+    args.message = message;
+    args.wParam = wParam;
+    args.lParam = lParam;
+    args.extra = extra;
+    entry.thunk(this, args);
+    return args.result;
+}
+
 bool CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
     if (message == WM_COMMAND)
         return OnCommand(wParam, lParam) != FALSE;
@@ -147,12 +158,7 @@ bool CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
     const AFX_MSGMAP_ENTRY* entry = FindEntry(message, 0, 0);
     if (entry == nullptr)
         return false;
-    AfxCallArgs args;
-    args.message = message;
-    args.wParam = wParam;
-    args.lParam = lParam;
-    entry->thunk(this, args);
-    *result = args.result;
+    *result = RunEntry(*entry, message, wParam, lParam, nullptr);
     return true;
 }
 
@@ -196,14 +202,8 @@ BOOL CWnd::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* re
     const AFX_MSGMAP_ENTRY* entry = FindEntry(WM_REFLECT_BASE + message, code, 0);
     if (entry == nullptr)
         return FALSE;
-    AfxCallArgs args;
-    args.message = message;
-    args.wParam = wParam;
-    args.lParam = lParam;
-    if (message == WM_NOTIFY)
-        args.extra = reinterpret_cast<NMHDR*>(lParam);
-    entry->thunk(this, args);
-    *result = args.result;
+    void* header = message == WM_NOTIFY ? reinterpret_cast<NMHDR*>(lParam) : nullptr;
+    *result = RunEntry(*entry, message, wParam, lParam, header);
     return TRUE;
 }
 

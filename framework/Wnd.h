@@ -79,6 +79,9 @@ protected:
     static const AFX_MSGMAP* GetThisMessageMap();
     const AFX_MSGMAP* GetMessageMap() const override;
 
+    // Calls the handler of one message-table entry; returns what it produced.
+    LRESULT RunEntry(const AFX_MSGMAP_ENTRY& entry, UINT message, WPARAM wParam, LPARAM lParam,
+                     void* extra);
     // Runs the message-table entry for a window message; false when there is none.
     bool OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
 

@@ -9,19 +9,11 @@
 #include "res/resource.h"
 #include "ui/CommonDialogs.h"
 #include "ui/EditJob.h"
+#include "ui/PathText.h"
 
 namespace {
 
 const char kJobFilter[] = "orvaneファイル(*.orvane)\0*.orvane\0";
-
-// Everything of a path up to and including its last backslash (drive and folder).
-std::string FolderOf(const std::string& path) {
-    size_t end = 0;
-    for (const char* p = path.c_str(); *p != '\0'; p = CharNextA(p))
-        if (*p == '\\' || *p == '/' || *p == ':')
-            end = static_cast<size_t>(p - path.c_str()) + 1;
-    return path.substr(0, end);
-}
 
 } // namespace
 
@@ -139,7 +131,8 @@ void COrvaneView::OnRecentJob(UINT id) {
 void COrvaneView::OnHelp() {
     char program[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, program, sizeof program);
-    std::string helpFile = FolderOf(program) + "Orvane.chm";
+    PathParts parts = SplitPath(program);
+    std::string helpFile = parts.drive + parts.folder + "Orvane.chm";
     SHELLEXECUTEINFOA request = {};
     request.cbSize = sizeof request;
     request.fMask = SEE_MASK_DOENVSUBST;

@@ -10,6 +10,7 @@
 #include "framework/WinApp.h"
 #include "job/JobContext.h"
 #include "ui/CommonDialogs.h"
+#include "ui/PathText.h"
 
 namespace {
 
@@ -41,12 +42,8 @@ public:
 std::string WindowTitleFor(const std::string& jobPath) {
     if (jobPath.empty())
         return "Orvane";
-    // The file name is what follows the last backslash, slash or colon.
-    const char* name = jobPath.c_str();
-    for (const char* p = name; *p != '\0'; p = CharNextA(p))
-        if (*p == '\\' || *p == '/' || *p == ':')
-            name = p + 1;
-    return std::string("Orvane - ") + name;
+    PathParts parts = SplitPath(jobPath);
+    return "Orvane - " + parts.name + parts.extension;
 }
 
 void COrvaneView::RunSearch() {
