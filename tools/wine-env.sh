@@ -4,7 +4,9 @@
 #   source tools/wine-env.sh; wine_env_start PREFIX_DIR [KEEPER_EXE]; ...; wine_env_stop
 
 export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
-export WINEDEBUG=-all WINEARCH=win64 WINEDLLOVERRIDES="mscoree,mshtml="
+# No .NET, Gecko or desktop-menu helper: none is needed, and each would be one more
+# process that can start at any moment and hold a caller's output open.
+export WINEDEBUG=-all WINEARCH=win64 WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 # Nine hours ahead of UTC without daylight saving, in the POSIX form that both
 # Wine and the C runtime inside the programs read the same way.
 export TZ=${ORVANE_TZ:-JST-9}
@@ -44,23 +46,39 @@ _wine_env_configure() {
   cp -f /usr/share/wine/fonts/marlett.ttf "$fonts/" 2>/dev/null || true
 }
 
+# Returns when the Wine session is fully up: the persistent server runs, and the
+# keeper (when given) has brought up services and the desktop and said so. Every
+# long-lived Wine process is then a child of a process whose output is detached,
+# so no later test process starts one that holds CTest's pipes.
 wine_env_start() {
   export WINEPREFIX="$1"
   local keeper="${2:-}"
   _wine_env_display
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     mkdir -p "$WINEPREFIX"
-    wineboot -i >/dev/null 2>&1 || true
+    wineboot -i >/dev/null 2>&1 </dev/null || true
     wineserver -w
     _wine_env_configure
     wineserver -w
   fi
-  # A persistent server and a live desktop process spare every test process
-  # the Wine start-up; their output must not hold CTest's pipes open.
   wineserver -p >/dev/null 2>&1 </dev/null
   if [ -n "$keeper" ] && [ -f "$keeper" ]; then
-    wine "$keeper" >/dev/null 2>&1 </dev/null &
+    local ready="$WINEPREFIX/keeper-ready"
+    rm -f "$ready"
+    # The Z: drive is the Unix root; no Wine process is needed to name the file.
+    wine "$keeper" "Z:${ready//\//\\}" >/dev/null 2>&1 </dev/null &
     _wine_env_keeper=$!
+    local i
+    for i in $(seq 1200); do
+      [ -f "$ready" ] && return 0
+      if ! kill -0 "$_wine_env_keeper" 2>/dev/null; then
+        echo "wine-env: the keeper ended before the Wine session was up" >&2
+        return 1
+      fi
+      sleep 0.05
+    done
+    echo "wine-env: the Wine session was not up after 60 s" >&2
+    return 1
   fi
 }
 
