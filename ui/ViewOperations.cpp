@@ -1,7 +1,9 @@
 // The view's long operations: the search, the synchronisation and the batch export.
 #include "ui/OrvaneView.h"
 
+#include "engine/PriorityRows.h"
 #include "engine/SearchCore.h"
+#include "engine/ThrottledProgress.h"
 #include "engine/SyncItem.h"
 #include "exec/BatchWriter.h"
 #include "exec/DlgConfirm.h"
@@ -57,12 +59,15 @@ void COrvaneView::RunSearch() {
     SetupColumns();
     DeleteAllRows();
 
-    bool completed = SearchAndCompare(job, includeExtensionList, excludeExtensionList,
-                                      progressDialog, *this, lastMessage);
+    PriorityRows rows;
+    ThrottledProgress progress(progressDialog);
+    bool completed = SearchAndCompare(job, includeExtensionList, excludeExtensionList, progress,
+                                      rows, lastMessage);
     if (completed) {
         progressDialog.SetLine1("処理優先順にソート中");
         progressDialog.SetLine2("（中断するのに時間がかかる場合があります）");
         progressDialog.Refresh();
+        rows.HandOver(*this);
         resultList.SortItems(CompareRows, 0);
         EndLongOperation();
         resultList.SetRedraw(TRUE);
