@@ -1,5 +1,6 @@
 // Scanning and comparing two generated trees of about 100,000 entries each,
-// against the bare FindFirstFileA/FindNextFileA walk of the same trees.
+// against the bare FindFirstFileA/FindNextFileA walk of the same trees: the
+// engine alone, and the search as the program runs it, with its progress window.
 // Run with --keep to leave the trees in the temp folder for the next run.
 #include "BenchSupport.h"
 #include "engine/EngineCallbacks.h"
@@ -7,6 +8,8 @@
 #include "engine/Scanner.h"
 #include "engine/SearchCore.h"
 #include "engine/SyncItem.h"
+#include "engine/ThrottledProgress.h"
+#include "exec/DlgBusy.h"
 
 #include <algorithm>
 #include <cstring>
@@ -140,12 +143,12 @@ public:
     bool PollStop() override { return false; }
 };
 
-// Drains the message queue at every poll, as the progress window's pump does.
-class PumpingProgress : public SilentProgress {
+// A plain top-level window to own the progress window, as the view does.
+class ProgressOwner : public CWnd {
 public:
-    bool PollStop() override {
-        PumpOnce();
-        return false;
+    ProgressOwner() {
+        CreateEx(0, nullptr, "Orvane", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 400, 300, nullptr,
+                 nullptr);
     }
 };
 
@@ -271,20 +274,51 @@ int main(int argc, char** argv) {
     std::printf("    peak working set per entry:    %.0f bytes\n", peakPerEntry);
     PrintPhases(trees, entries);
 
-    const int polls = 20000;
+    // The search as the program runs it: its progress window over a window of
+    // its own, every pending message dispatched at each poll. The floor is the
+    // bare walk plus the pumps the search must make, one empty-queue pump of that
+    // window per entry while scanning and one while comparing. The machine is
+    // shared, so each round measures its own floor right before the search.
+    const int polls = 5000;
     PumpOnce(); // the first call creates the thread's message queue
-    Stopwatch pollWatch;
+    Stopwatch bareWatch;
     for (int i = 0; i < polls; ++i)
         PumpOnce();
-    double pollSeconds = pollWatch.Seconds() / polls;
-    PumpingProgress pumping;
-    SearchFigures pumped = Search(trees, pumping);
-    std::printf("one stop poll, empty queue:        %.1f us (PeekMessageA PM_REMOVE loop)\n",
-                pollSeconds * 1e6);
-    std::printf("(b) polling that way per entry:    %.3f s, %.0f entries/s, ratio to (a) %.2f%s\n",
-                pumped.seconds, entries / pumped.seconds, pumped.seconds / walkSeconds,
-                pumped.ok ? "" : " FAILED");
+    std::printf("one empty-queue pump, no window:   %.1f us\n", bareWatch.Seconds() / polls * 1e6);
+    ProgressOwner owner;
+    CDlgBusy busy(&owner);
+    busy.SetLine1("検索中");
+    bool realOk = busy.CreateBusy();
+    double bestWalk = 1e9, bestPoll = 1e9, bestSearch = 1e9;
+    for (int round = 0; realOk && round < rounds; ++round) {
+        Stopwatch walkWatch;
+        BareWalk(trees.processing);
+        BareWalk(trees.reference);
+        double walk = walkWatch.Seconds();
+        busy.PumpMessages();
+        Stopwatch pollWatch;
+        for (int i = 0; i < polls; ++i)
+            busy.PumpMessages();
+        double poll = pollWatch.Seconds() / polls;
+        double floor = walk + 2.0 * entries * poll;
+        ThrottledProgress progress(busy);
+        SearchFigures real = Search(trees, progress);
+        realOk = real.ok;
+        bestWalk = std::min(bestWalk, walk);
+        bestPoll = std::min(bestPoll, poll);
+        bestSearch = std::min(bestSearch, real.seconds);
+        std::printf("(c) round %d: walk %.3f s, pump with the window %.1f us, floor %.3f s, "
+                    "search %.3f s, ratio %.2f%s\n",
+                    round + 1, walk, poll * 1e6, floor, real.seconds, real.seconds / floor,
+                    real.ok ? "" : " FAILED");
+    }
+    if (realOk)
+        busy.Destroy();
+    // Best of each against the lowest floor: a busy moment can only raise the ratio.
+    double bestFloor = bestWalk + 2.0 * entries * bestPoll;
+    std::printf("    best search %.3f s / lowest floor %.3f s = ratio %.2f (target 1.2)\n",
+                bestSearch, bestFloor, bestSearch / bestFloor);
     if (!keep)
         RemoveTree(trees.base);
-    return search.ok && pumped.ok ? 0 : 1;
+    return search.ok && realOk ? 0 : 1;
 }
