@@ -285,17 +285,25 @@ TEST_F(SettingsDialogTest, BrowseButtonsOpenTheBrowserOnTheirFieldsFolderAndTake
             // Waits for the field's folder to be selected; a browser that never
             // selects it makes the script time out.
             HWND browser = FindOwnedDialog(FindSettingsDialog());
-            if (browser == nullptr || SelectedTreeItemText(browser) != row.shown)
-                return false;
+            return browser != nullptr && SelectedTreeItemText(browser) == row.shown;
+        });
+        script.Until([&] {
+            // The browser may select its first folder once more while it settles:
+            // the choice is made, and made again, until the browser itself shows
+            // it, and only then confirmed.
+            HWND browser = FindOwnedDialog(FindSettingsDialog());
             if (row.chosen.empty()) {
                 PostMessageA(browser, WM_COMMAND, IDCANCEL, 0);
-            } else {
-                std::string chosen = Path(row.chosen);
-                SendMessageA(browser, BFFM_SETSELECTIONA, TRUE,
-                             reinterpret_cast<LPARAM>(chosen.c_str()));
-                PostMessageA(browser, WM_COMMAND, IDOK, 0);
+                return true;
             }
-            return true;
+            if (SelectedTreeItemText(browser) == row.chosen) {
+                PostMessageA(browser, WM_COMMAND, IDOK, 0);
+                return true;
+            }
+            std::string chosen = Path(row.chosen);
+            SendMessageA(browser, BFFM_SETSELECTIONA, TRUE,
+                         reinterpret_cast<LPARAM>(chosen.c_str()));
+            return false;
         });
         script.Then([&] {
             std::string expected = Path(row.chosen.empty() ? row.shown : row.chosen);
