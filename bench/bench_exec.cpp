@@ -36,6 +36,13 @@ BenchRows CopyRows(const std::string& from, const std::string& to,
     BenchRows rows;
     for (const std::string& name : names) {
         item.subject.name = name;
+        // What the search would have seen, for the executor's check before each copy.
+        WIN32_FILE_ATTRIBUTE_DATA data;
+        if (GetFileAttributesExA(item.SourcePath().c_str(), GetFileExInfoStandard, &data)) {
+            item.subject.lastWriteTime = data.ftLastWriteTime;
+            item.subject.sizeHigh = data.nFileSizeHigh;
+            item.subject.sizeLow = data.nFileSizeLow;
+        }
         rows.items.push_back(item);
     }
     return rows;

@@ -33,6 +33,8 @@ const Key kKeys[] = {
     {"2Sec", &JobSettings::twoSecondTolerance, nullptr, 0},
     {"FirstCopy", &JobSettings::fastCopy, nullptr, 1},
     {"RmDir", nullptr, &JobSettings::excludedFolders, 0},
+    {"UseRecycle", &JobSettings::useRecycleBin, nullptr, 0},
+    {"AllowMassDel", &JobSettings::allowMassDeletion, nullptr, 0},
 };
 
 // Drops a lead byte left alone at the end when the cut fell inside a

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "engine/EngineCallbacks.h"
+#include "engine/SearchCore.h"
 #include "exec/DlgBusy.h"
 #include "exec/ExecCallbacks.h"
 #include "framework/Controls.h"
@@ -39,6 +40,8 @@ public:
     ~COrvaneView() override;
 
     std::string lastMessage;
+    // What the last search found on each side, for the check of mass deletions.
+    SearchCounts searchCounts;
     std::vector<std::string> includeExtensionList;
     std::vector<std::string> excludeExtensionList;
     CDlgBusy progressDialog;

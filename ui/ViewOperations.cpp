@@ -6,6 +6,7 @@
 #include "exec/BatchWriter.h"
 #include "exec/DlgConfirm.h"
 #include "exec/SyncExecutor.h"
+#include "exec/SyncStatus.h"
 #include "framework/FrameWnd.h"
 #include "framework/WinApp.h"
 #include "job/JobContext.h"
@@ -25,6 +26,10 @@ public:
         CDlgDelWarn dialog;
         dialog.m_strMessage = question;
         return static_cast<int>(dialog.DoModal());
+    }
+    bool AskMassDeletion(const std::string& question) override {
+        return AfxMessageBox(question.c_str(), MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2) ==
+               IDYES;
     }
 };
 
@@ -57,8 +62,10 @@ void COrvaneView::RunSearch() {
     SetupColumns();
     DeleteAllRows();
 
-    bool completed = SearchAndCompare(job, includeExtensionList, excludeExtensionList,
-                                      progressDialog, *this, lastMessage);
+    searchCounts = SearchCounts();
+    bool completed =
+        SearchAndCompare(job, includeExtensionList, excludeExtensionList, progressDialog, *this,
+                         lastMessage, SystemFileFinder(), &searchCounts);
     if (completed) {
         progressDialog.SetLine1("処理優先順にソート中");
         progressDialog.SetLine2("（中断するのに時間がかかる場合があります）");
@@ -80,6 +87,9 @@ void COrvaneView::RunSearch() {
 
 void COrvaneView::ExecuteSync() {
     SyncOptions options = MakeSyncOptions(jobs_.currentJob, unattended != 0, lastMessage, m_hWnd);
+    options.countsKnown = searchCounts.complete;
+    options.processingFound = searchCounts.processing;
+    options.referenceFound = searchCounts.reference;
     OperationLog log;
     if (options.outputLog && !log.Open(options.logFolder, lastMessage)) {
         AfxMessageBox("ログファイルが開けません", MB_OK | MB_ICONEXCLAMATION);
@@ -87,10 +97,11 @@ void COrvaneView::ExecuteSync() {
     }
     BeginLongOperation("ファイル処理中です");
     DeleteQuestion question;
-    RunSyncRows(*this, options, options.outputLog ? &log : nullptr, progressDialog, question);
+    SyncOutcome outcome =
+        RunSyncRows(*this, options, options.outputLog ? &log : nullptr, progressDialog, question);
     EndLongOperation();
     log.Close();
-    SetStatusText("同期処理が完了しました");
+    SetStatusText(SyncStatusText(outcome));
     if (!log.Complete() && !unattended)
         AfxMessageBox(kLogIncompleteText, MB_OK | MB_ICONEXCLAMATION);
 }
