@@ -90,3 +90,8 @@ bool WriteJobFile(const std::string& path, const JobSettings& job) {
     }
     return written;
 }
+
+bool IsStoredJob(const std::string& path) {
+    char keys[4] = {};
+    return GetPrivateProfileStringA(kSection, nullptr, "", keys, sizeof keys, path.c_str()) > 0;
+}

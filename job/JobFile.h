@@ -15,3 +15,6 @@ JobSettings ReadJobFile(const std::string& path);
 // Writes the keys in their fixed order; keys already in the file keep their
 // place. False when some key could not be written.
 bool WriteJobFile(const std::string& path, const JobSettings& job);
+
+// Whether the file holds a job's section at all; false for a new job.
+bool IsStoredJob(const std::string& path);
