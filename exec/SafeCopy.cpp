@@ -108,6 +108,19 @@ bool Replace(const std::string& temporary, const SafeCopyRequest& request, DWORD
             SetFileAttributesA(request.to.c_str(), oldAttributes & ~FILE_ATTRIBUTE_READONLY);
         }
     }
+    if (request.replace && request.recycleBin) {
+        // The old version leaves under its own name, so it can be restored as it
+        // was; the complete copy takes its place right after.
+        if (!request.recycleBin->HasRecycleBin(request.to)) {
+            if (request.replacedForGood)
+                *request.replacedForGood = true;
+        } else if (!MoveToRecycleBin(request.to, false)) {
+            *error = ERROR_ACCESS_DENIED;
+            if (oldAttributes != INVALID_FILE_ATTRIBUTES)
+                SetFileAttributesA(request.to.c_str(), oldAttributes);
+            return false;
+        }
+    }
     // Without the replace flag the rename fails when a file has appeared meanwhile.
     if (MoveFileExA(temporary.c_str(), request.to.c_str(),
                     request.replace ? MOVEFILE_REPLACE_EXISTING : 0))

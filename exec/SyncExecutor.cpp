@@ -8,6 +8,7 @@
 #include "exec/FileActions.h"
 #include "exec/Premise.h"
 #include "exec/ProgressText.h"
+#include "exec/RecycleBin.h"
 #include "exec/SafeCopy.h"
 #include "job/JobSettings.h"
 
@@ -32,7 +33,11 @@ public:
               OperationLog* log)
         : options_(options), progress_(progress), question_(question), log_(log) {}
 
+    // Appended to the row's log line: how the row deviated from what it says.
+    const std::string& Note() const { return note_; }
+
     RowResult Run(const SyncItem& item) {
+        note_.clear();
         switch (item.operation) {
         case Copy:
             return CopyItem(item);
@@ -53,6 +58,11 @@ private:
         request.replace = item.reason == Date;
         request.shellCopy = !options_.fastCopy;
         request.owner = options_.owner;
+        bool replacedForGood = false;
+        if (options_.useRecycleBin) {
+            request.recycleBin = &volumes_;
+            request.replacedForGood = &replacedForGood;
+        }
 
         PathState source = StateOf(request.from);
         if (!StillAsSeen(source, item.subject))
@@ -74,6 +84,8 @@ private:
         DWORD error = 0;
         switch (SafeCopyFile(request, hooks, &error)) {
         case CopyEnd::Copied:
+            if (replacedForGood)
+                note_ = kNoRecycleBinNote;
             return RowResult::Succeeded;
         case CopyEnd::Stopped:
             return RowResult::Stopped;
@@ -112,7 +124,14 @@ private:
                 break;
             }
         }
-        return ResultOf(DeletePath(path));
+        if (!options_.useRecycleBin)
+            return ResultOf(DeletePath(path));
+        if (volumes_.HasRecycleBin(path))
+            return ResultOf(MoveToRecycleBin(path, item.isFolder != 0));
+        bool deleted = DeletePath(path);
+        if (deleted)
+            note_ = kNoRecycleBinNote;
+        return ResultOf(deleted);
     }
 
     // A killed run leaves its temporary file beside the target it was writing;
@@ -130,6 +149,8 @@ private:
     IDeleteQuestion& question_;
     OperationLog* log_;
     bool deleteAll_ = false; // every run asks afresh
+    RecycleBinVolumes volumes_;
+    std::string note_;
     std::set<std::string, NoCaseLess> clearedFolders_;
 };
 
@@ -170,6 +191,7 @@ SyncOptions MakeSyncOptions(const JobSettings& job, bool unattended, const std::
     options.processingFolder = job.processingFolder;
     options.referenceFolder = job.referenceFolder;
     options.allowMassDeletion = job.allowMassDeletion != 0;
+    options.useRecycleBin = job.useRecycleBin != 0;
     return options;
 }
 
@@ -207,7 +229,7 @@ SyncOutcome RunSyncRows(const IRowSource& rows, const SyncOptions& options, Oper
         if (result == RowResult::Failed)
             ++outcome.rowsFailed;
         if (log)
-            log->WriteLine(result == RowResult::Succeeded, command);
+            log->WriteLine(result == RowResult::Succeeded, command + runner.Note());
     }
     outcome.rowsNotDone = count - outcome.rowsReached;
     if (log)

@@ -42,6 +42,7 @@ struct SyncOptions {
     SideCounts processingFound;
     SideCounts referenceFound;
     bool allowMassDeletion = false; // the job means to empty a side
+    bool useRecycleBin = false;     // deleted and replaced files go to the Recycle Bin
     WriteCall write = ::WriteFile;  // the copy's write call
     std::string lastMessage;        // the first log line, when not empty
     HWND owner = nullptr;           // owner window of the shell's copy

@@ -13,6 +13,8 @@
 #include "engine/TemporaryName.h"
 #include "exec/SyncExecutor.h"
 #include "exec/SyncStatus.h"
+#include "exec/RecycleBin.h"
+#include <shellapi.h>
 
 namespace {
 
@@ -96,8 +98,9 @@ TEST(SafeCopy, CopyBrokenOffPartWayLeavesTheOldTargetAndNoPartialFile) {
                 names.erase(temporary);
             }
             EXPECT_EQ(expected, names);
-            if (replace)
+            if (replace) {
                 EXPECT_EQ("old version", ReadFileBytes(r + "\\ソ.bin"));
+            }
             if (fault == FullDisk) {
                 EXPECT_EQ(1, outcome.rowsFailed);
                 EXPECT_EQ(0u, LogOf(logs).at(0).find("失敗:COPY"));
@@ -116,8 +119,9 @@ TEST(SafeCopy, CopyBrokenOffPartWayLeavesTheOldTargetAndNoPartialFile) {
             EXPECT_TRUE(content == ReadFileBytes(r + "\\ソ.bin"));
             std::vector<std::string> log = LogOf(nextLogs.Path());
             ASSERT_EQ(killed ? 2u : 1u, log.size());
-            if (killed)
+            if (killed) {
                 EXPECT_EQ(0u, log[0].find(kLeftoverRemovedText + r + "\\~orvane")) << log[0];
+            }
             EXPECT_EQ(0u, log.back().find("成功:COPY"));
         }
     }
@@ -262,10 +266,11 @@ TEST(MassDeletionGuard, AsksOrRefusesBeforeEmptyingASideOrDeletingMostOfIt) {
             EXPECT_EQ(c.files - c.deleted, left) << c.name;
             EXPECT_EQ(rows.items.size(), log.size()) << c.name;
         }
-        if (c.questions > 0)
+        if (c.questions > 0) {
             EXPECT_EQ(0u, answers.asked[0].find("多数の削除が予定されています。\n参照フォルダ：4 "
                                                 "件中 4 件を削除（うちファイル 3 件中 3 件）\n"))
                 << answers.asked[0];
+        }
     }
 }
 
@@ -286,5 +291,45 @@ TEST(SyncStatusText, SaysHowManyRowsFailedOrWereNotCarriedOut) {
         outcome.rowsFailed = c.failed;
         outcome.rowsNotDone = c.notDone;
         EXPECT_EQ(c.text, SyncStatusText(outcome));
+    }
+}
+
+long long ItemsInRecycleBin(const std::string& path) {
+    SHQUERYRBINFO info = {};
+    info.cbSize = sizeof info;
+    EXPECT_EQ(S_OK, SHQueryRecycleBinA(VolumeRootOf(path).c_str(), &info));
+    return info.i64NumItems;
+}
+
+// A file deleted, an empty folder deleted and a file overwritten: with the
+// option each leaves one item in the Recycle Bin, without it none.
+TEST(RecycleBin, DeletedAndOverwrittenFilesGoThereOnlyWhenTheJobSaysSo) {
+    for (bool recycle : {true, false}) {
+        TempDir dir;
+        const std::string p = dir / "p", r = dir / "r", logs = dir / "logs";
+        ASSERT_TRUE(MakeFolder(p) && MakeFolder(r) && MakeFolder(r + "\\空") && MakeFolder(logs));
+        ASSERT_TRUE(WriteFileBytes(p + "\\f.txt", "new"));
+        ASSERT_TRUE(SetLastWriteTime(p + "\\f.txt", UtcFileTime(2024, 4, 4, 4, 4, 4)));
+        ASSERT_TRUE(WriteFileBytes(r + "\\f.txt", "old"));
+        ASSERT_TRUE(WriteFileBytes(r + "\\表.txt", "gone"));
+        ASSERT_TRUE(SetFileAttributesA((r + "\\表.txt").c_str(), FILE_ATTRIBUTE_READONLY));
+        RowList rows;
+        rows.items = {FileDelete(r, "\\", "表.txt"), FolderDelete(r, "\\", "空"),
+                      DateCopy(p, r, "\\", "f.txt", "f.txt")};
+        SyncOptions options = LoggingTo(logs);
+        options.useRecycleBin = recycle;
+        ProgressRecorder progress;
+        ScriptedAnswers answers;
+        RecycleBinVolumes volumes;
+        ASSERT_TRUE(volumes.HasRecycleBin(r)) << "the test folder's volume has a Recycle Bin";
+        long long before = ItemsInRecycleBin(r);
+        SyncOutcome outcome = ExecuteSync(rows, options, progress, answers);
+
+        EXPECT_EQ(0, outcome.rowsFailed);
+        EXPECT_EQ(std::vector<std::string>{"f.txt"}, NamesIn(r));
+        EXPECT_EQ("new", ReadFileBytes(r + "\\f.txt"));
+        EXPECT_EQ(recycle ? 3 : 0, ItemsInRecycleBin(r) - before);
+        for (const std::string& line : LogOf(logs))
+            EXPECT_EQ(std::string::npos, line.find(kNoRecycleBinNote)) << line;
     }
 }
