@@ -67,14 +67,17 @@ private:
         PathState source = StateOf(request.from);
         if (!StillAsSeen(source, item.subject))
             return RowResult::Failed;
-        PathState target = StateOf(request.to);
-        // Done already, by an earlier run of the same list: nothing to copy.
-        if (HoldsSameVersion(target, source, options_.twoSecondTolerance))
-            return RowResult::Succeeded;
-        bool targetAsSeen =
-            request.replace ? StillAsSeen(target, item.counterpart) : IsFree(target);
-        if (!targetAsSeen)
-            return RowResult::Failed;
+        if (request.replace) {
+            PathState target = StateOf(request.to);
+            // Done already, by an earlier run of the same list: nothing to copy.
+            if (HoldsSameVersion(target, source, options_.twoSecondTolerance))
+                return RowResult::Succeeded;
+            if (!StillAsSeen(target, item.counterpart))
+                return RowResult::Failed;
+        }
+        // A new name is not looked at first: the final rename refuses a file that
+        // is there, whenever it came. (Looking up a missing name costs a scan of
+        // the whole folder on a case-sensitive file system under Wine.)
 
         ClearLeftovers(FolderOf(request.to));
         CopyHooks hooks;
@@ -90,6 +93,11 @@ private:
         case CopyEnd::Stopped:
             return RowResult::Stopped;
         default:
+            // A file at a new name that already holds this version: an earlier
+            // run of the same list made it.
+            if (!request.replace && (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS) &&
+                HoldsSameVersion(StateOf(request.to), source, options_.twoSecondTolerance))
+                return RowResult::Succeeded;
             return RowResult::Failed;
         }
     }

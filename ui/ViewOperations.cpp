@@ -91,17 +91,21 @@ void COrvaneView::ExecuteSync() {
     options.processingFound = searchCounts.processing;
     options.referenceFound = searchCounts.reference;
     OperationLog log;
+    lastSyncOutcome = SyncOutcome();
     if (options.outputLog && !log.Open(options.logFolder, lastMessage)) {
+        lastSyncOutcome.end = SyncEnd::LogNotOpened;
+        lastSyncOutcome.rows = lastSyncOutcome.rowsNotDone = RowCount();
         AfxMessageBox("ログファイルが開けません", MB_OK | MB_ICONEXCLAMATION);
         return;
     }
     BeginLongOperation("ファイル処理中です");
     DeleteQuestion question;
-    SyncOutcome outcome =
+    lastSyncOutcome =
         RunSyncRows(*this, options, options.outputLog ? &log : nullptr, progressDialog, question);
     EndLongOperation();
     log.Close();
-    SetStatusText(SyncStatusText(outcome));
+    lastSyncOutcome.logComplete = log.Complete();
+    SetStatusText(SyncStatusText(lastSyncOutcome));
     if (!log.Complete() && !unattended)
         AfxMessageBox(kLogIncompleteText, MB_OK | MB_ICONEXCLAMATION);
 }
