@@ -47,6 +47,7 @@ struct PumpingProgress : QuietProgress {
 
 struct AlwaysYes : IDeleteQuestion, INetworkQuestion {
     int AskDelete(const std::string&) override { return IDYES; }
+    bool AskMassDeletion(const std::string&) override { return true; }
     int AskNetworkLine(const std::string&) override { return IDOK; }
 };
 

@@ -2,6 +2,7 @@
 
 #include "engine/AnsiText.h"
 #include "engine/CompareNoCase.h"
+#include "engine/TemporaryName.h"
 
 namespace {
 
@@ -45,6 +46,9 @@ void AddEntryFiltered(FolderListing& listing, const std::string& rootFolder,
                       const std::string& relativeFolder, const WIN32_FIND_DATAA& found,
                       const std::vector<std::string>& includeExtensionList,
                       const std::vector<std::string>& excludeExtensionList) {
+    // A copy under way, or one a killed run left: never a file of the job's.
+    if (IsTemporaryFile(found))
+        return;
     if (!includeExtensionList.empty() || !excludeExtensionList.empty()) {
         std::string extension = GetExtension(found.cFileName);
         if (!includeExtensionList.empty() && !ContainsNoCase(includeExtensionList, extension))

@@ -16,8 +16,9 @@ int SplitList(const std::string& text, char separator, std::vector<std::string>&
 // no dot or the name ends with one. Double-byte characters are stepped over whole.
 std::string GetExtension(const std::string& name);
 
-// Appends an entry for the find record unless its extension is missing from a
-// non-empty include list or present in the exclude list (compared with CompareNoCase).
+// Appends an entry for the find record unless it is a copy's temporary file, or
+// its extension is missing from a non-empty include list or present in the
+// exclude list (compared with CompareNoCase).
 void AddEntryFiltered(FolderListing& listing, const std::string& rootFolder,
                       const std::string& relativeFolder, const WIN32_FIND_DATAA& found,
                       const std::vector<std::string>& includeExtensionList,

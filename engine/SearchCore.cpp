@@ -68,6 +68,14 @@ bool Within(const std::string& inner, const std::string& outer) {
     return inner.size() == outer.size() || EndsWithBackslash(outer) || inner[outer.size()] == '\\';
 }
 
+SideEntryCounts CountEntries(const FolderListing& listing) {
+    SideEntryCounts counts;
+    counts.entries = static_cast<int>(listing.Size());
+    for (size_t i = 0; i < listing.Size(); ++i)
+        counts.files += listing[i].IsFolder() ? 0 : 1;
+    return counts;
+}
+
 } // namespace
 
 bool FoldersOverlap(const std::string& first, const std::string& second) {
@@ -78,7 +86,8 @@ bool FoldersOverlap(const std::string& first, const std::string& second) {
 
 bool SearchAndCompare(const JobSettings& job, std::vector<std::string>& includeExtensionList,
                       std::vector<std::string>& excludeExtensionList, IProgress& progress,
-                      IRowSink& sink, std::string& lastMessage, const FileFinder& finder) {
+                      IRowSink& sink, std::string& lastMessage, const FileFinder& finder,
+                      SearchCounts* counts) {
     lastMessage.clear();
     FillExtensionList(job.includeExtensions, includeExtensionList);
     FillExtensionList(job.excludeExtensions, excludeExtensionList);
@@ -114,6 +123,12 @@ bool SearchAndCompare(const JobSettings& job, std::vector<std::string>& includeE
     if (!ScanSide(scanner, job, processing, excludedFolders, progress) ||
         !ScanSide(scanner, job, reference, excludedFolders, progress))
         return false;
+
+    if (counts) {
+        counts->processing = CountEntries(processing);
+        counts->reference = CountEntries(reference);
+        counts->complete = true;
+    }
 
     progress.SetLine1(kSortingText);
     if (!SortSide(processing, progress) || !SortSide(reference, progress))

@@ -14,6 +14,17 @@ inline constexpr const char* kNoProcessingFolderText = "処理フォルダが指
 inline constexpr const char* kNoReferenceFolderText = "参照フォルダが指定されていません";
 inline constexpr const char* kOverlappingFoldersText = "処理フォルダと参照フォルダが重なっています";
 
+// What a search found on one side: entries (folders included) and files.
+struct SideEntryCounts {
+    int entries = 0;
+    int files = 0;
+};
+struct SearchCounts {
+    bool complete = false; // both sides were listed to the end
+    SideEntryCounts processing;
+    SideEntryCounts reference;
+};
+
 // True when the two folders are the same or one lies inside the other (after
 // making both absolute; letters compared ignoring ASCII case).
 bool FoldersOverlap(const std::string& first, const std::string& second);
@@ -23,8 +34,10 @@ bool FoldersOverlap(const std::string& first, const std::string& second);
 // sink, with the progress texts of each phase. False when stopped, when a folder
 // is not given (empty), when the folders overlap, or when a folder could not be
 // listed completely, which lastMessage then explains.
-// The listings are gone when it returns, on every path.
+// The listings are gone when it returns, on every path; `counts`, when given,
+// keeps their sizes.
 bool SearchAndCompare(const JobSettings& job, std::vector<std::string>& includeExtensionList,
                       std::vector<std::string>& excludeExtensionList, IProgress& progress,
                       IRowSink& sink, std::string& lastMessage,
-                      const FileFinder& finder = SystemFileFinder());
+                      const FileFinder& finder = SystemFileFinder(),
+                      SearchCounts* counts = nullptr);

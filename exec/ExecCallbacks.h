@@ -28,6 +28,9 @@ public:
     virtual ~IDeleteQuestion() = default;
     // Shows the question text; returns a DeleteAnswer (any other number means yes).
     virtual int AskDelete(const std::string& question) = 0;
+    // Before a run that would delete most of a side: true to go ahead. The
+    // question's default answer is no.
+    virtual bool AskMassDeletion(const std::string& question) = 0;
 };
 
 // Answers of the question before writing a line that names a network path.

@@ -51,6 +51,11 @@ void OperationLog::WriteLine(bool succeeded, const std::string& command) {
         ++unrecordedLines_;
 }
 
+void OperationLog::WriteNote(const std::string& text) {
+    if (file_.IsOpen() && !failed_)
+        Put(text + "\r\n");
+}
+
 bool OperationLog::Put(const std::string& line) {
     if (file_.Write(line)) {
         wholeLinesEnd_ = file_.Size();

@@ -25,6 +25,8 @@ public:
     bool Open(const std::string& logFolder, const std::string& lastMessage);
     bool IsOpen() const { return file_.IsOpen(); }
     void WriteLine(bool succeeded, const std::string& command);
+    // A line of its own that is no row's, such as why a run did not go ahead.
+    void WriteNote(const std::string& text);
     void Close();
 
     // False once a line did not reach the file whole, or closing failed.

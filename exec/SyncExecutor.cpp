@@ -1,31 +1,48 @@
 #include "exec/SyncExecutor.h"
 
+#include <set>
+
+#include "engine/CompareNoCase.h"
 #include "engine/SyncItem.h"
 #include "exec/CommandText.h"
 #include "exec/FileActions.h"
+#include "exec/Premise.h"
 #include "exec/ProgressText.h"
+#include "exec/RecycleBin.h"
+#include "exec/SafeCopy.h"
 #include "job/JobSettings.h"
 
 namespace {
 
 // What became of one row.
-enum class RowResult { Succeeded, Failed, Aborted };
+enum class RowResult { Succeeded, Failed, Aborted, Stopped };
 
 RowResult ResultOf(bool succeeded) {
     return succeeded ? RowResult::Succeeded : RowResult::Failed;
 }
 
+struct NoCaseLess {
+    bool operator()(const std::string& a, const std::string& b) const {
+        return CompareNoCase(a, b) < 0;
+    }
+};
+
 class RowRunner {
 public:
-    RowRunner(const SyncOptions& options, IDeleteQuestion& question)
-        : options_(options), question_(question) {}
+    RowRunner(const SyncOptions& options, IProgress& progress, IDeleteQuestion& question,
+              OperationLog* log)
+        : options_(options), progress_(progress), question_(question), log_(log) {}
+
+    // Appended to the row's log line: how the row deviated from what it says.
+    const std::string& Note() const { return note_; }
 
     RowResult Run(const SyncItem& item) {
+        note_.clear();
         switch (item.operation) {
         case Copy:
-            return ResultOf(CopyItem(item.SourcePath(), item.DestinationPath()));
+            return CopyItem(item);
         case Create:
-            return ResultOf(CreateDirectoryA(item.DestinationPath().c_str(), nullptr) != 0);
+            return CreateItem(item);
         case Delete:
             return DeleteItem(item);
         default:
@@ -34,14 +51,70 @@ public:
     }
 
 private:
-    bool CopyItem(const std::string& from, const std::string& to) {
-        if (options_.fastCopy)
-            return CopyFileA(from.c_str(), to.c_str(), FALSE) != 0;
-        return ShellCopyFile(options_.owner, from, to);
+    RowResult CopyItem(const SyncItem& item) {
+        SafeCopyRequest request;
+        request.from = item.SourcePath();
+        request.to = item.DestinationPath();
+        request.replace = item.reason == Date;
+        request.shellCopy = !options_.fastCopy;
+        request.owner = options_.owner;
+        bool replacedForGood = false;
+        if (options_.useRecycleBin) {
+            request.recycleBin = &volumes_;
+            request.replacedForGood = &replacedForGood;
+        }
+
+        PathState source = StateOf(request.from);
+        if (!StillAsSeen(source, item.subject))
+            return RowResult::Failed;
+        if (request.replace) {
+            PathState target = StateOf(request.to);
+            // Done already, by an earlier run of the same list: nothing to copy.
+            if (HoldsSameVersion(target, source, options_.twoSecondTolerance))
+                return RowResult::Succeeded;
+            if (!StillAsSeen(target, item.counterpart))
+                return RowResult::Failed;
+        }
+        // A new name is not looked at first: the final rename refuses a file that
+        // is there, whenever it came. (Looking up a missing name costs a scan of
+        // the whole folder on a case-sensitive file system under Wine.)
+
+        ClearLeftovers(FolderOf(request.to));
+        CopyHooks hooks;
+        hooks.write = options_.write;
+        // Only a copy of more than one block polls, so a long copy can be stopped.
+        hooks.stopRequested = [this] { return progress_.PollStop(); };
+        DWORD error = 0;
+        switch (SafeCopyFile(request, hooks, &error)) {
+        case CopyEnd::Copied:
+            if (replacedForGood)
+                note_ = kNoRecycleBinNote;
+            return RowResult::Succeeded;
+        case CopyEnd::Stopped:
+            return RowResult::Stopped;
+        default:
+            // A file at a new name that already holds this version: an earlier
+            // run of the same list made it.
+            if (!request.replace && (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS) &&
+                HoldsSameVersion(StateOf(request.to), source, options_.twoSecondTolerance))
+                return RowResult::Succeeded;
+            return RowResult::Failed;
+        }
+    }
+
+    RowResult CreateItem(const SyncItem& item) {
+        std::string path = item.DestinationPath();
+        if (!StillAsSeen(StateOf(item.SourcePath()), item.subject))
+            return RowResult::Failed;
+        // A folder that exists already fails, as the creation itself would.
+        return ResultOf(CreateDirectoryA(path.c_str(), nullptr) != 0);
     }
 
     RowResult DeleteItem(const SyncItem& item) {
         std::string path = item.SourcePath();
+        // Changed or gone since the search: neither asked about nor deleted.
+        if (!StillAsSeen(StateOf(path), item.subject))
+            return RowResult::Failed;
         if (options_.confirmDelete && !options_.unattended && !deleteAll_) {
             std::string text = item.isFolder ? "フォルダを削除してもよろしいですか？\n"
                                              : "ファイルを削除してもよろしいですか？\n";
@@ -59,13 +132,56 @@ private:
                 break;
             }
         }
-        return ResultOf(DeletePath(path));
+        if (!options_.useRecycleBin)
+            return ResultOf(DeletePath(path));
+        if (volumes_.HasRecycleBin(path))
+            return ResultOf(MoveToRecycleBin(path, item.isFolder != 0));
+        bool deleted = DeletePath(path);
+        if (deleted)
+            note_ = kNoRecycleBinNote;
+        return ResultOf(deleted);
+    }
+
+    // A killed run leaves its temporary file beside the target it was writing;
+    // the first copy into that folder in a later run removes it.
+    void ClearLeftovers(const std::string& folder) {
+        if (!clearedFolders_.insert(folder).second)
+            return;
+        for (const std::string& path : RemoveLeftoverTemporaries(folder))
+            if (log_)
+                log_->WriteNote(kLeftoverRemovedText + path);
     }
 
     const SyncOptions& options_;
+    IProgress& progress_;
     IDeleteQuestion& question_;
+    OperationLog* log_;
     bool deleteAll_ = false; // every run asks afresh
+    RecycleBinVolumes volumes_;
+    std::string note_;
+    std::set<std::string, NoCaseLess> clearedFolders_;
 };
+
+// Whether the run may go ahead with its deletions.
+bool DeletionsAgreed(const IRowSource& rows, const SyncOptions& options, OperationLog* log,
+                     IDeleteQuestion& question) {
+    if (!options.countsKnown || options.allowMassDeletion)
+        return true;
+    DeletionPlan plan = CountDeletions(rows, options.processingFolder, options.referenceFolder,
+                                       options.processingFound, options.referenceFound);
+    std::string details = MassDeletionDetails(plan);
+    if (details.empty())
+        return true;
+    if (!options.unattended && question.AskMassDeletion(MassDeletionQuestion(details)))
+        return true;
+    if (log) {
+        for (char& c : details)
+            if (c == '\n')
+                c = ' ';
+        log->WriteNote(kMassDeletionRefusedText + details);
+    }
+    return false;
+}
 
 } // namespace
 
@@ -79,14 +195,27 @@ SyncOptions MakeSyncOptions(const JobSettings& job, bool unattended, const std::
     options.unattended = unattended;
     options.lastMessage = lastMessage;
     options.owner = owner;
+    options.twoSecondTolerance = job.twoSecondTolerance != 0;
+    options.processingFolder = job.processingFolder;
+    options.referenceFolder = job.referenceFolder;
+    options.allowMassDeletion = job.allowMassDeletion != 0;
+    options.useRecycleBin = job.useRecycleBin != 0;
     return options;
 }
 
 SyncOutcome RunSyncRows(const IRowSource& rows, const SyncOptions& options, OperationLog* log,
                         IProgress& progress, IDeleteQuestion& question) {
     SyncOutcome outcome;
-    RowRunner runner(options, question);
     const int count = rows.RowCount();
+    outcome.rows = count;
+    if (!DeletionsAgreed(rows, options, log, question)) {
+        outcome.end = SyncEnd::Refused;
+        outcome.rowsNotDone = count;
+        if (log)
+            outcome.logComplete = log->Complete();
+        return outcome;
+    }
+    RowRunner runner(options, progress, question, log);
     progress.SetLine1("ファイル処理中です");
     progress.SetLine2("");
     for (int index = 0; index < count; ++index) {
@@ -100,16 +229,17 @@ SyncOutcome RunSyncRows(const IRowSource& rows, const SyncOptions& options, Oper
         // The command is taken before a deletion's question, whatever the answer.
         std::string command = log ? MakeItemCommand(item) : std::string();
         RowResult result = runner.Run(item);
-        if (result == RowResult::Aborted) {
-            outcome.end = SyncEnd::Aborted;
+        if (result == RowResult::Aborted || result == RowResult::Stopped) {
+            outcome.end = result == RowResult::Aborted ? SyncEnd::Aborted : SyncEnd::Stopped;
             break;
         }
         ++outcome.rowsReached;
         if (result == RowResult::Failed)
             ++outcome.rowsFailed;
         if (log)
-            log->WriteLine(result == RowResult::Succeeded, command);
+            log->WriteLine(result == RowResult::Succeeded, command + runner.Note());
     }
+    outcome.rowsNotDone = count - outcome.rowsReached;
     if (log)
         outcome.logComplete = log->Complete();
     return outcome;
@@ -121,6 +251,8 @@ SyncOutcome ExecuteSync(const IRowSource& rows, const SyncOptions& options, IPro
     if (options.outputLog && !log.Open(options.logFolder, options.lastMessage)) {
         SyncOutcome outcome;
         outcome.end = SyncEnd::LogNotOpened;
+        outcome.rows = rows.RowCount();
+        outcome.rowsNotDone = outcome.rows;
         return outcome;
     }
     SyncOutcome outcome =

@@ -1,14 +1,19 @@
 #pragma once
 // Carries out the rows of the result list in list order: copies files, creates
 // folders and deletes files and folders, asks before deletions when the job says
-// so, and writes one log line per row reached. The list is trusted: nothing is
-// scanned or checked again, and a failed action never stops the run.
+// so, and writes one log line per row reached. A failed action never stops the run.
+//
+// Nothing is lost on the way: a row is carried out only while what it reads,
+// overwrites or deletes is still what the search saw (otherwise it fails); every
+// copy is written under a temporary name and replaces its target in one rename;
+// and a run that would empty a side, or delete most of its files, asks first, or
+// in an unattended run does nothing at all.
 //
 // The window steps (disabling the windows, the progress dialog, the message boxes
 // and the status text) belong to the caller, in this order:
 //   OperationLog log; if logging and !log.Open(...): "ログファイルが開けません", stop;
 //   disable the windows, create the progress dialog; RunSyncRows(...);
-//   enable the windows, destroy the dialog; log.Close(); "同期処理が完了しました";
+//   enable the windows, destroy the dialog; log.Close(); SyncStatusText(outcome);
 //   when !log.Complete() and the run is interactive: kLogIncompleteText.
 // ExecuteSync does the same without the windows.
 #include <windows.h>
@@ -16,6 +21,7 @@
 #include <string>
 
 #include "engine/EngineCallbacks.h"
+#include "exec/DeletionGuard.h"
 #include "exec/ExecCallbacks.h"
 #include "exec/OperationLog.h"
 
@@ -25,10 +31,21 @@ struct SyncOptions {
     bool outputLog = false;
     std::string logFolder;
     bool confirmDelete = false;
-    bool fastCopy = false;   // CopyFileA instead of the shell's copy
+    bool fastCopy = false;   // the program's own copy instead of the shell's
     bool unattended = false; // never ask
-    std::string lastMessage; // the first log line, when not empty
-    HWND owner = nullptr;    // owner window of the shell's copy
+    bool twoSecondTolerance = false;
+    // The search's view of both sides, for the check of mass deletions. Without
+    // counts (countsKnown false) that check is skipped.
+    std::string processingFolder;
+    std::string referenceFolder;
+    bool countsKnown = false;
+    SideCounts processingFound;
+    SideCounts referenceFound;
+    bool allowMassDeletion = false; // the job means to empty a side
+    bool useRecycleBin = false;     // deleted and replaced files go to the Recycle Bin
+    WriteCall write = ::WriteFile;  // the copy's write call
+    std::string lastMessage;        // the first log line, when not empty
+    HWND owner = nullptr;           // owner window of the shell's copy
 };
 
 SyncOptions MakeSyncOptions(const JobSettings& job, bool unattended, const std::string& lastMessage,
@@ -39,14 +56,22 @@ enum class SyncEnd {
     Stopped,      // the stop poll asked to stop before a row
     Aborted,      // the deletion question was answered with abort
     LogNotOpened, // nothing was carried out
+    Refused,      // too many deletions: nothing was carried out
 };
 
 struct SyncOutcome {
     SyncEnd end = SyncEnd::AllRows;
+    int rows = 0;        // rows in the list
     int rowsReached = 0; // rows acted on or declined; each has its log line
     int rowsFailed = 0;  // of those, rows whose action failed or was declined
+    int rowsNotDone = 0; // rows not reached: stopped, aborted or refused
     bool logComplete = true;
 };
+
+// The log line of a temporary file that a killed run left and this run removed,
+// followed by its path.
+inline constexpr const char* kLeftoverRemovedText =
+    "中断されたコピーの一時ファイルを削除しました：";
 
 // The row loop. Writes the log lines into `log` when it is not null.
 SyncOutcome RunSyncRows(const IRowSource& rows, const SyncOptions& options, OperationLog* log,

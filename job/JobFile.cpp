@@ -33,6 +33,8 @@ const Key kKeys[] = {
     {"2Sec", &JobSettings::twoSecondTolerance, nullptr, 0},
     {"FirstCopy", &JobSettings::fastCopy, nullptr, 1},
     {"RmDir", nullptr, &JobSettings::excludedFolders, 0},
+    {"UseRecycle", &JobSettings::useRecycleBin, nullptr, 0},
+    {"AllowMassDel", &JobSettings::allowMassDeletion, nullptr, 0},
 };
 
 // Drops a lead byte left alone at the end when the cut fell inside a
@@ -87,4 +89,9 @@ bool WriteJobFile(const std::string& path, const JobSettings& job) {
             WritePrivateProfileStringA(kSection, key.name, value.c_str(), path.c_str()) != FALSE;
     }
     return written;
+}
+
+bool IsStoredJob(const std::string& path) {
+    char keys[4] = {};
+    return GetPrivateProfileStringA(kSection, nullptr, "", keys, sizeof keys, path.c_str()) > 0;
 }

@@ -23,6 +23,12 @@ struct JobSettings {
     int twoSecondTolerance = 0;
     int fastCopy = 0;
     std::string excludedFolders;
+    // Deleted files and folders, and the old version of an overwritten file, go
+    // to the Recycle Bin. Off for a stored job without the key; on for a new one.
+    int useRecycleBin = 0;
+    // Runs that empty a side, or delete most of its files, go ahead without a
+    // question (and unattended).
+    int allowMassDeletion = 0;
 
     bool operator==(const JobSettings&) const = default;
 };

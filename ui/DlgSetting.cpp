@@ -7,6 +7,7 @@
 
 #include "framework/DataExchange.h"
 #include "job/JobContext.h"
+#include "job/JobFile.h"
 #include "res/resource.h"
 #include "ui/FolderBrowser.h"
 #include "ui/JobValidation.h"
@@ -60,6 +61,7 @@ void CDlgSetting::DoDataExchange(CDataExchange* dx) {
     DDX_Control(dx, IDC_REFFOLDER, referenceBox);
     DDX_Control(dx, IDC_LOGFOLDER, logBox);
     DDX_Check(dx, IDC_FASTCOPY, job.fastCopy);
+    DDX_Check(dx, IDC_RECYCLE, job.useRecycleBin);
     DDX_Text(dx, IDC_RMDIR, job.excludedFolders);
     DDV_MaxChars(dx, job.excludedFolders, kMaxListChars);
 }
@@ -75,6 +77,10 @@ BOOL CDlgSetting::OnInitDialog() {
 
     JobSettings stored;
     context_.LoadJob(stored, jobPath);
+    // A new job keeps what it deletes in the Recycle Bin; a stored job without
+    // the key keeps deleting for good, as it always did.
+    if (!IsStoredJob(context_.currentJobPath))
+        stored.useRecycleBin = 1;
     if (!jobPath.empty()) {
         PathParts parts = SplitPath(jobPath);
         SetWindowText(GetWindowText() + " - " + parts.name + parts.extension);

@@ -9,8 +9,10 @@
 #include <vector>
 
 #include "engine/EngineCallbacks.h"
+#include "engine/SearchCore.h"
 #include "exec/DlgBusy.h"
 #include "exec/ExecCallbacks.h"
+#include "exec/SyncExecutor.h"
 #include "framework/Controls.h"
 #include "framework/View.h"
 
@@ -39,6 +41,10 @@ public:
     ~COrvaneView() override;
 
     std::string lastMessage;
+    // What the last search found on each side, for the check of mass deletions.
+    SearchCounts searchCounts;
+    // How the last synchronisation ended, with its counts of failed and undone rows.
+    SyncOutcome lastSyncOutcome;
     std::vector<std::string> includeExtensionList;
     std::vector<std::string> excludeExtensionList;
     CDlgBusy progressDialog;

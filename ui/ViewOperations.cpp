@@ -8,6 +8,7 @@
 #include "exec/BatchWriter.h"
 #include "exec/DlgConfirm.h"
 #include "exec/SyncExecutor.h"
+#include "exec/SyncStatus.h"
 #include "framework/FrameWnd.h"
 #include "framework/WinApp.h"
 #include "job/JobContext.h"
@@ -27,6 +28,10 @@ public:
         CDlgDelWarn dialog;
         dialog.m_strMessage = question;
         return static_cast<int>(dialog.DoModal());
+    }
+    bool AskMassDeletion(const std::string& question) override {
+        return AfxMessageBox(question.c_str(), MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2) ==
+               IDYES;
     }
 };
 
@@ -61,8 +66,9 @@ void COrvaneView::RunSearch() {
 
     PriorityRows rows;
     ThrottledProgress progress(progressDialog);
+    searchCounts = SearchCounts();
     bool completed = SearchAndCompare(job, includeExtensionList, excludeExtensionList, progress,
-                                      rows, lastMessage);
+                                      rows, lastMessage, SystemFileFinder(), &searchCounts);
     if (completed) {
         progressDialog.SetLine1("処理優先順にソート中");
         progressDialog.SetLine2("（中断するのに時間がかかる場合があります）");
@@ -85,17 +91,25 @@ void COrvaneView::RunSearch() {
 
 void COrvaneView::ExecuteSync() {
     SyncOptions options = MakeSyncOptions(jobs_.currentJob, unattended != 0, lastMessage, m_hWnd);
+    options.countsKnown = searchCounts.complete;
+    options.processingFound = searchCounts.processing;
+    options.referenceFound = searchCounts.reference;
     OperationLog log;
+    lastSyncOutcome = SyncOutcome();
     if (options.outputLog && !log.Open(options.logFolder, lastMessage)) {
+        lastSyncOutcome.end = SyncEnd::LogNotOpened;
+        lastSyncOutcome.rows = lastSyncOutcome.rowsNotDone = RowCount();
         AfxMessageBox("ログファイルが開けません", MB_OK | MB_ICONEXCLAMATION);
         return;
     }
     BeginLongOperation("ファイル処理中です");
     DeleteQuestion question;
-    RunSyncRows(*this, options, options.outputLog ? &log : nullptr, progressDialog, question);
+    lastSyncOutcome =
+        RunSyncRows(*this, options, options.outputLog ? &log : nullptr, progressDialog, question);
     EndLongOperation();
     log.Close();
-    SetStatusText("同期処理が完了しました");
+    lastSyncOutcome.logComplete = log.Complete();
+    SetStatusText(SyncStatusText(lastSyncOutcome));
     if (!log.Complete() && !unattended)
         AfxMessageBox(kLogIncompleteText, MB_OK | MB_ICONEXCLAMATION);
 }

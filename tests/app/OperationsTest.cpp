@@ -59,6 +59,20 @@ ModalScript::Step ReadMessageBox(std::string* text) {
     return AnswerMessageBox("Orvane", text);
 }
 
+// Answers the program's yes/no message box with a button.
+ModalScript::Step AnswerYesNo(int button, std::string* text) {
+    return [button, text]() {
+        HWND box = FindThreadWindow("Orvane");
+        char className[16] = {};
+        if (box == nullptr || !GetClassNameA(box, className, sizeof className) ||
+            std::string(className) != "#32770")
+            return false;
+        *text = ControlText(box, 0xFFFF);
+        ClickButton(box, button);
+        return true;
+    };
+}
+
 TEST_F(Operations, IdenticalFoldersGiveNoRowsAndNoMessage) {
     FILETIME time = UtcFileTime(2020, 5, 5, 5, 5, 5);
     for (const std::string& side : {proc, ref}) {
@@ -130,21 +144,40 @@ TEST_F(Operations, DeclinedFileDeletionMakesItsFolderDeletionFail) {
     session->Command(ID_SEARCH_AGAIN);
     ASSERT_EQ(2, session->View().resultList.GetItemCount());
 
+    // Every entry of the reference folder would go: asked first, and "no" does nothing.
+    std::string mass;
+    EXPECT_TRUE(session->CommandWithScript(ID_EXECUTE_SYNC, {AnswerYesNo(IDNO, &mass)}));
+    EXPECT_EQ(0u, mass.find("多数の削除が予定されています。\n参照フォルダ：2 件中 2 件を削除"))
+        << mass;
+    EXPECT_TRUE(PathExists(ref + "\\old\\keep.txt"));
+    EXPECT_EQ("削除が多すぎるため、同期処理を行いませんでした",
+              session->Frame().m_wndStatusBar.GetPaneText(0));
+
     std::string question;
-    EXPECT_TRUE(session->CommandWithScript(
-        ID_EXECUTE_SYNC, {Answer("keep.txt", IDNO, &question), Answer("フォルダを削除", IDYES)}));
+    EXPECT_TRUE(session->CommandWithScript(ID_EXECUTE_SYNC, {AnswerYesNo(IDYES, &mass),
+                                                             Answer("keep.txt", IDNO, &question),
+                                                             Answer("フォルダを削除", IDYES)}));
     EXPECT_EQ("ファイルを削除してもよろしいですか？\n" + ref + "\\old\\keep.txt", question);
     EXPECT_TRUE(PathExists(ref + "\\old\\keep.txt"));
     EXPECT_TRUE(PathExists(ref + "\\old")) << "a folder with contents cannot go";
-    EXPECT_EQ("同期処理が完了しました", session->Frame().m_wndStatusBar.GetPaneText(0));
+    EXPECT_EQ("同期処理が完了しました（失敗 2 件）",
+              session->Frame().m_wndStatusBar.GetPaneText(0));
     EXPECT_EQ(2, session->View().resultList.GetItemCount()) << "the list stays as it was";
 
+    // One log per run, named by its start time: the refused run's comes first.
+    std::vector<std::string> logs;
     WIN32_FIND_DATAA found;
     HANDLE find = FindFirstFileA((dir.Path() + "\\*.log").c_str(), &found);
     ASSERT_NE(INVALID_HANDLE_VALUE, find);
+    do
+        logs.push_back(ReadFileBytes(dir / found.cFileName));
+    while (FindNextFileA(find, &found));
     FindClose(find);
-    EXPECT_EQ("失敗:DEL " + ref + "\\old\\keep.txt\r\n失敗:RMDIR " + ref + "\\old\r\n",
-              ReadFileBytes(dir / found.cFileName));
+    ASSERT_EQ(2u, logs.size());
+    EXPECT_EQ("削除が多すぎるため、同期処理を行いませんでした：参照フォルダ：2 件中 2 件を削除"
+              "（うちファイル 1 件中 1 件）\r\n",
+              logs[0]);
+    EXPECT_EQ("失敗:DEL " + ref + "\\old\\keep.txt\r\n失敗:RMDIR " + ref + "\\old\r\n", logs[1]);
 }
 
 TEST_F(Operations, DeleteAllAsksNoMoreInThatRun) {
@@ -155,7 +188,9 @@ TEST_F(Operations, DeleteAllAsksNoMoreInThatRun) {
     session->Command(ID_SEARCH_AGAIN);
     ASSERT_EQ(3, session->View().resultList.GetItemCount());
     // Rows go from the bottom of the alphabet: c.txt is asked about first.
-    EXPECT_TRUE(session->CommandWithScript(ID_EXECUTE_SYNC, {Answer("c.txt", IDC_DELETEALL)}));
+    std::string mass;
+    EXPECT_TRUE(session->CommandWithScript(
+        ID_EXECUTE_SYNC, {AnswerYesNo(IDYES, &mass), Answer("c.txt", IDC_DELETEALL)}));
     for (const char* name : {"a.txt", "b.txt", "c.txt"})
         EXPECT_FALSE(PathExists(ref + "\\" + name)) << name;
 }

@@ -88,6 +88,7 @@ TEST_F(UnattendedRun, UpdatesTheReferenceFolderAndLogsEveryAction) {
 
 TEST_F(UnattendedRun, ModeOneUpdatesTheProcessingFolder) {
     job.mode = 1;
+    job.allowMassDeletion = 1; // the job means to replace everything it has
     WriteFileBytes(ref + "\\from-ref.txt", "r");
     WriteFileBytes(proc + "\\only-proc.txt", "p");
     Save();
@@ -106,6 +107,21 @@ TEST_F(UnattendedRun, BidirectionalCopiesBothWaysAndDeletesNothing) {
     EXPECT_EQ("r", ReadFileBytes(proc + "\\from-ref.txt"));
     EXPECT_EQ("p", ReadFileBytes(ref + "\\from-proc.txt"));
     EXPECT_EQ(2u, LogLines().size());
+}
+
+// A wrong or emptied folder makes the other side look deleted: nothing is done,
+// no question is shown, and the log says why.
+TEST_F(UnattendedRun, RunThatWouldEmptyASideDoesNothing) {
+    for (const char* name : {"a.txt", "b.txt"})
+        WriteFileBytes(ref + "\\" + name, name);
+    WriteFileBytes(proc + "\\new.txt", "n");
+    Save();
+    ASSERT_TRUE(RunOrvane("-s " + Quoted(jobPath)));
+    EXPECT_TRUE(PathExists(ref + "\\a.txt") && PathExists(ref + "\\b.txt"));
+    EXPECT_FALSE(PathExists(ref + "\\new.txt")) << "no row at all is carried out";
+    EXPECT_EQ((std::vector<std::string>{"削除が多すぎるため、同期処理を行いませんでした：参照フォル"
+                                        "ダ：2 件中 2 件を削除（うちファイル 2 件中 2 件）"}),
+              LogLines());
 }
 
 TEST_F(UnattendedRun, CommandLineFoldersReplaceTheJobsFoldersUnchanged) {

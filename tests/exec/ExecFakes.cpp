@@ -11,6 +11,13 @@ FileEntry Entry(const std::string& root, const std::string& folder, const std::s
     entry.relativeFolder = folder;
     entry.name = name;
     entry.attributes = attributes;
+    // What a search would see of it now.
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (GetFileAttributesExA(entry.FullPath().c_str(), GetFileExInfoStandard, &data)) {
+        entry.lastWriteTime = data.ftLastWriteTime;
+        entry.sizeHigh = data.nFileSizeHigh;
+        entry.sizeLow = data.nFileSizeLow;
+    }
     return entry;
 }
 

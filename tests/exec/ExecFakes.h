@@ -1,6 +1,7 @@
 #pragma once
 // Stand-ins for the result list, the progress window and the question dialogs, and
-// builders for the five kinds of row the comparison produces.
+// builders for the five kinds of row the comparison produces, each holding what a
+// search would see of its files at the time it is built.
 #include <windows.h>
 
 #include <string>
@@ -45,6 +46,7 @@ struct ScriptedAnswers : IDeleteQuestion, INetworkQuestion {
         return asked.size() <= script.size() ? script[asked.size() - 1] : otherwise;
     }
     int AskDelete(const std::string& question) override { return Next(question); }
+    bool AskMassDeletion(const std::string& question) override { return Next(question) == IDYES; }
     int AskNetworkLine(const std::string& command) override { return Next(command); }
 };
 

@@ -161,14 +161,14 @@ TEST(SyncExecutor, DeletionQuestionAnswers) {
 
 TEST(SyncExecutor, DeleteAllHoldsForOneRunOnly) {
     TempDir dir;
-    RowList rows;
-    for (const char* name : {"a.txt", "b.txt"})
-        rows.items.push_back(FileDelete(dir.Path(), "\\", name));
     SyncOptions options;
     options.confirmDelete = true;
     ScriptedAnswers answers({DeleteAll, DeleteAll});
     for (int run = 1; run <= 2; ++run) {
         ASSERT_TRUE(WriteFileBytes(dir / "a.txt", "a") && WriteFileBytes(dir / "b.txt", "b"));
+        RowList rows;
+        for (const char* name : {"a.txt", "b.txt"})
+            rows.items.push_back(FileDelete(dir.Path(), "\\", name));
         ProgressRecorder progress;
         EXPECT_EQ(SyncEnd::AllRows, ExecuteSync(rows, options, progress, answers).end);
         EXPECT_EQ(static_cast<size_t>(run), answers.asked.size());

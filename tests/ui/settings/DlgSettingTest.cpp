@@ -133,6 +133,7 @@ TEST_F(SettingsDialogTest, SavesFoldersWithoutOneTrailingBackslashKeepingDoubleB
         EXPECT_EQ(row.savedProcessing, job.processingFolder);
         EXPECT_EQ(row.savedReference, job.referenceFolder);
         EXPECT_EQ(row.logFolder, job.logFolder); // stored as typed
+        EXPECT_EQ(1, job.useRecycleBin) << "a new job starts with the Recycle Bin on";
         EXPECT_EQ(ReadJobFile(jobPath), job);
     }
 }
@@ -220,6 +221,8 @@ TEST_F(SettingsDialogTest, ShowsTheJobFileWithCommandLineFoldersOnTopAndSavesItB
     stored.fastCopy = 1;
     stored.excludedFolders = "a,b\\c";
     WriteJobFile(jobPath, stored);
+    // A job stored before the Recycle Bin option keeps deleting for good.
+    WritePrivateProfileStringA("Settings", "UseRecycle", nullptr, jobPath.c_str());
 
     script.Then([&] {
         HWND dialog = FindSettingsDialog();
@@ -236,7 +239,7 @@ TEST_F(SettingsDialogTest, ShowsTheJobFileWithCommandLineFoldersOnTopAndSavesItB
             EXPECT_EQ(text, ItemText(dialog, id)) << id;
         for (int id : {IDC_OUTPUTLOG, IDC_SUBFOLDER, IDC_DELWARNING, IDC_FASTCOPY})
             EXPECT_TRUE(IsChecked(dialog, id)) << id;
-        for (int id : {IDC_BOTHSIDESONLY, IDC_DELETE, IDC_TWOSEC})
+        for (int id : {IDC_BOTHSIDESONLY, IDC_DELETE, IDC_TWOSEC, IDC_RECYCLE})
             EXPECT_FALSE(IsChecked(dialog, id)) << id;
         EXPECT_EQ(2, SendDlgItemMessageA(dialog, IDC_MODE, CB_GETCURSEL, 0, 0));
         for (int id : {IDC_ADDEXT, IDC_DELEXT, IDC_RMDIR})

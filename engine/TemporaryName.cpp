@@ -1,0 +1,50 @@
+#include "engine/TemporaryName.h"
+
+#include <cstdio>
+
+namespace {
+
+const char kPrefix[] = "~orvane";
+const char kSuffix[] = ".tmp";
+const int kDigits = 6;
+
+char Lower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool IsHexDigit(char c) {
+    c = Lower(c);
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f');
+}
+
+// Whether `text` starts with `part` (ASCII letters in either case); moves past it.
+bool Take(const char*& text, const char* part) {
+    const char* p = text;
+    for (; *part != '\0'; ++p, ++part)
+        if (Lower(*p) != *part)
+            return false;
+    text = p;
+    return true;
+}
+
+} // namespace
+
+std::string TemporaryName(unsigned number) {
+    char name[kTemporaryNameLength + 1];
+    std::snprintf(name, sizeof name, "%s%06x%s", kPrefix, number & 0xFFFFFFu, kSuffix);
+    return name;
+}
+
+bool IsTemporaryName(const char* name) {
+    if (!Take(name, kPrefix))
+        return false;
+    for (int i = 0; i < kDigits; ++i, ++name)
+        if (!IsHexDigit(*name))
+            return false;
+    return Take(name, kSuffix) && *name == '\0';
+}
+
+bool IsTemporaryFile(const WIN32_FIND_DATAA& found) {
+    return (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
+           IsTemporaryName(found.cFileName);
+}

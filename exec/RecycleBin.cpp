@@ -1,0 +1,68 @@
+#include "exec/RecycleBin.h"
+
+#include <windows.h>
+
+#include <shellapi.h>
+
+namespace {
+
+bool IsEmptyFolder(const std::string& path) {
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((path + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return false;
+    bool empty = true;
+    do {
+        const char* name = found.cFileName;
+        if (!(name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'))))
+            empty = false;
+    } while (empty && FindNextFileA(search, &found));
+    FindClose(search);
+    return empty;
+}
+
+} // namespace
+
+std::string VolumeRootOf(const std::string& path) {
+    if (path.size() < 3 || path[1] != ':' || path[2] != '\\')
+        return std::string();
+    char letter = path[0];
+    if (letter >= 'a' && letter <= 'z')
+        letter = static_cast<char>(letter - 'a' + 'A');
+    if (letter < 'A' || letter > 'Z')
+        return std::string();
+    return std::string(1, letter) + ":\\";
+}
+
+bool RecycleBinVolumes::HasRecycleBin(const std::string& path) {
+    std::string root = VolumeRootOf(path);
+    if (root.empty())
+        return false;
+    auto known = known_.find(root);
+    if (known != known_.end())
+        return known->second;
+    SHQUERYRBINFO info = {};
+    info.cbSize = sizeof info;
+    bool has = GetDriveTypeA(root.c_str()) == DRIVE_FIXED &&
+               SHQueryRecycleBinA(root.c_str(), &info) == S_OK;
+    known_[root] = has;
+    return has;
+}
+
+bool MoveToRecycleBin(const std::string& path, bool folder) {
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES ||
+        ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) != folder)
+        return false;
+    // The shell would take a folder with everything in it.
+    if (folder && !IsEmptyFolder(path))
+        return false;
+    std::string names = path + '\0';
+    SHFILEOPSTRUCTA operation = {};
+    operation.wFunc = FO_DELETE;
+    operation.pFrom = names.c_str();
+    operation.fFlags =
+        FOF_ALLOWUNDO | FOF_SILENT | FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_NO_CONNECTED_ELEMENTS;
+    return SHFileOperationA(&operation) == 0 && !operation.fAnyOperationsAborted &&
+           GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES;
+}

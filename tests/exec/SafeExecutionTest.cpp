@@ -1,0 +1,335 @@
+// What the executor does so that no version is lost: copies that break off
+// part-way, rows whose files changed after the search, and runs that would
+// delete most of a side.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+
+#include "ExecFakes.h"
+#include "LimitedWrite.h"
+#include "TempDir.h"
+#include "TestFiles.h"
+#include "engine/TemporaryName.h"
+#include "exec/SyncExecutor.h"
+#include "exec/SyncStatus.h"
+#include "exec/RecycleBin.h"
+#include <shellapi.h>
+
+namespace {
+
+SyncOptions LoggingTo(const std::string& folder) {
+    SyncOptions options;
+    options.outputLog = true;
+    options.logFolder = folder;
+    options.fastCopy = true;
+    return options;
+}
+
+std::vector<std::string> LogOf(const std::string& folder) {
+    std::vector<std::string> names = NamesIn(folder);
+    return names.size() == 1 ? ReadLines(folder + "\\" + names[0]) : std::vector<std::string>();
+}
+
+// Stands for the process being killed: nothing after the throw runs.
+struct Killed {};
+int g_writesBeforeKill = -1;
+BOOL WINAPI WriteThenKill(HANDLE file, LPCVOID data, DWORD size, LPDWORD written,
+                          LPOVERLAPPED overlapped) {
+    if (g_writesBeforeKill-- == 0)
+        throw Killed();
+    return WriteFile(file, data, size, written, overlapped);
+}
+
+} // namespace
+
+// A 3 MiB copy breaks off in its second block. The old target (or the free
+// name) stays exactly as it was; the next run of the same list removes what a
+// killed run left and finishes the copy.
+TEST(SafeCopy, CopyBrokenOffPartWayLeavesTheOldTargetAndNoPartialFile) {
+    enum Fault { FullDisk, Stop, Kill };
+    for (Fault fault : {FullDisk, Stop, Kill}) {
+        for (bool replace : {true, false}) {
+            SCOPED_TRACE(testing::Message() << "fault " << fault << " replace " << replace);
+            TempDir dir;
+            const std::string p = dir / "処理", r = dir / "参照 表", logs = dir / "logs";
+            ASSERT_TRUE(MakeFolder(p) && MakeFolder(r) && MakeFolder(logs));
+            const std::string content(3 << 20, 'n');
+            ASSERT_TRUE(WriteFileBytes(p + "\\ソ.bin", content));
+            ASSERT_TRUE(SetLastWriteTime(p + "\\ソ.bin", UtcFileTime(2022, 2, 2, 2, 2, 2)));
+            if (replace) {
+                ASSERT_TRUE(WriteFileBytes(r + "\\ソ.bin", "old version"));
+                ASSERT_TRUE(SetLastWriteTime(r + "\\ソ.bin", UtcFileTime(2020, 1, 1, 0, 0, 0)));
+            }
+            RowList rows;
+            rows.items = {replace ? DateCopy(p, r, "\\", "ソ.bin", "ソ.bin")
+                                  : ExistenceCopy(p, r, "\\", "ソ.bin")};
+            SyncOptions options = LoggingTo(logs);
+            ProgressRecorder progress;
+            ScriptedAnswers answers;
+            SyncOutcome outcome;
+            if (fault == FullDisk) {
+                options.write = WriteWithinBudget;
+                g_writeBudget = (1 << 20) + 12345;
+            } else if (fault == Stop) {
+                progress.stopAtPoll = 1; // the first poll after the row's own
+            } else {
+                options.write = WriteThenKill;
+                g_writesBeforeKill = 1;
+            }
+            bool killed = false;
+            try {
+                outcome = ExecuteSync(rows, options, progress, answers);
+            } catch (const Killed&) {
+                killed = true;
+            }
+            g_writeBudget = -1;
+            EXPECT_EQ(fault == Kill, killed);
+
+            std::vector<std::string> names = NamesIn(r);
+            std::vector<std::string> expected;
+            if (replace)
+                expected.push_back("ソ.bin");
+            if (killed) {
+                auto temporary = std::find_if(names.begin(), names.end(), [](auto& name) {
+                    return IsTemporaryName(name.c_str());
+                });
+                ASSERT_NE(names.end(), temporary) << "a killed copy leaves its temporary file";
+                names.erase(temporary);
+            }
+            EXPECT_EQ(expected, names);
+            if (replace) {
+                EXPECT_EQ("old version", ReadFileBytes(r + "\\ソ.bin"));
+            }
+            if (fault == FullDisk) {
+                EXPECT_EQ(1, outcome.rowsFailed);
+                EXPECT_EQ(0u, LogOf(logs).at(0).find("失敗:COPY"));
+            }
+            if (fault == Stop) {
+                EXPECT_EQ(SyncEnd::Stopped, outcome.end);
+                EXPECT_EQ(1, outcome.rowsNotDone);
+                EXPECT_TRUE(LogOf(logs).empty());
+            }
+
+            // The next run of the same list.
+            TempDir nextLogs;
+            outcome = ExecuteSync(rows, LoggingTo(nextLogs.Path()), progress, answers);
+            EXPECT_EQ(0, outcome.rowsFailed);
+            EXPECT_EQ(std::vector<std::string>{"ソ.bin"}, NamesIn(r));
+            EXPECT_TRUE(content == ReadFileBytes(r + "\\ソ.bin"));
+            std::vector<std::string> log = LogOf(nextLogs.Path());
+            ASSERT_EQ(killed ? 2u : 1u, log.size());
+            if (killed) {
+                EXPECT_EQ(0u, log[0].find(kLeftoverRemovedText + r + "\\~orvane")) << log[0];
+            }
+            EXPECT_EQ(0u, log.back().find("成功:COPY"));
+        }
+    }
+}
+
+// Each row is built, as by a search, before something changes on disk; a row
+// whose files are no longer as seen is not carried out.
+TEST(SafeCopy, RowsWhoseFilesChangedAfterTheSearchAreNotCarriedOut) {
+    struct Case {
+        const char* name;
+        char kind; // D date copy, E existence copy, X file deletion
+        std::function<void(const std::string& p, const std::string& r)> change;
+        bool succeeded;
+        const char* target; // the content at the reference side afterwards ("" none)
+    } cases[] = {
+        {"unchanged date copy", 'D', nullptr, true, "source"},
+        {"target edited", 'D',
+         [](auto&, auto& r) { WriteFileBytes(r + "\\f.txt", "edited by hand"); }, false,
+         "edited by hand"},
+        {"target gone", 'D', [](auto&, auto& r) { DeleteFileA((r + "\\f.txt").c_str()); }, false,
+         ""},
+        {"source edited", 'D', [](auto& p, auto&) { WriteFileBytes(p + "\\f.txt", "changed"); },
+         false, "target"},
+        {"target created", 'E', [](auto&, auto& r) { WriteFileBytes(r + "\\f.txt", "made"); },
+         false, "made"},
+        {"unchanged existence copy", 'E', nullptr, true, "source"},
+        {"deletion of an edited file", 'X',
+         [](auto&, auto& r) { WriteFileBytes(r + "\\f.txt", "edited"); }, false, "edited"},
+        {"deletion of a file now a folder", 'X',
+         [](auto&, auto& r) {
+             DeleteFileA((r + "\\f.txt").c_str());
+             MakeFolder(r + "\\f.txt");
+         },
+         false, ""},
+        {"unchanged deletion", 'X', nullptr, true, ""},
+    };
+    for (const Case& c : cases) {
+        for (bool fastCopy : {true, false}) {
+            TempDir dir;
+            const std::string p = dir / "p", r = dir / "r", logs = dir / "logs";
+            ASSERT_TRUE(MakeFolder(p) && MakeFolder(r) && MakeFolder(logs));
+            ASSERT_TRUE(WriteFileBytes(p + "\\f.txt", "source"));
+            ASSERT_TRUE(SetLastWriteTime(p + "\\f.txt", UtcFileTime(2023, 3, 3, 3, 3, 3)));
+            if (c.kind != 'E') {
+                ASSERT_TRUE(WriteFileBytes(r + "\\f.txt", "target"));
+                ASSERT_TRUE(SetLastWriteTime(r + "\\f.txt", UtcFileTime(2021, 1, 1, 1, 1, 1)));
+            }
+            RowList rows;
+            rows.items = {c.kind == 'D'   ? DateCopy(p, r, "\\", "f.txt", "f.txt")
+                          : c.kind == 'E' ? ExistenceCopy(p, r, "\\", "f.txt")
+                                          : FileDelete(r, "\\", "f.txt")};
+            if (c.change)
+                c.change(p, r);
+            SyncOptions options = LoggingTo(logs);
+            options.fastCopy = fastCopy;
+            ProgressRecorder progress;
+            ScriptedAnswers answers;
+            SyncOutcome outcome = ExecuteSync(rows, options, progress, answers);
+
+            EXPECT_EQ(c.succeeded ? 0 : 1, outcome.rowsFailed) << c.name;
+            std::vector<std::string> log = LogOf(logs);
+            ASSERT_EQ(1u, log.size()) << c.name;
+            EXPECT_EQ(c.succeeded ? "成功:" : "失敗:", log[0].substr(0, 5)) << c.name;
+            std::string left = IsFolder(r + "\\f.txt") ? "" : ReadFileBytes(r + "\\f.txt");
+            EXPECT_EQ(c.target, left) << c.name << " fast " << fastCopy;
+            EXPECT_EQ(IsFolder(r + "\\f.txt") ? 1u : (left.empty() ? 0u : 1u), NamesIn(r).size())
+                << c.name << ": no temporary file stays";
+
+            // The same list again: a copy already made counts as done.
+            if (c.succeeded && c.kind != 'X') {
+                FILETIME before = GetLastWriteTime(r + "\\f.txt");
+                TempDir again;
+                outcome = ExecuteSync(rows, LoggingTo(again.Path()), progress, answers);
+                EXPECT_EQ(0, outcome.rowsFailed) << c.name;
+                FILETIME after = GetLastWriteTime(r + "\\f.txt");
+                EXPECT_EQ(0, CompareFileTime(&before, &after)) << c.name;
+            }
+        }
+    }
+}
+
+// Files on each side: the reference side holds `files` files in one folder and
+// the rows delete `deleted` of them (and the folder too when all go).
+TEST(MassDeletionGuard, AsksOrRefusesBeforeEmptyingASideOrDeletingMostOfIt) {
+    struct Case {
+        const char* name;
+        int files, deleted;
+        bool unattended, allowed;
+        std::vector<int> answers;
+        size_t questions;
+        SyncEnd end;
+    } cases[] = {
+        {"every entry, unattended", 1, 1, true, false, {}, 0, SyncEnd::Refused},
+        {"every entry, answered no", 3, 3, false, false, {IDNO}, 1, SyncEnd::Refused},
+        {"every entry, answered yes", 3, 3, false, false, {IDYES}, 1, SyncEnd::AllRows},
+        {"every entry, allowed by the job", 3, 3, true, true, {}, 0, SyncEnd::AllRows},
+        {"50 of 99 files", 99, 50, true, false, {}, 0, SyncEnd::Refused},
+        {"50 of 100 files is not more than half", 100, 50, true, false, {}, 0, SyncEnd::AllRows},
+        {"49 of 60 files is fewer than 50", 60, 49, true, false, {}, 0, SyncEnd::AllRows},
+    };
+    for (const Case& c : cases) {
+        TempDir dir;
+        const std::string p = dir / "p", r = dir / "r", logs = dir / "logs";
+        ASSERT_TRUE(MakeFolder(p) && MakeFolder(r) && MakeFolder(r + "\\sub") && MakeFolder(logs));
+        RowList rows;
+        for (int i = 0; i < c.files; ++i) {
+            std::string name = std::to_string(i) + ".txt";
+            ASSERT_TRUE(WriteFileBytes(r + "\\sub\\" + name, "x"));
+            if (i < c.deleted)
+                rows.items.push_back(FileDelete(r, "\\sub\\", name));
+        }
+        if (c.deleted == c.files)
+            rows.items.push_back(FolderDelete(r, "\\", "sub"));
+        SyncOptions options = LoggingTo(logs);
+        options.unattended = c.unattended;
+        options.allowMassDeletion = c.allowed;
+        options.processingFolder = p;
+        options.referenceFolder = r;
+        options.countsKnown = true;
+        options.processingFound = {0, 0};
+        options.referenceFound = {c.files + 1, c.files};
+        ProgressRecorder progress;
+        ScriptedAnswers answers(c.answers, IDNO);
+        SyncOutcome outcome = ExecuteSync(rows, options, progress, answers);
+
+        EXPECT_EQ(c.end, outcome.end) << c.name;
+        EXPECT_EQ(c.questions, answers.asked.size()) << c.name;
+        int left = static_cast<int>(NamesIn(r + "\\sub").size());
+        std::vector<std::string> log = LogOf(logs);
+        if (c.end == SyncEnd::Refused) {
+            EXPECT_EQ(c.files, left) << c.name;
+            EXPECT_EQ(static_cast<int>(rows.items.size()), outcome.rowsNotDone) << c.name;
+            ASSERT_EQ(1u, log.size()) << c.name;
+            EXPECT_EQ(kMassDeletionRefusedText + std::string("参照フォルダ：") +
+                          std::to_string(c.files + 1) + " 件中 " +
+                          std::to_string(rows.items.size()) + " 件を削除（うちファイル " +
+                          std::to_string(c.files) + " 件中 " + std::to_string(c.deleted) + " 件）",
+                      log[0])
+                << c.name;
+            EXPECT_EQ("削除が多すぎるため、同期処理を行いませんでした", SyncStatusText(outcome));
+        } else {
+            EXPECT_EQ(c.files - c.deleted, left) << c.name;
+            EXPECT_EQ(rows.items.size(), log.size()) << c.name;
+        }
+        if (c.questions > 0) {
+            EXPECT_EQ(0u, answers.asked[0].find("多数の削除が予定されています。\n参照フォルダ：4 "
+                                                "件中 4 件を削除（うちファイル 3 件中 3 件）\n"))
+                << answers.asked[0];
+        }
+    }
+}
+
+TEST(SyncStatusText, SaysHowManyRowsFailedOrWereNotCarriedOut) {
+    struct Case {
+        SyncEnd end;
+        int failed, notDone;
+        const char* text;
+    } cases[] = {
+        {SyncEnd::AllRows, 0, 0, "同期処理が完了しました"},
+        {SyncEnd::AllRows, 3, 0, "同期処理が完了しました（失敗 3 件）"},
+        {SyncEnd::Stopped, 0, 5, "同期処理を中止しました（未処理 5 件）"},
+        {SyncEnd::Aborted, 1, 2, "同期処理を中断しました（失敗 1 件、未処理 2 件）"},
+    };
+    for (const Case& c : cases) {
+        SyncOutcome outcome;
+        outcome.end = c.end;
+        outcome.rowsFailed = c.failed;
+        outcome.rowsNotDone = c.notDone;
+        EXPECT_EQ(c.text, SyncStatusText(outcome));
+    }
+}
+
+long long ItemsInRecycleBin(const std::string& path) {
+    SHQUERYRBINFO info = {};
+    info.cbSize = sizeof info;
+    EXPECT_EQ(S_OK, SHQueryRecycleBinA(VolumeRootOf(path).c_str(), &info));
+    return info.i64NumItems;
+}
+
+// A file deleted, an empty folder deleted and a file overwritten: with the
+// option each leaves one item in the Recycle Bin, without it none.
+TEST(RecycleBin, DeletedAndOverwrittenFilesGoThereOnlyWhenTheJobSaysSo) {
+    for (bool recycle : {true, false}) {
+        TempDir dir;
+        const std::string p = dir / "p", r = dir / "r", logs = dir / "logs";
+        ASSERT_TRUE(MakeFolder(p) && MakeFolder(r) && MakeFolder(r + "\\空") && MakeFolder(logs));
+        ASSERT_TRUE(WriteFileBytes(p + "\\f.txt", "new"));
+        ASSERT_TRUE(SetLastWriteTime(p + "\\f.txt", UtcFileTime(2024, 4, 4, 4, 4, 4)));
+        ASSERT_TRUE(WriteFileBytes(r + "\\f.txt", "old"));
+        ASSERT_TRUE(WriteFileBytes(r + "\\表.txt", "gone"));
+        ASSERT_TRUE(SetFileAttributesA((r + "\\表.txt").c_str(), FILE_ATTRIBUTE_READONLY));
+        RowList rows;
+        rows.items = {FileDelete(r, "\\", "表.txt"), FolderDelete(r, "\\", "空"),
+                      DateCopy(p, r, "\\", "f.txt", "f.txt")};
+        SyncOptions options = LoggingTo(logs);
+        options.useRecycleBin = recycle;
+        ProgressRecorder progress;
+        ScriptedAnswers answers;
+        RecycleBinVolumes volumes;
+        ASSERT_TRUE(volumes.HasRecycleBin(r)) << "the test folder's volume has a Recycle Bin";
+        long long before = ItemsInRecycleBin(r);
+        SyncOutcome outcome = ExecuteSync(rows, options, progress, answers);
+
+        EXPECT_EQ(0, outcome.rowsFailed);
+        EXPECT_EQ(std::vector<std::string>{"f.txt"}, NamesIn(r));
+        EXPECT_EQ("new", ReadFileBytes(r + "\\f.txt"));
+        EXPECT_EQ(recycle ? 3 : 0, ItemsInRecycleBin(r) - before);
+        for (const std::string& line : LogOf(logs))
+            EXPECT_EQ(std::string::npos, line.find(kNoRecycleBinNote)) << line;
+    }
+}
