@@ -15,7 +15,8 @@ struct SortKey {
     FileEntry* entry;
 };
 
-// Unsigned lexicographic order of folded keys, which is CompareNoCase order.
+// Unsigned lexicographic order of keys made by AppendFoldedKey, which is
+// CompareNoCase order: the lookup bisects with CompareNoCase over this order.
 // Eight bytes at a time: sibling paths share long folder prefixes.
 bool KeyLess(const SortKey& a, const SortKey& b) {
     size_t common = std::min(a.length, b.length);
@@ -32,11 +33,6 @@ bool KeyLess(const SortKey& a, const SortKey& b) {
             return a.bytes[i] < b.bytes[i];
     }
     return a.length < b.length;
-}
-
-void AppendFolded(std::string& out, const std::string& text) {
-    for (char c : text)
-        out.push_back(static_cast<char>(FoldAsciiCase(static_cast<unsigned char>(c))));
 }
 
 } // namespace
@@ -58,8 +54,7 @@ void FolderListing::SortEntries() {
     std::vector<size_t> ends;
     ends.reserve(entries_.size());
     for (const FileEntry* entry : entries_) {
-        AppendFolded(folded, entry->relativeFolder);
-        AppendFolded(folded, entry->name);
+        AppendFoldedKey(folded, entry->relativeFolder, entry->name);
         ends.push_back(folded.size());
     }
 
