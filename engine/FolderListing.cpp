@@ -35,6 +35,20 @@ bool KeyLess(const SortKey& a, const SortKey& b) {
     return a.length < b.length;
 }
 
+int CompareEntries(const FileEntry& a, const FileEntry& b) {
+    return CompareNoCaseJoined(a.relativeFolder, a.name, b.relativeFolder, b.name);
+}
+
+// Whether `path` is `top` or lies below it, under CompareNoCase.
+bool AtOrBelow(const std::string& path, const std::string& top) {
+    if (path.size() < top.size() ||
+        CompareNoCase(std::string_view(path).substr(0, top.size()), top) != 0)
+        return false;
+    // Equal up to top.size(), and top ends on a whole character, so that byte
+    // starts a character of path.
+    return path.size() == top.size() || path[top.size()] == '\\';
+}
+
 } // namespace
 
 void FolderListing::Append(FileEntry&& entry) {
@@ -93,4 +107,33 @@ int FolderListing::FindEntry(const std::string& relativePath) const {
             low = middle + 1;
     }
     return -1;
+}
+
+void FolderListing::LeaveOutTwins() {
+    std::vector<FileEntry*> kept;
+    kept.reserve(entries_.size());
+    for (size_t i = 0; i < entries_.size();) {
+        size_t end = i + 1;
+        while (end < entries_.size() && CompareEntries(*entries_[i], *entries_[end]) == 0)
+            ++end;
+        if (end - i == 1)
+            kept.push_back(entries_[i]);
+        else
+            LeaveOut(entries_[i]->RelativePath());
+        i = end;
+    }
+    entries_.swap(kept);
+}
+
+void FolderListing::RemoveCovered(const std::vector<std::string>& relativePaths) {
+    if (relativePaths.empty())
+        return;
+    auto covered = [&](const FileEntry* entry) {
+        std::string path = entry->RelativePath();
+        for (const std::string& top : relativePaths)
+            if (AtOrBelow(path, top))
+                return true;
+        return false;
+    };
+    entries_.erase(std::remove_if(entries_.begin(), entries_.end(), covered), entries_.end());
 }

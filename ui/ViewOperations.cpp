@@ -39,6 +39,10 @@ public:
 
 } // namespace
 
+std::string LeftOutText(int count) {
+    return "対象外の項目が" + std::to_string(count) + "件あります（処理しません）";
+}
+
 std::string WindowTitleFor(const std::string& jobPath) {
     if (jobPath.empty())
         return "Orvane";
@@ -57,8 +61,10 @@ void COrvaneView::RunSearch() {
     SetupColumns();
     DeleteAllRows();
 
-    bool completed = SearchAndCompare(job, includeExtensionList, excludeExtensionList,
-                                      progressDialog, *this, lastMessage);
+    bool completed =
+        SearchAndCompare(job, includeExtensionList, excludeExtensionList, progressDialog, *this,
+                         lastMessage, SystemFileFinder(), &leftOutPaths);
+    leftOutCount = static_cast<int>(leftOutPaths.size());
     if (completed) {
         progressDialog.SetLine1("処理優先順にソート中");
         progressDialog.SetLine2("（中断するのに時間がかかる場合があります）");
@@ -66,7 +72,13 @@ void COrvaneView::RunSearch() {
         resultList.SortItems(CompareRows, 0);
         EndLongOperation();
         resultList.SetRedraw(TRUE);
+        if (leftOutCount > 0) {
+            lastMessage = LeftOutText(leftOutCount);
+            SetStatusText(lastMessage);
+        }
     } else {
+        leftOutPaths.clear();
+        leftOutCount = 0;
         DeleteAllRows();
         EndLongOperation();
         resultList.SetRedraw(TRUE);
@@ -85,6 +97,8 @@ void COrvaneView::ExecuteSync() {
         AfxMessageBox("ログファイルが開けません", MB_OK | MB_ICONEXCLAMATION);
         return;
     }
+    for (const std::string& path : leftOutPaths)
+        log.WriteLeftOut(path);
     BeginLongOperation("ファイル処理中です");
     DeleteQuestion question;
     RunSyncRows(*this, options, options.outputLog ? &log : nullptr, progressDialog, question);
