@@ -74,3 +74,14 @@ int CompareNoCaseJoined(std::string_view aFirst, std::string_view aSecond, std::
     int right = b.AtEnd() ? 0 : (trailByte ? b.Next() : FoldAsciiCase(b.Next()));
     return left - right;
 }
+
+void AppendFoldedKey(std::string& out, std::string_view first, std::string_view second) {
+    const LeadBytes& table = Table();
+    Reader text(first, second);
+    bool trailByte = false;
+    while (!text.AtEnd()) {
+        unsigned char byte = text.Next();
+        out.push_back(static_cast<char>(trailByte ? byte : FoldAsciiCase(byte)));
+        trailByte = !trailByte && table.IsLead(byte);
+    }
+}

@@ -4,6 +4,7 @@
 // rule. The second byte of a double-byte character is never folded: folding it
 // would make different names equal (右 and 影, ア and ヂ), and a copy would then
 // overwrite one file with another.
+#include <string>
 #include <string_view>
 
 // The byte with ASCII capitals moved to small letters; every other byte unchanged.
@@ -20,3 +21,9 @@ int CompareNoCase(std::string_view a, std::string_view b);
 // joining the parts (a relative folder and a name, for example).
 int CompareNoCaseJoined(std::string_view aFirst, std::string_view aSecond, std::string_view bFirst,
                         std::string_view bSecond);
+
+// Appends first+second folded exactly as CompareNoCase folds them (the second
+// byte of a double-byte character kept as it is), so that plain unsigned byte
+// order of two such keys is CompareNoCase order of the texts. A sort over these
+// keys and a bisection with CompareNoCase then agree on one order.
+void AppendFoldedKey(std::string& out, std::string_view first, std::string_view second);

@@ -15,7 +15,8 @@ struct SortKey {
     FileEntry* entry;
 };
 
-// Unsigned lexicographic order of folded keys, which is CompareNoCase order.
+// Unsigned lexicographic order of keys made by AppendFoldedKey, which is
+// CompareNoCase order: the lookup bisects with CompareNoCase over this order.
 // Eight bytes at a time: sibling paths share long folder prefixes.
 bool KeyLess(const SortKey& a, const SortKey& b) {
     size_t common = std::min(a.length, b.length);
@@ -34,9 +35,18 @@ bool KeyLess(const SortKey& a, const SortKey& b) {
     return a.length < b.length;
 }
 
-void AppendFolded(std::string& out, const std::string& text) {
-    for (char c : text)
-        out.push_back(static_cast<char>(FoldAsciiCase(static_cast<unsigned char>(c))));
+int CompareEntries(const FileEntry& a, const FileEntry& b) {
+    return CompareNoCaseJoined(a.relativeFolder, a.name, b.relativeFolder, b.name);
+}
+
+// Whether `path` is `top` or lies below it, under CompareNoCase.
+bool AtOrBelow(const std::string& path, const std::string& top) {
+    if (path.size() < top.size() ||
+        CompareNoCase(std::string_view(path).substr(0, top.size()), top) != 0)
+        return false;
+    // Equal up to top.size(), and top ends on a whole character, so that byte
+    // starts a character of path.
+    return path.size() == top.size() || path[top.size()] == '\\';
 }
 
 } // namespace
@@ -58,8 +68,7 @@ void FolderListing::SortEntries() {
     std::vector<size_t> ends;
     ends.reserve(entries_.size());
     for (const FileEntry* entry : entries_) {
-        AppendFolded(folded, entry->relativeFolder);
-        AppendFolded(folded, entry->name);
+        AppendFoldedKey(folded, entry->relativeFolder, entry->name);
         ends.push_back(folded.size());
     }
 
@@ -98,4 +107,33 @@ int FolderListing::FindEntry(const std::string& relativePath) const {
             low = middle + 1;
     }
     return -1;
+}
+
+void FolderListing::LeaveOutTwins() {
+    std::vector<FileEntry*> kept;
+    kept.reserve(entries_.size());
+    for (size_t i = 0; i < entries_.size();) {
+        size_t end = i + 1;
+        while (end < entries_.size() && CompareEntries(*entries_[i], *entries_[end]) == 0)
+            ++end;
+        if (end - i == 1)
+            kept.push_back(entries_[i]);
+        else
+            LeaveOut(entries_[i]->RelativePath());
+        i = end;
+    }
+    entries_.swap(kept);
+}
+
+void FolderListing::RemoveCovered(const std::vector<std::string>& relativePaths) {
+    if (relativePaths.empty())
+        return;
+    auto covered = [&](const FileEntry* entry) {
+        std::string path = entry->RelativePath();
+        for (const std::string& top : relativePaths)
+            if (AtOrBelow(path, top))
+                return true;
+        return false;
+    };
+    entries_.erase(std::remove_if(entries_.begin(), entries_.end(), covered), entries_.end());
 }

@@ -27,8 +27,22 @@ public:
     // path equals the key under CompareNoCase, or -1.
     int FindEntry(const std::string& relativePath) const;
 
+    // A relative path the scan did not take (a link, or a name the path
+    // functions would misread). Nothing at or below it is planned on either side.
+    void LeaveOut(const std::string& relativePath) { leftOut_.push_back(relativePath); }
+    const std::vector<std::string>& LeftOut() const { return leftOut_; }
+
+    // After SortEntries: entries of one folder that compare equal (a.txt and
+    // A.txt on case-sensitive storage) are one path to every later step, so
+    // neither can be acted on safely. Both are left out.
+    void LeaveOutTwins();
+
+    // Drops the entries at or below any of the relative paths, keeping the order.
+    void RemoveCovered(const std::vector<std::string>& relativePaths);
+
 private:
     std::string rootFolder_;
     std::deque<FileEntry> records_;   // owns the entries; a deque never moves them
     std::vector<FileEntry*> entries_; // scan order, sorted order after SortEntries
+    std::vector<std::string> leftOut_;
 };

@@ -1,6 +1,7 @@
 #include "engine/Scanner.h"
 
 #include "engine/FileFilters.h"
+#include "engine/NameRules.h"
 
 namespace {
 
@@ -10,22 +11,6 @@ bool IsDotName(const char* name) {
 
 bool IsFolderRecord(const WIN32_FIND_DATAA& found) {
     return (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-}
-
-// A junction or folder link leads out of the job's folders: its contents are not
-// listed, so nothing behind it is ever planned for deletion or overwritten.
-bool IsFolderLink(const WIN32_FIND_DATAA& found) {
-    return (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
-}
-
-// A name the ANSI functions cannot give (a character outside the code page comes
-// back as '?'): as a path it would be a wildcard matching other files. Neither
-// byte occurs as the second byte of a double-byte character.
-bool HasWildcard(const char* name) {
-    for (const char* p = name; *p != '\0'; ++p)
-        if (*p == '?' || *p == '*')
-            return true;
-    return false;
 }
 
 } // namespace
@@ -56,12 +41,11 @@ bool Scanner::NextRecord(HANDLE search, WIN32_FIND_DATAA* found, bool* complete)
     return false;
 }
 
-bool Scanner::Usable(const FolderListing& listing, const std::string& relativeFolder,
-                     const WIN32_FIND_DATAA& found) {
-    if (!HasWildcard(found.cFileName))
+bool Scanner::Admit(FolderListing& listing, const std::string& relativeFolder,
+                    const WIN32_FIND_DATAA& found) {
+    if (!IsLinkRecord(found) && IsExactPathName(found.cFileName))
         return true;
-    lastMessage_ =
-        std::string(kUnnamableEntryText) + listing.RootFolder() + relativeFolder + found.cFileName;
+    listing.LeaveOut(relativeFolder + found.cFileName);
     return false;
 }
 
@@ -79,11 +63,8 @@ bool Scanner::ScanFlat(FolderListing& listing) {
     if (progress_.PollStop())
         return false;
     for (;;) {
-        if (!IsDotName(found.cFileName)) {
-            if (!Usable(listing, "\\", found))
-                return false;
+        if (!IsDotName(found.cFileName) && Admit(listing, "\\", found))
             Add(listing, "\\", found);
-        }
         bool complete = false;
         if (!NextRecord(search.Get(), &found, &complete))
             return complete;
@@ -105,16 +86,15 @@ bool Scanner::ScanTree(const std::string& relativeFolder, FolderListing& listing
     for (;;) {
         if (IsDotName(found.cFileName)) {
             // never an entry
-        } else if (!Usable(listing, relativeFolder, found)) {
-            return false;
-        } else if (IsFolderRecord(found) && !IsFolderLink(found)) {
+        } else if (IsFolderRecord(found)) {
+            // An excluded folder is neither listed nor reported, link or not.
             std::string childFolder = relativeFolder + found.cFileName + "\\";
-            if (!excludedFolders.Matches(childFolder)) {
+            if (!excludedFolders.Matches(childFolder) && Admit(listing, relativeFolder, found)) {
                 if (!ScanTree(childFolder, listing, excludedFolders))
                     return false;
                 Add(listing, relativeFolder, found);
             }
-        } else {
+        } else if (Admit(listing, relativeFolder, found)) {
             Add(listing, relativeFolder, found);
         }
         bool complete = false;

@@ -10,10 +10,6 @@
 #include <string>
 #include <vector>
 
-// Followed by the entry's path: a name with a character outside the ANSI code
-// page, which the find functions give with '?' in its place.
-inline constexpr const char* kUnnamableEntryText = "システムの文字コードで表せない名前があります：";
-
 class Scanner {
 public:
     // The lists and the message text belong to the caller and must outlive the scanner.
@@ -27,8 +23,8 @@ public:
     bool ScanFlat(FolderListing& listing);
 
     // The folder relativeFolder (\ for the root, \sub\ below it) and every
-    // subfolder not excluded. A folder's own entry follows its contents; a folder
-    // link (junction) is an entry whose contents are not listed. False
+    // subfolder not excluded. A folder's own entry follows its contents; links and
+    // misread names are left out (see Admit). False
     // on a stop, or with lastMessage set when any folder cannot be listed completely.
     bool ScanTree(const std::string& relativeFolder, FolderListing& listing,
                   const ExcludedFolders& excludedFolders);
@@ -43,10 +39,11 @@ private:
     bool NextRecord(HANDLE search, WIN32_FIND_DATAA* found, bool* complete);
     void Add(FolderListing& listing, const std::string& relativeFolder,
              const WIN32_FIND_DATAA& found);
-    // False, with lastMessage naming the entry, for a name that would act as a
-    // wildcard in a path.
-    bool Usable(const FolderListing& listing, const std::string& relativeFolder,
-                const WIN32_FIND_DATAA& found);
+    // The one test every found entry passes before it is listed or entered. False
+    // for a link or a name the path functions would misread: the entry's path is
+    // then recorded in the listing as left out.
+    bool Admit(FolderListing& listing, const std::string& relativeFolder,
+               const WIN32_FIND_DATAA& found);
 
     IProgress& progress_;
     const std::vector<std::string>& includeExtensionList_;

@@ -76,6 +76,24 @@ SideEntryCounts CountEntries(const FolderListing& listing) {
     return counts;
 }
 
+// Whatever one side left out is not planned on either side: with a link or a
+// misread name in one folder, the same path in the other folder would otherwise
+// look one-sided and be deleted, or be copied over what lies behind the link.
+void LeaveOutOnBothSides(FolderListing& processing, FolderListing& reference,
+                         std::vector<std::string>* leftOut) {
+    processing.LeaveOutTwins();
+    reference.LeaveOutTwins();
+    std::vector<std::string> paths = processing.LeftOut();
+    paths.insert(paths.end(), reference.LeftOut().begin(), reference.LeftOut().end());
+    processing.RemoveCovered(paths);
+    reference.RemoveCovered(paths);
+    if (leftOut == nullptr)
+        return;
+    for (const FolderListing* side : {&processing, &reference})
+        for (const std::string& path : side->LeftOut())
+            leftOut->push_back(side->RootFolder() + path);
+}
+
 } // namespace
 
 bool FoldersOverlap(const std::string& first, const std::string& second) {
@@ -87,8 +105,10 @@ bool FoldersOverlap(const std::string& first, const std::string& second) {
 bool SearchAndCompare(const JobSettings& job, std::vector<std::string>& includeExtensionList,
                       std::vector<std::string>& excludeExtensionList, IProgress& progress,
                       IRowSink& sink, std::string& lastMessage, const FileFinder& finder,
-                      SearchCounts* counts) {
+                      SearchCounts* counts, std::vector<std::string>* leftOut) {
     lastMessage.clear();
+    if (leftOut != nullptr)
+        leftOut->clear();
     FillExtensionList(job.includeExtensions, includeExtensionList);
     FillExtensionList(job.excludeExtensions, excludeExtensionList);
 
@@ -133,6 +153,7 @@ bool SearchAndCompare(const JobSettings& job, std::vector<std::string>& includeE
     progress.SetLine1(kSortingText);
     if (!SortSide(processing, progress) || !SortSide(reference, progress))
         return false;
+    LeaveOutOnBothSides(processing, reference, leftOut);
 
     progress.SetLine1(kComparingText);
     progress.SetLine2("");

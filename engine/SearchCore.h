@@ -35,9 +35,12 @@ bool FoldersOverlap(const std::string& first, const std::string& second);
 // is not given (empty), when the folders overlap, or when a folder could not be
 // listed completely, which lastMessage then explains.
 // The listings are gone when it returns, on every path; `counts`, when given,
-// keeps their sizes.
+// keeps their sizes. Links, names the path functions would misread and case-only
+// twins are left out on both sides; leftOut, when given, receives their full
+// paths (root folder and relative path).
 bool SearchAndCompare(const JobSettings& job, std::vector<std::string>& includeExtensionList,
                       std::vector<std::string>& excludeExtensionList, IProgress& progress,
                       IRowSink& sink, std::string& lastMessage,
                       const FileFinder& finder = SystemFileFinder(),
-                      SearchCounts* counts = nullptr);
+                      SearchCounts* counts = nullptr,
+                      std::vector<std::string>* leftOut = nullptr);

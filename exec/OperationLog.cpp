@@ -41,13 +41,21 @@ bool OperationLog::Open(const std::string& logFolder, const std::string& lastMes
 }
 
 void OperationLog::WriteLine(bool succeeded, const std::string& command) {
+    WriteRecord((succeeded ? "成功:" : "失敗:") + command);
+}
+
+void OperationLog::WriteLeftOut(const std::string& path) {
+    WriteRecord(kLeftOutPrefix + path);
+}
+
+void OperationLog::WriteRecord(const std::string& text) {
     if (!file_.IsOpen())
         return;
     if (failed_) {
         ++unrecordedLines_;
         return;
     }
-    if (!Put((succeeded ? "成功:" : "失敗:") + command + "\r\n"))
+    if (!Put(text + "\r\n"))
         ++unrecordedLines_;
 }
 

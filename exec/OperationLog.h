@@ -27,6 +27,8 @@ public:
     void WriteLine(bool succeeded, const std::string& command);
     // A line of its own that is no row's, such as why a run did not go ahead.
     void WriteNote(const std::string& text);
+    // One entry the search left out and so never planned: "対象外:" and its path.
+    void WriteLeftOut(const std::string& path);
     void Close();
 
     // False once a line did not reach the file whole, or closing failed.
@@ -38,6 +40,7 @@ public:
     DWORD Error() const { return file_.Error(); }
 
 private:
+    void WriteRecord(const std::string& text);
     bool Put(const std::string& line);
 
     OutputFile file_;
@@ -46,6 +49,10 @@ private:
     int unrecordedLines_ = 0;
     bool failed_ = false;
 };
+
+// Marks a log line for an entry the search left out (a link, a name the path
+// functions would misread): a reader sees what the run did not touch.
+inline constexpr const char* kLeftOutPrefix = "対象外:";
 
 // For the message box after an interactive run whose log is incomplete.
 inline constexpr const char* kLogIncompleteText =

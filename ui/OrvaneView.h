@@ -49,6 +49,10 @@ public:
     std::vector<std::string> excludeExtensionList;
     CDlgBusy progressDialog;
     int unattended = 0;
+    // Entries the last search left out (links, names the path functions would
+    // misread, case-only twins), by full path; none of them is planned.
+    std::vector<std::string> leftOutPaths;
+    int leftOutCount = 0;
     CListCtrl resultList;
     CStatic processingLabel;
     CStatic referenceLabel;
@@ -117,5 +121,7 @@ std::vector<std::string> SplitCommandLine(const std::string& commandLine);
 // Takes the arguments: "-s" in any case, "--proc"/"--ref" with their folder
 // attached, anything else the job file; the last of a kind counts.
 StartArguments ParseStartArguments(const std::vector<std::string>& arguments);
+// The status text after a search that left entries out.
+std::string LeftOutText(int count);
 // "Orvane - name.ext" for a job file, "Orvane" without one.
 std::string WindowTitleFor(const std::string& jobPath);

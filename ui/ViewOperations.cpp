@@ -46,6 +46,10 @@ public:
 
 } // namespace
 
+std::string LeftOutText(int count) {
+    return "対象外の項目が" + std::to_string(count) + "件あります（処理しません）";
+}
+
 std::string WindowTitleFor(const std::string& jobPath) {
     if (jobPath.empty())
         return "Orvane";
@@ -67,8 +71,10 @@ void COrvaneView::RunSearch() {
     PriorityRows rows;
     ThrottledProgress progress(progressDialog);
     searchCounts = SearchCounts();
-    bool completed = SearchAndCompare(job, includeExtensionList, excludeExtensionList, progress,
-                                      rows, lastMessage, SystemFileFinder(), &searchCounts);
+    bool completed =
+        SearchAndCompare(job, includeExtensionList, excludeExtensionList, progress, rows,
+                         lastMessage, SystemFileFinder(), &searchCounts, &leftOutPaths);
+    leftOutCount = static_cast<int>(leftOutPaths.size());
     if (completed) {
         progressDialog.SetLine1("処理優先順にソート中");
         progressDialog.SetLine2("（中断するのに時間がかかる場合があります）");
@@ -77,7 +83,13 @@ void COrvaneView::RunSearch() {
         resultList.SortItems(CompareRows, 0);
         EndLongOperation();
         resultList.SetRedraw(TRUE);
+        if (leftOutCount > 0) {
+            lastMessage = LeftOutText(leftOutCount);
+            SetStatusText(lastMessage);
+        }
     } else {
+        leftOutPaths.clear();
+        leftOutCount = 0;
         DeleteAllRows();
         EndLongOperation();
         resultList.SetRedraw(TRUE);
@@ -102,6 +114,8 @@ void COrvaneView::ExecuteSync() {
         AfxMessageBox("ログファイルが開けません", MB_OK | MB_ICONEXCLAMATION);
         return;
     }
+    for (const std::string& path : leftOutPaths)
+        log.WriteLeftOut(path);
     BeginLongOperation("ファイル処理中です");
     DeleteQuestion question;
     lastSyncOutcome =

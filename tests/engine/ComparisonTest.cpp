@@ -2,10 +2,14 @@
 // time rules and the matching of names.
 #include "EngineTestKit.h"
 #include "TempDir.h"
+#include "engine/CompareNoCase.h"
+#include "engine/Comparison.h"
 #include "engine/FileTimes.h"
 #include "engine/SearchCore.h"
 
 #include <gtest/gtest.h>
+
+#include <random>
 
 namespace {
 
@@ -157,5 +161,67 @@ TEST(FileTimes, OutsideTheConversionRangeFallsBackToExact) {
         EXPECT_EQ(c.newerWithTolerance, IsNewer(c.later, earlier, true)) << c.later.dwHighDateTime;
         EXPECT_TRUE(IsNewer(c.later, earlier, false));
         EXPECT_FALSE(IsNewer(earlier, c.later, true));
+    }
+}
+
+// Random trees of double-byte names whose second bytes are ASCII capitals,
+// small letters or 0x5C (ア 83 41, ヂ 83 61, ソ 83 5C, 表 95 5C, 右/影 with 45/65),
+// mixed with ASCII letters of both cases. The sort and the lookup must agree on
+// one order, or files present on both sides look one-sided.
+TEST(FolderListing, SortAndLookupAgreeOnDoubleByteTrees) {
+    const char* const pieces[] = {"ア", "ヂ", "ソ", "表", "右", "影",
+                                  "能", "A",  "a",  "Z",  "_",  "."};
+    std::mt19937 random(12);
+    auto name = [&] {
+        std::string text;
+        for (int n = 1 + static_cast<int>(random() % 5); n > 0; --n)
+            text += pieces[random() % std::size(pieces)];
+        return text;
+    };
+    for (int round = 0; round < 20; ++round) {
+        // Distinct under CompareNoCase; a few folders with names inside them.
+        std::vector<std::pair<std::string, std::string>> paths; // relative folder, name
+        std::vector<std::string> folders = {"\\"};
+        while (paths.size() < 500) {
+            std::string folder = folders[random() % folders.size()];
+            std::string entry = name();
+            bool taken = false;
+            for (const auto& [f, n] : paths)
+                taken = taken || CompareNoCaseJoined(f, n, folder, entry) == 0;
+            if (taken)
+                continue;
+            paths.emplace_back(folder, entry);
+            if (random() % 8 == 0 && folder.size() < 40)
+                folders.push_back(folder + entry + "\\");
+        }
+        FILETIME time = BaseTimePlus(0);
+        auto fill = [&](FolderListing& listing) {
+            std::shuffle(paths.begin(), paths.end(), random);
+            for (const auto& [folder, entry] : paths) {
+                WIN32_FIND_DATAA found = {};
+                lstrcpynA(found.cFileName, entry.c_str(), MAX_PATH);
+                found.ftLastWriteTime = time;
+                listing.Append(FileEntry(listing.RootFolder(), folder, found));
+            }
+            listing.SortEntries();
+        };
+        FolderListing processing("P"), reference("R");
+        fill(processing);
+        fill(reference);
+        for (size_t i = 1; i < processing.Size(); ++i)
+            ASSERT_LT(CompareNoCase(processing[i - 1].RelativePath(), processing[i].RelativePath()),
+                      0)
+                << round << ": " << processing[i - 1].RelativePath() << " / "
+                << processing[i].RelativePath();
+        for (int mode : {0, 1, 2}) {
+            JobSettings job;
+            job.mode = mode;
+            job.deleteEnabled = 1;
+            FakeProgress progress;
+            RowCollector rows;
+            ASSERT_TRUE(Comparison(job, progress, rows).RunPasses(processing, reference));
+            ASSERT_EQ(0u, rows.items.size()) << "identical trees, mode " << mode << ", round "
+                                             << round << ": " << rows.items[0]->SourcePath();
+        }
     }
 }

@@ -78,6 +78,48 @@ private:
     mutable std::vector<HANDLE> broken_;
 };
 
+// Changes the records of one name as the system might give them (a link, a
+// name the find functions give otherwise), in listings whose pattern begins
+// with `prefix` (all listings when it is empty).
+class AlteringFinder : public FileFinder {
+public:
+    AlteringFinder(std::string name, DWORD addAttributes, std::string newName = "",
+                   std::string prefix = "")
+        : name_(std::move(name)), add_(addAttributes), newName_(std::move(newName)),
+          prefix_(std::move(prefix)) {}
+    HANDLE First(const char* pattern, WIN32_FIND_DATAA* found) const override {
+        HANDLE search = FileFinder::First(pattern, found);
+        if (search != INVALID_HANDLE_VALUE && std::string(pattern).rfind(prefix_, 0) == 0) {
+            altered_.push_back(search);
+            Alter(found);
+        }
+        return search;
+    }
+    bool Next(HANDLE search, WIN32_FIND_DATAA* found) const override {
+        bool got = FileFinder::Next(search, found);
+        if (got && std::find(altered_.begin(), altered_.end(), search) != altered_.end())
+            Alter(found);
+        return got;
+    }
+    void Close(HANDLE search) const override {
+        altered_.erase(std::remove(altered_.begin(), altered_.end(), search), altered_.end());
+        FileFinder::Close(search);
+    }
+
+private:
+    void Alter(WIN32_FIND_DATAA* found) const {
+        if (name_ != found->cFileName)
+            return;
+        found->dwFileAttributes |= add_;
+        if (!newName_.empty())
+            lstrcpynA(found->cFileName, newName_.c_str(), MAX_PATH);
+    }
+    std::string name_;
+    DWORD add_;
+    std::string newName_, prefix_;
+    mutable std::vector<HANDLE> altered_;
+};
+
 // A path below a test root, a trailing backslash for a folder, and a last-write
 // time in milliseconds after a fixed base time.
 struct Node {

@@ -32,9 +32,9 @@ TEST(CompareNoCase, FoldsOnlySingleByteAsciiCapitals) {
         {"\\sub-x", "\\sub\\a", -1},
         {"\\a_b", "\\aZb", -1}, // Z folds above _
         {"Ａ", "ａ", -1},
-        {"\x83\x41", "\x83\x61", -1}, // ア and ヂ: a second byte never folds
-        {"右.txt", "影.txt", -1},        // 89 45 and 89 65
-        {"\\表A.TXT", "\\表a.txt", 0},  // a capital after 表 (second byte 5C) folds
+        {"\x83\x41", "\x83\x61", -1},  // ア and ヂ: a second byte never folds
+        {"右.txt", "影.txt", -1},      // 89 45 and 89 65
+        {"\\表A.TXT", "\\表a.txt", 0}, // a capital after 表 (second byte 5C) folds
         {"表", "表ソ", -1},
         {"\xE0", "\x7F", 1}, // unsigned bytes
         {"", "", 0},

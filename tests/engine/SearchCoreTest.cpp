@@ -23,8 +23,10 @@ struct Search {
     std::string message = "stale";
 
     explicit Search(int mode) : job(MakeJob(dir.Path(), mode)) {}
-    bool Run(const FileFinder& finder = SystemFileFinder()) {
-        return SearchAndCompare(job, include, exclude, progress, rows, message, finder);
+    bool Run(const FileFinder& finder = SystemFileFinder(),
+             std::vector<std::string>* leftOut = nullptr) {
+        return SearchAndCompare(job, include, exclude, progress, rows, message, finder, nullptr,
+                                leftOut);
     }
 };
 
@@ -161,5 +163,47 @@ TEST(ComparePriority, DeletionsBackwardsThenCreationsAndCopiesForwards) {
         std::sort(rows.begin(), rows.end(),
                   [](const SyncItem* a, const SyncItem* b) { return ComparePriority(a, b) < 0; });
         ASSERT_EQ(expected, rows);
+    }
+}
+
+// What one side leaves out (a link, a misread name, case-only twins) is planned
+// on neither side: the other side's files at and below that path are neither
+// deleted nor overwritten, and the rest of the job runs.
+TEST(SearchCore, LeftOutPathsAreProtectedOnBothSides) {
+    const struct {
+        const char *name, *newName;
+        DWORD attributes;
+        const char* leftOut;   // below the altered side's root
+        const char* untouched; // in no planned row
+    } cases[] = {
+        {"sub", "", FILE_ATTRIBUTE_REPARSE_POINT, "\\sub", "sub"},
+        {"new.txt", "", FILE_ATTRIBUTE_REPARSE_POINT, "\\new.txt", "new.txt"},
+        {"new.txt", "new.txt.", 0, "\\new.txt.", "new.txt."},
+        {"b.txt", "A.TXT", 0, "\\a.txt", "a.txt"}, // twins of a.txt
+    };
+    for (const auto& c : cases) {
+        for (int mode : {1, 2}) {
+            for (bool onProcessing : {true, false}) {
+                Search search(mode);
+                std::vector<Node> tree = {{"a.txt", 5000}, {"b.txt", 5000}, {"new.txt", 5000},
+                                          {"sub\\"},       {"sub\\x.txt"},  {"z.txt", 5000}};
+                BuildTree(search.job.processingFolder, tree);
+                for (Node& node : tree)
+                    node.milliseconds = node.path == "z.txt" ? 0 : 9000;
+                BuildTree(search.job.referenceFolder, tree);
+                const std::string& side =
+                    onProcessing ? search.job.processingFolder : search.job.referenceFolder;
+                std::vector<std::string> leftOut;
+                ASSERT_TRUE(
+                    search.Run(AlteringFinder(c.name, c.attributes, c.newName, side), &leftOut));
+                EXPECT_EQ(Texts{side + c.leftOut}, leftOut) << c.name;
+                Texts planned = Describe(search.rows, search.dir.Path());
+                for (const std::string& row : planned)
+                    EXPECT_EQ(std::string::npos, row.find(c.untouched))
+                        << c.name << " mode " << mode << ": " << row;
+                // z.txt is newer in P, the rest in R: the one-way copy of the job still runs.
+                EXPECT_FALSE(planned.empty()) << c.name << " mode " << mode;
+            }
+        }
     }
 }

@@ -1,0 +1,47 @@
+#include "engine/NameRules.h"
+
+#include "engine/CompareNoCase.h"
+
+#include <cstring>
+#include <string>
+
+namespace {
+
+bool IsForbiddenByte(unsigned char byte) {
+    return byte < 0x20 || std::strchr("<>:\"/\\|?*", byte) != nullptr;
+}
+
+// CON, PRN, AUX, NUL, COM1 to COM9 and LPT1 to LPT9, in any case, with any
+// extension and with blanks before it.
+bool IsDeviceName(const char* name) {
+    std::string base(name, std::strcspn(name, "."));
+    while (!base.empty() && base.back() == ' ')
+        base.pop_back();
+    for (char& c : base)
+        c = static_cast<char>(FoldAsciiCase(static_cast<unsigned char>(c)));
+    if (base == "con" || base == "prn" || base == "aux" || base == "nul")
+        return true;
+    return base.size() == 4 && (base.compare(0, 3, "com") == 0 || base.compare(0, 3, "lpt") == 0) &&
+           base[3] >= '1' && base[3] <= '9';
+}
+
+} // namespace
+
+bool IsExactPathName(const char* name) {
+    if (*name == '\0')
+        return false;
+    char last = '\0';
+    for (const char* p = name; *p != '\0';) {
+        if (IsDBCSLeadByte(static_cast<BYTE>(*p)) && p[1] != '\0') {
+            last = '\0';
+            p += 2;
+            continue;
+        }
+        if (IsForbiddenByte(static_cast<unsigned char>(*p)))
+            return false;
+        last = *p++;
+    }
+    if (last == '.' || last == ' ')
+        return false;
+    return !IsDeviceName(name);
+}
