@@ -200,8 +200,9 @@ TEST(Scanner, LinksAndMisreadNamesAreLeftOutNotEntered) {
                 EXPECT_EQ(paths.end(), std::find(paths.begin(), paths.end(), missing))
                     << c.name << " as " << c.newName << ": " << missing;
             EXPECT_EQ(c.leftOut ? Texts{c.leftOut} : Texts{}, scan.listing.LeftOut()) << c.newName;
-            if (!c.leftOut)
+            if (!c.leftOut) {
                 EXPECT_EQ(1, std::count(paths.begin(), paths.end(), "\\" + std::string(c.newName)));
+            }
         }
     }
 }
