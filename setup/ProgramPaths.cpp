@@ -27,3 +27,12 @@ std::string OwnProgramPath() {
 std::string MainProgramPathBeside(const std::string& setupPath) {
     return setupPath.substr(0, DriveAndFolderLength(setupPath)) + "Orvane.exe";
 }
+
+std::string ProgramFolder(const std::string& programPath) {
+    std::string folder = programPath.substr(0, DriveAndFolderLength(programPath));
+    // The length ends just after a separator, never inside a double-byte
+    // character, so the last byte is a real backslash when it is one.
+    if (folder.size() > 3 && (folder.back() == '\\' || folder.back() == '/'))
+        folder.pop_back();
+    return folder;
+}

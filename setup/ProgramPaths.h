@@ -6,6 +6,10 @@
 // The full path of the running OrvaneSetup.
 std::string OwnProgramPath();
 
+// The drive and folder of a program path, without the last backslash unless it
+// is a drive root ("C:\\").
+std::string ProgramFolder(const std::string& programPath);
+
 // "Orvane.exe" in the drive and folder of the given program path. The file
 // need not exist.
 std::string MainProgramPathBeside(const std::string& setupPath);

@@ -3,22 +3,26 @@
 #include "setup/ProgramPaths.h"
 #include "setup/RegistryKey.h"
 
+#include "OrvaneVersion.h"
+
 #include <vector>
 
 namespace {
 
-struct StringValue {
+struct RegistryValue {
     HKEY root;
     const char* key;
-    const char* name; // null: the key's default value
-    std::string data;
+    const char* name;    // null: the key's default value
+    std::string data;    // a REG_SZ value, unless it is a flag
+    bool isFlag = false; // a REG_DWORD value of 1
 };
 
 // In the order they are written.
-std::vector<StringValue> RegistrationValues(const std::string& setupPath) {
+std::vector<RegistryValue> RegistrationValues(const std::string& setupPath) {
     const char* uninstallKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\"
                                "{3B7E2C40-5D19-4A8E-9F26-C81D07E4B55A}";
     const std::string mainProgram = MainProgramPathBeside(setupPath);
+    const std::string folder = ProgramFolder(setupPath);
     return {
         {HKEY_LOCAL_MACHINE, uninstallKey, "DisplayName", "フォルダ同期ツール　Orvane"},
         {HKEY_LOCAL_MACHINE, uninstallKey, "UninstallString", "\"" + setupPath + "\" -uninst"},
@@ -27,15 +31,29 @@ std::vector<StringValue> RegistrationValues(const std::string& setupPath) {
          "\"" + mainProgram + "\" \"%1\""},
         // The main program's second icon, the one made for job files.
         {HKEY_CLASSES_ROOT, "Orvane.Document\\DefaultIcon", nullptr, mainProgram + ",1"},
+        // What the list of installed programs shows beside the name; there is
+        // nothing to change or repair, since the programs run where they lie.
+        {HKEY_LOCAL_MACHINE, uninstallKey, "DisplayIcon", mainProgram + ",0"},
+        {HKEY_LOCAL_MACHINE, uninstallKey, "DisplayVersion", ORVANE_VERSION_TEXT},
+        {HKEY_LOCAL_MACHINE, uninstallKey, "Publisher", "Quorlin"},
+        {HKEY_LOCAL_MACHINE, uninstallKey, "InstallLocation", folder},
+        {HKEY_LOCAL_MACHINE, uninstallKey, "NoModify", "", true},
+        {HKEY_LOCAL_MACHINE, uninstallKey, "NoRepair", "", true},
+        // The type name Explorer shows for job files.
+        {HKEY_CLASSES_ROOT, "Orvane.Document", nullptr, "Orvane 同期設定ファイル"},
     };
 }
 
 } // namespace
 
 void Register(const std::string& setupPath) {
-    for (const StringValue& value : RegistrationValues(setupPath)) {
+    for (const RegistryValue& value : RegistrationValues(setupPath)) {
         RegistryKey key;
-        if (key.Create(value.root, value.key))
+        if (!key.Create(value.root, value.key))
+            continue;
+        if (value.isFlag)
+            key.SetFlag(value.name);
+        else
             key.SetString(value.name, value.data);
     }
 }

@@ -22,6 +22,12 @@ bool RegistryKey::SetString(const char* valueName, const std::string& data) {
                           static_cast<DWORD>(data.size() + 1)) == ERROR_SUCCESS;
 }
 
+bool RegistryKey::SetFlag(const char* valueName) {
+    const DWORD one = 1;
+    return RegSetValueExA(key_, valueName, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&one),
+                          sizeof one) == ERROR_SUCCESS;
+}
+
 bool RegistryKey::HasSubkeys() const {
     DWORD count = 0;
     if (RegQueryInfoKeyA(key_, nullptr, nullptr, nullptr, &count, nullptr, nullptr, nullptr,

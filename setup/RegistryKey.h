@@ -22,6 +22,8 @@ public:
 
     // Sets a REG_SZ value; a null name is the key's default value.
     bool SetString(const char* valueName, const std::string& data);
+    // Sets a REG_DWORD value of 1.
+    bool SetFlag(const char* valueName);
     bool HasSubkeys() const;
     // Names of the direct subkeys as they are now.
     std::vector<std::string> SubkeyNames() const;

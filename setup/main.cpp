@@ -3,21 +3,25 @@
 // own; one message box reports the end.
 #include <windows.h>
 
+#include <string>
+
 #include "setup/CommandLine.h"
 #include "setup/ProgramPaths.h"
 #include "setup/Registration.h"
+#include "setup/RegistrationMessage.h"
 #include "setup/Unregistration.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-    const char* message = nullptr;
+    std::string message;
     if (IsUninstallRequest(ArgumentText(GetCommandLineA()))) {
         Unregister();
         message = "レジストリ情報のアンインストールが完了しました\n"
                   "インストールしたフォルダにあるファイルを手動で削除してください";
     } else {
-        Register(OwnProgramPath());
-        message = "インストールが完了しました";
+        const std::string setupPath = OwnProgramPath();
+        Register(setupPath);
+        message = InstalledMessage(ProgramFolder(setupPath));
     }
-    MessageBoxA(nullptr, message, "報告", MB_OK);
+    MessageBoxA(nullptr, message.c_str(), "報告", MB_OK);
     return 0;
 }

@@ -6,7 +6,7 @@ set -euo pipefail
 need=()
 have_pkg() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
 for p in g++-mingw-w64-x86-64-posix cmake make ccache wine wine64 xvfb xauth locales \
-         fonts-ipafont-gothic fonts-wine x11-apps imagemagick googletest \
+         fonts-ipafont-gothic fonts-wine x11-apps imagemagick googletest fp-utils libchm-bin \
          libxrender1 libxrandr2 libxi6 libxcursor1 libxinerama1 libxcomposite1; do
   have_pkg "$p" || need+=("$p")
 done

@@ -24,7 +24,10 @@ TEST_F(OrvaneSetupTest, RegistersFromAFolderWithBlanksAndDoubleByteNames) {
     const std::string setup = CopySetupInto(folder, "登録表.exe");
     ASSERT_FALSE(setup.empty());
 
-    EXPECT_TRUE(Reported(RunSetup(setup), kInstalledMessage));
+    const SetupRun run = RunSetup(setup);
+    EXPECT_TRUE(Reported(run, kInstalledMessage));
+    // The report names the folder the programs stay in, double-byte names whole.
+    EXPECT_EQ(folder, run.text.substr(run.text.rfind('\n') + 1));
     ExpectRegisteredFor(setup, folder);
 }
 

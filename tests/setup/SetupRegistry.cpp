@@ -2,6 +2,8 @@
 
 #include <sddl.h>
 
+#include "OrvaneVersion.h"
+
 extern "C" LONG WINAPI NtDeleteKey(HANDLE key);
 
 const char kUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\{3B7E2C40-"
@@ -116,6 +118,11 @@ void ExpectRegisteredFor(const std::string& setupPath, const std::string& folder
         {HKEY_CLASSES_ROOT, "Orvane.Document\\shell\\open\\command", nullptr,
          "\"" + mainProgram + "\" \"%1\""},
         {HKEY_CLASSES_ROOT, "Orvane.Document\\DefaultIcon", nullptr, mainProgram + ",1"},
+        {HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayIcon", mainProgram + ",0"},
+        {HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayVersion", ORVANE_VERSION_TEXT},
+        {HKEY_LOCAL_MACHINE, kUninstallKey, "Publisher", "Quorlin"},
+        {HKEY_LOCAL_MACHINE, kUninstallKey, "InstallLocation", folder},
+        {HKEY_CLASSES_ROOT, "Orvane.Document", nullptr, "Orvane 同期設定ファイル"},
     };
     for (const auto& value : expected) {
         std::string data;
@@ -123,8 +130,16 @@ void ExpectRegisteredFor(const std::string& setupPath, const std::string& folder
             << value.key << " " << (value.name ? value.name : "(default)");
         EXPECT_EQ(value.data, data);
     }
+    for (const char* flag : {"NoModify", "NoRepair"}) {
+        DWORD data = 0;
+        DWORD size = sizeof data;
+        EXPECT_EQ(ERROR_SUCCESS, RegGetValueA(HKEY_LOCAL_MACHINE, kUninstallKey, flag,
+                                              RRF_RT_REG_DWORD, nullptr, &data, &size))
+            << flag;
+        EXPECT_EQ(1u, data) << flag;
+    }
     // Nothing besides those values: a second run must not add any.
-    EXPECT_EQ(2u, ValueCount(HKEY_LOCAL_MACHINE, kUninstallKey));
+    EXPECT_EQ(8u, ValueCount(HKEY_LOCAL_MACHINE, kUninstallKey));
     EXPECT_EQ(1u, ValueCount(HKEY_CLASSES_ROOT, ".orvane"));
 }
 
