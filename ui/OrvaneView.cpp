@@ -211,8 +211,12 @@ void COrvaneView::BeginLongOperation(const char* firstLine) {
 }
 
 void COrvaneView::EndLongOperation() {
-    if (CFrameWnd* frame = ParentFrame())
+    CFrameWnd* frame = ParentFrame();
+    if (frame != nullptr)
         frame->EnableWindow(TRUE);
     EnableWindow(TRUE);
     progressDialog.Destroy();
+    // Disabling the view took the focus from the list; the frame hands it back.
+    if (frame != nullptr && GetActiveWindow() == frame->m_hWnd)
+        ::SetFocus(frame->m_hWnd);
 }
