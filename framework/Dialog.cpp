@@ -29,9 +29,9 @@ void AfxCenterWindow(HWND hwnd, HWND over) {
     GetWindowRect(hwnd, &window);
     MONITORINFO monitor = {sizeof monitor, {}, {}, 0};
     HWND reference = over != nullptr && IsWindowVisible(over) && !IsIconic(over) ? over : nullptr;
-    GetMonitorInfoA(MonitorFromWindow(reference != nullptr ? reference : hwnd,
-                                      MONITOR_DEFAULTTOPRIMARY),
-                    &monitor);
+    GetMonitorInfoA(
+        MonitorFromWindow(reference != nullptr ? reference : hwnd, MONITOR_DEFAULTTOPRIMARY),
+        &monitor);
     const RECT& work = monitor.rcWork;
     RECT centre = work;
     if (reference != nullptr)
@@ -108,8 +108,8 @@ INT_PTR CDialog::DoModal() {
             }
             // The system's EndDialog hides the window and posts WM_NULL to wake
             // the loop; a destroyed window cannot answer at all.
-            bool endedOutside = m_hWnd == nullptr ||
-                                (msg.message == WM_NULL && msg.hwnd == m_hWnd && !IsWindowVisible());
+            bool endedOutside = m_hWnd == nullptr || (msg.message == WM_NULL &&
+                                                      msg.hwnd == m_hWnd && !IsWindowVisible());
             if (!m_bEndModal && endedOutside) {
                 m_nModalResult = IDCANCEL;
                 m_bEndModal = true;

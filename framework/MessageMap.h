@@ -105,7 +105,7 @@ protected:                                                                      
     {WM_SETFOCUS, 0, 0, 0, AFX_THUNK(self->OnSetFocus(reinterpret_cast<HWND>(a.wParam)))},
 #define ON_WM_ACTIVATE()                                                                           \
     {WM_ACTIVATE, 0, 0, 0,                                                                         \
-     AFX_THUNK(self->OnActivate(LOWORD(a.wParam), reinterpret_cast<HWND>(a.lParam),              \
+     AFX_THUNK(self->OnActivate(LOWORD(a.wParam), reinterpret_cast<HWND>(a.lParam),                \
                                 HIWORD(a.wParam) != 0))},
 #define ON_WM_DESTROY() {WM_DESTROY, 0, 0, 0, AFX_THUNK(self->OnDestroy())},
 #define ON_WM_DROPFILES()                                                                          \

@@ -111,5 +111,8 @@ std::vector<std::string> SplitCommandLine(const std::string& commandLine);
 // Takes the arguments: "-s" in any case, "--proc"/"--ref" with their folder
 // attached, anything else the job file; the last of a kind counts.
 StartArguments ParseStartArguments(const std::vector<std::string>& arguments);
+// A result column's width in pixels: the designed 96-DPI width scaled to `dpi`,
+// widened when a text `textWidth` pixels wide would be cut.
+int ResultColumnWidth(int designedWidth, int dpi, int textWidth);
 // "Orvane - name.ext" for a job file, "Orvane" without one.
 std::string WindowTitleFor(const std::string& jobPath);

@@ -41,8 +41,7 @@ TEST(ModalDialog, EveryEndReturnsAndGivesTheOwnerBackItsInput) {
         {"its own OK button", [](HWND d, HWND) { ClickButton(d, IDOK); }, IDOK},
         {"Escape", [](HWND d, HWND) { PressKey(GetDlgItem(d, IDOK), VK_ESCAPE); }, IDCANCEL},
         {"EndDialog from outside", [](HWND d, HWND) { ::EndDialog(d, 77); }, IDCANCEL},
-        {"WM_CLOSE from outside", [](HWND d, HWND) { PostMessageA(d, WM_CLOSE, 0, 0); },
-         IDCANCEL},
+        {"WM_CLOSE from outside", [](HWND d, HWND) { PostMessageA(d, WM_CLOSE, 0, 0); }, IDCANCEL},
         {"destroyed from outside", [](HWND d, HWND) { ::DestroyWindow(d); }, IDCANCEL},
     };
     OwnerWindow owner;
@@ -51,13 +50,12 @@ TEST(ModalDialog, EveryEndReturnsAndGivesTheOwnerBackItsInput) {
         HWND dialog = nullptr;
         POINT centre = {};
         bool ownerEnabledInside = true;
-        ModalScript script({WhenWindow("modal test",
-                                       [&](HWND found) {
-                                           dialog = found;
-                                           centre = CentreOf(found);
-                                           ownerEnabledInside = IsWindowEnabled(owner.m_hWnd);
-                                           row.end(found, owner.m_hWnd);
-                                       })});
+        ModalScript script({WhenWindow("modal test", [&](HWND found) {
+            dialog = found;
+            centre = CentreOf(found);
+            ownerEnabledInside = IsWindowEnabled(owner.m_hWnd);
+            row.end(found, owner.m_hWnd);
+        })});
         CDialog modal(kTemplate, &owner);
         INT_PTR result = modal.DoModal();
         EXPECT_FALSE(script.TimedOut()) << row.how;
