@@ -133,7 +133,7 @@ TEST_F(Operations, DeclinedFileDeletionMakesItsFolderDeletionFail) {
     std::string question;
     EXPECT_TRUE(session->CommandWithScript(
         ID_EXECUTE_SYNC, {Answer("keep.txt", IDNO, &question), Answer("フォルダを削除", IDYES)}));
-    EXPECT_EQ("ファイルを削除してもよろしいですか？\n" + ref + "\\old\\keep.txt", question);
+    EXPECT_EQ("ファイルを削除してもよろしいですか？\r\n" + ref + "\\old\\keep.txt", question);
     EXPECT_TRUE(PathExists(ref + "\\old\\keep.txt"));
     EXPECT_TRUE(PathExists(ref + "\\old")) << "a folder with contents cannot go";
     EXPECT_EQ("同期処理が完了しました", session->Frame().m_wndStatusBar.GetPaneText(0));
