@@ -49,7 +49,7 @@ BOOL COrvaneApp::InitInstance() {
     if (!ProcessShellCommand(commandLine))
         return FALSE;
     m_pMainWnd->SetWindowText(WindowTitleFor(currentJobPath));
-    m_pMainWnd->ShowWindow(SW_SHOW);
+    m_pMainWnd->ShowWindow(m_nCmdShow);
     m_pMainWnd->UpdateWindow();
     return TRUE;
 }

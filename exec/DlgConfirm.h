@@ -15,6 +15,7 @@ public:
 protected:
     DECLARE_MESSAGE_MAP()
     void DoDataExchange(CDataExchange* dx) override;
+    BOOL OnInitDialog() override;
     void OnYes() { EndDialog(IDYES); }
     void OnNo() { EndDialog(IDNO); }
     void OnDeleteAll() { EndDialog(IDIGNORE); }

@@ -2,11 +2,12 @@
 // message loop and ends.
 #include "framework/WinApp.h"
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int cmdShow) {
     CWinApp* app = AfxGetApp();
     if (app == nullptr)
         return 1;
     app->m_lpCmdLine = AfxCommandLineTail();
+    app->m_nCmdShow = cmdShow;
     if (!app->InitInstance()) {
         app->ExitInstance();
         return 0;

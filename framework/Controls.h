@@ -52,6 +52,11 @@ public:
     BOOL DeleteColumn(int index) { return SendMessage(LVM_DELETECOLUMN, index) != 0; }
     int GetColumnCount() const;
     std::string GetColumnTitle(int index) const;
+    // Width in pixels of a text in the list's font.
+    int TextWidth(const char* text) const {
+        return static_cast<int>(
+            SendMessage(LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(text)));
+    }
     int GetColumnWidth(int index) const {
         return static_cast<int>(SendMessage(LVM_GETCOLUMNWIDTH, index));
     }

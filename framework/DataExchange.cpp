@@ -74,7 +74,8 @@ void DDV_MaxChars(CDataExchange* dx, const std::string& value, int maxChars) {
         SendMessageA(dx->m_lastControl, EM_LIMITTEXT, static_cast<WPARAM>(maxChars), 0);
         return;
     }
-    if (static_cast<int>(value.size()) > maxChars) {
+    // A greyed field cannot be corrected by the user, so it is not refused.
+    if (static_cast<int>(value.size()) > maxChars && IsWindowEnabled(dx->m_lastControl)) {
         char message[128];
         wsprintfA(message, "%d 文字以内で入力してください。", maxChars);
         MessageBoxA(dx->m_pDlgWnd->m_hWnd, message, AfxGetAppName(), MB_OK | MB_ICONEXCLAMATION);

@@ -14,6 +14,8 @@ BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
 ON_WM_CREATE()
 ON_WM_SIZE()
 ON_WM_CLOSE()
+ON_WM_SETFOCUS()
+ON_WM_ACTIVATE()
 ON_MESSAGE(WM_INITMENUPOPUP, OnInitMenuPopup)
 ON_MESSAGE(WM_MENUSELECT, OnMenuSelect)
 ON_COMMAND_RANGE(kToolbarCommandFirst, kToolbarCommandLast, OnBarCheck)
@@ -146,6 +148,27 @@ void CFrameWnd::OnUpdateControlBarMenu(CCmdUI* cmdUI) {
     CWnd* bar = GetControlBar(cmdUI->m_nID);
     cmdUI->Enable(bar != nullptr);
     cmdUI->SetCheck(bar != nullptr && bar->IsWindowVisible());
+}
+
+void CFrameWnd::OnActivate(UINT state, HWND, bool) {
+    if (state == WA_INACTIVE) {
+        HWND focus = GetFocus();
+        if (focus != nullptr && focus != m_hWnd && IsChild(m_hWnd, focus))
+            m_hWndFocusSaved = focus;
+    }
+    Default();
+}
+
+void CFrameWnd::OnSetFocus(HWND) {
+    HWND saved = m_hWndFocusSaved;
+    m_hWndFocusSaved = nullptr;
+    if (saved != nullptr && IsChild(m_hWnd, saved) && ::IsWindowVisible(saved) &&
+        ::IsWindowEnabled(saved)) {
+        ::SetFocus(saved);
+        return;
+    }
+    if (m_pView != nullptr && m_pView->m_hWnd != nullptr && m_pView->IsWindowEnabled())
+        ::SetFocus(m_pView->m_hWnd);
 }
 
 // Closing goes through the virtual DestroyWindow, so a frame can store its state first.

@@ -43,6 +43,10 @@ protected:
     int OnCreate(LPCREATESTRUCTA cs);
     void OnSize(UINT type, int cx, int cy);
     void OnClose();
+    // The keyboard focus belongs to the view: the frame hands it on, and gives
+    // back the control that had it when the frame was last deactivated.
+    void OnSetFocus(HWND previous);
+    void OnActivate(UINT state, HWND other, bool minimized);
     LRESULT OnInitMenuPopup(WPARAM wParam, LPARAM lParam);
     LRESULT OnMenuSelect(WPARAM wParam, LPARAM lParam);
     void OnBarCheck(UINT id);
@@ -54,4 +58,5 @@ protected:
     HACCEL m_hAccelTable = nullptr;
     CView* m_pView = nullptr;
     std::vector<CWnd*> m_bars;
+    HWND m_hWndFocusSaved = nullptr;
 };

@@ -101,6 +101,12 @@ protected:                                                                      
     {WM_SIZE, 0, 0, 0,                                                                             \
      AFX_THUNK(self->OnSize((UINT)a.wParam, (short)LOWORD(a.lParam), (short)HIWORD(a.lParam)))},
 #define ON_WM_CLOSE() {WM_CLOSE, 0, 0, 0, AFX_THUNK(self->OnClose())},
+#define ON_WM_SETFOCUS()                                                                           \
+    {WM_SETFOCUS, 0, 0, 0, AFX_THUNK(self->OnSetFocus(reinterpret_cast<HWND>(a.wParam)))},
+#define ON_WM_ACTIVATE()                                                                           \
+    {WM_ACTIVATE, 0, 0, 0,                                                                         \
+     AFX_THUNK(self->OnActivate(LOWORD(a.wParam), reinterpret_cast<HWND>(a.lParam),                \
+                                HIWORD(a.wParam) != 0))},
 #define ON_WM_DESTROY() {WM_DESTROY, 0, 0, 0, AFX_THUNK(self->OnDestroy())},
 #define ON_WM_DROPFILES()                                                                          \
     {WM_DROPFILES, 0, 0, 0, AFX_THUNK(self->OnDropFiles(reinterpret_cast<HDROP>(a.wParam)))},

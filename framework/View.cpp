@@ -16,6 +16,7 @@ BOOL CDocument::OnOpenDocument(const char* path) {
 
 BEGIN_MESSAGE_MAP(CFormView, CView)
 ON_WM_SIZE()
+ON_WM_SETFOCUS()
 END_MESSAGE_MAP()
 
 BOOL CFormView::Create(CWnd* parent, UINT id) {
@@ -39,4 +40,10 @@ BOOL CFormView::PreTranslateMessage(MSG* msg) {
 
 void CFormView::OnSize(UINT, int, int) {
     Default();
+}
+
+void CFormView::OnSetFocus(HWND) {
+    HWND first = GetNextDlgTabItem(m_hWnd, nullptr, FALSE);
+    if (first != nullptr && first != m_hWnd)
+        ::SetFocus(first);
 }

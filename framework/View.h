@@ -34,6 +34,8 @@ public:
 protected:
     DECLARE_MESSAGE_MAP()
     void OnSize(UINT type, int cx, int cy);
+    // A form passes the focus to its first control that takes it.
+    void OnSetFocus(HWND previous);
 
     UINT m_nIDTemplate;
 };

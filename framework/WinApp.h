@@ -57,6 +57,9 @@ public:
     HINSTANCE m_hInstance;
     const char* m_pszAppName;
     const char* m_lpCmdLine = "";
+    // How the main window is first shown: what Windows passed at start (a
+    // shortcut set to "maximised", for instance).
+    int m_nCmdShow = SW_SHOWDEFAULT;
     CWnd* m_pMainWnd = nullptr;
 
 protected:

@@ -48,6 +48,8 @@ bool AskFileName(FileDialogKind kind, const FileDialogRequest& request, std::str
     dialog.lpstrTitle = request.title.c_str();
     dialog.lpstrDefExt =
         request.defaultExtension.empty() ? nullptr : request.defaultExtension.c_str();
+    dialog.lpstrInitialDir =
+        request.initialFolder.empty() ? nullptr : request.initialFolder.c_str();
     dialog.Flags = request.flags;
     if (call(&dialog) != 1)
         return false;

@@ -14,6 +14,7 @@ struct FileDialogRequest {
     std::string filter; // pairs of display text and pattern, each ended by a NUL
     std::string title;
     std::string defaultExtension;
+    std::string initialFolder; // empty: the dialog's own choice
     DWORD flags = 0;
 };
 

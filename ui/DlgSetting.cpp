@@ -107,10 +107,19 @@ void CDlgSetting::TakeStoredJob(const JobSettings& stored) {
         job.processingFolder = processing;
     if (!reference.empty())
         job.referenceFolder = reference;
+    // A file with a mode the list does not hold opens on the first mode, so that
+    // confirming saves a mode the search knows.
+    if (job.mode < Bidirectional || job.mode > UpdateReference)
+        job.mode = Bidirectional;
 }
 
 void CDlgSetting::OnDependencyChanged() {
-    UpdateData(TRUE);
+    // Only the values the rules read: a click must not run the length checks of
+    // the other fields.
+    job.mode = static_cast<int>(::SendMessageA(GetDlgItem(IDC_MODE), CB_GETCURSEL, 0, 0));
+    job.outputLog = IsDlgButtonChecked(m_hWnd, IDC_OUTPUTLOG) == BST_CHECKED ? 1 : 0;
+    job.includeSubfolders = IsDlgButtonChecked(m_hWnd, IDC_SUBFOLDER) == BST_CHECKED ? 1 : 0;
+    job.deleteEnabled = IsDlgButtonChecked(m_hWnd, IDC_DELETE) == BST_CHECKED ? 1 : 0;
     ApplyEnableRules();
 }
 

@@ -36,7 +36,9 @@ bool BrowseForFolder(HWND owner, const std::string& initialFolder, std::string& 
     info.hwndOwner = owner;
     info.pszDisplayName = displayName;
     info.lpszTitle = "フォルダを選択してください";
-    info.ulFlags = 0; // any folder may be chosen, not only file-system ones
+    // Any folder may be chosen, not only file-system ones; the path can be typed
+    // and a new folder made from the browser.
+    info.ulFlags = BIF_NEWDIALOGSTYLE | BIF_EDITBOX;
     info.lpfn = SelectInitialFolder;
     info.lParam = reinterpret_cast<LPARAM>(initialFolder.c_str());
     ShellItemList item(SHBrowseForFolderA(&info));

@@ -14,13 +14,26 @@ namespace {
 
 struct ColumnSpec {
     const char* title;
-    int width;
+    int width;           // pixels at 96 DPI
+    const char* longest; // the widest text a cell of the column shows, or nullptr
 };
 
 const ColumnSpec kColumns[kResultColumnCount] = {
-    {"ファイル名", 150}, {"処理", 45},      {"チェック内容", 70},
-    {"処理方向", 50},    {"古い時刻", 120}, {"新しい時刻", 120},
+    {"ファイル名", 150, nullptr},
+    {"処理", 45, "コピー"},
+    {"チェック内容", 70, "存在"},
+    {"処理方向", 50, "参→処"},
+    {"古い時刻", 120, "2000/12/31 23:59\"59"},
+    {"新しい時刻", 120, "2000/12/31 23:59\"59"},
 };
+
+int ScreenDpi() {
+    HDC screen = GetDC(nullptr);
+    int dpi = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSX) : 96;
+    if (screen != nullptr)
+        ReleaseDC(nullptr, screen);
+    return dpi > 0 ? dpi : 96;
+}
 
 } // namespace
 
@@ -108,9 +121,23 @@ void COrvaneView::SetupColumns() {
     int mode = jobs_.currentJob.mode;
     if (mode < Bidirectional || mode > UpdateReference)
         return;
-    for (int column = 0; column < kResultColumnCount; ++column)
-        resultList.InsertColumn(column, kColumns[column].title, LVCFMT_LEFT,
-                                kColumns[column].width);
+    int dpi = ScreenDpi();
+    for (int column = 0; column < kResultColumnCount; ++column) {
+        const ColumnSpec& spec = kColumns[column];
+        int needed = resultList.TextWidth(spec.title);
+        if (spec.longest != nullptr && resultList.TextWidth(spec.longest) > needed)
+            needed = resultList.TextWidth(spec.longest);
+        resultList.InsertColumn(column, spec.title, LVCFMT_LEFT,
+                                ResultColumnWidth(spec.width, dpi, needed));
+    }
+}
+
+int ResultColumnWidth(int designedWidth, int dpi, int textWidth) {
+    int scaled = MulDiv(designedWidth, dpi, 96);
+    // The header and the cells draw their text inside margins of about six
+    // pixels a side at 96 DPI; a narrower column cuts the text.
+    int fitting = textWidth + MulDiv(16, dpi, 96);
+    return scaled > fitting ? scaled : fitting;
 }
 
 void COrvaneView::DeleteAllRows() {
@@ -211,8 +238,12 @@ void COrvaneView::BeginLongOperation(const char* firstLine) {
 }
 
 void COrvaneView::EndLongOperation() {
-    if (CFrameWnd* frame = ParentFrame())
+    CFrameWnd* frame = ParentFrame();
+    if (frame != nullptr)
         frame->EnableWindow(TRUE);
     EnableWindow(TRUE);
     progressDialog.Destroy();
+    // Disabling the view took the focus from the list; the frame hands it back.
+    if (frame != nullptr && GetActiveWindow() == frame->m_hWnd)
+        ::SetFocus(frame->m_hWnd);
 }

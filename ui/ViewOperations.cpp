@@ -135,6 +135,11 @@ void COrvaneView::ExportBatch() {
     request.filter = std::string("batファイル(*.bat)") + '\0' + "*.bat" + '\0';
     request.title = "名前を付けて保存";
     request.defaultExtension = "bat";
+    // Beside the job the batch file belongs to, not in whatever folder is current.
+    const std::string& jobPath =
+        jobs_.currentJobPath.empty() ? JobContext::DefaultJobPath() : jobs_.currentJobPath;
+    PathParts jobParts = SplitPath(jobPath);
+    request.initialFolder = jobParts.drive + jobParts.folder;
     request.flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY;
     if (!AskFileName(FileDialogKind::Save, request, path))
         return;

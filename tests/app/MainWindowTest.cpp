@@ -152,15 +152,66 @@ TEST_F(MainWindow, ColumnsFollowTheMode) {
     view.SetupColumns();
     const char* titles[] = {"ファイル名", "処理",     "チェック内容",
                             "処理方向",   "古い時刻", "新しい時刻"};
-    const int widths[] = {150, 45, 70, 50, 120, 120};
+    const int widths[] = {150, 45, 70, 50, 120, 120}; // at 96 DPI
+    const char* timeText = "2005/04/07 05:21\"18";
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
     ASSERT_EQ(6, view.resultList.GetColumnCount());
     for (int column = 0; column < 6; ++column) {
         EXPECT_EQ(titles[column], view.resultList.GetColumnTitle(column));
-        EXPECT_EQ(widths[column], view.resultList.GetColumnWidth(column));
+        int width = view.resultList.GetColumnWidth(column);
+        EXPECT_GE(width, MulDiv(widths[column], dpi, 96)) << column;
+        // Neither the header nor a time is cut.
+        EXPECT_GT(width, view.resultList.TextWidth(titles[column]) + 8) << column;
+        if (column >= 4) {
+            EXPECT_GT(width, view.resultList.TextWidth(timeText) + 8) << column;
+        }
     }
     session.App().currentJob.mode = 3;
     view.SetupColumns();
     EXPECT_EQ(0, view.resultList.GetColumnCount());
+}
+
+TEST(ResultColumns, DesignedWidthsScaleWithTheDpiAndWidenToFitTheirText) {
+    const struct {
+        int designed, dpi, text, expected;
+    } cases[] = {
+        {70, 96, 40, 70},   {70, 96, 60, 76},   {70, 144, 40, 105},
+        {70, 144, 90, 114}, {120, 144, 0, 180}, {45, 120, 50, 70},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.expected, ResultColumnWidth(c.designed, c.dpi, c.text))
+            << c.designed << " at " << c.dpi << " for " << c.text;
+}
+
+// The list takes the keyboard after the start and after every dialog and
+// operation, so Tab and the arrow keys work without a click.
+TEST_F(MainWindow, TheListHasTheFocusAfterStartDialogsAndSearches) {
+    TempDir dir;
+    MakeFolder(dir / "p");
+    MakeFolder(dir / "r");
+    WriteFileBytes(dir / "p\\a.txt", "a");
+    OrvaneSession session("", {CancelSettings()});
+    ASSERT_TRUE(session.Started());
+    ASSERT_TRUE(session.StartScriptCompleted());
+    HWND list = session.View().resultList.m_hWnd;
+    EXPECT_EQ(list, GetFocus()) << "after the start";
+    EXPECT_EQ(session.Frame().m_hWnd, GetActiveWindow());
+
+    ASSERT_TRUE(session.CommandWithScript(ID_OPTIONS, {CancelSettings()}));
+    EXPECT_EQ(list, GetFocus()) << "after a cancelled options dialog";
+    EXPECT_EQ(session.Frame().m_hWnd, GetActiveWindow());
+    EXPECT_TRUE(session.Frame().IsWindowEnabled());
+
+    ASSERT_TRUE(session.CommandWithScript(ID_OPTIONS, {ConfirmSettings(dir / "p", dir / "r")}));
+    EXPECT_EQ(1, session.View().RowCount());
+    EXPECT_EQ(list, GetFocus()) << "after a search";
+    EXPECT_EQ(session.Frame().m_hWnd, GetActiveWindow());
+
+    session.Command(ID_SEARCH_AGAIN);
+    EXPECT_EQ(list, GetFocus()) << "after searching again";
+    ASSERT_TRUE(session.Close());
 }
 
 TEST_F(MainWindow, ListCommandsFollowTheRowCount) {

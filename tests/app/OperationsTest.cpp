@@ -157,7 +157,7 @@ TEST_F(Operations, DeclinedFileDeletionMakesItsFolderDeletionFail) {
     EXPECT_TRUE(session->CommandWithScript(ID_EXECUTE_SYNC, {AnswerYesNo(IDYES, &mass),
                                                              Answer("keep.txt", IDNO, &question),
                                                              Answer("フォルダを削除", IDYES)}));
-    EXPECT_EQ("ファイルを削除してもよろしいですか？\n" + ref + "\\old\\keep.txt", question);
+    EXPECT_EQ("ファイルを削除してもよろしいですか？\r\n" + ref + "\\old\\keep.txt", question);
     EXPECT_TRUE(PathExists(ref + "\\old\\keep.txt"));
     EXPECT_TRUE(PathExists(ref + "\\old")) << "a folder with contents cannot go";
     EXPECT_EQ("同期処理が完了しました（失敗 2 件）",

@@ -189,22 +189,35 @@ TEST_F(SettingsDialogTest, EnableRulesFollowModeAndCheckBoxesWithoutChangingValu
     EXPECT_EQ(1, saved.includeSubfolders);
 }
 
-TEST_F(SettingsDialogTest, UnknownModeOpensWithNoSelectionAndSavesMinusOne) {
+// A job file can hold what the form cannot: a mode outside the list, texts longer
+// than the fields take. Such a job still opens as one that can be confirmed.
+TEST_F(SettingsDialogTest, StoredValuesTheFormCannotHoldStillGiveASavableJob) {
+    const std::string longList(258, 'x');
     JobSettings stored;
-    stored.mode = 7;
+    stored.mode = 3;
     stored.processingFolder = Path("proc");
     stored.referenceFolder = Path("ref");
+    stored.includeSubfolders = 0; // greys out the excluded folders
+    stored.excludedFolders = longList;
     WriteJobFile(jobPath, stored);
+    bool questionShown = true;
     script.Then([] {
         HWND dialog = FindSettingsDialog();
-        EXPECT_EQ(CB_ERR, SendDlgItemMessageA(dialog, IDC_MODE, CB_GETCURSEL, 0, 0));
-        EXPECT_TRUE(IsEnabled(dialog, IDC_DELETE)); // left as the form has them
+        EXPECT_EQ(Bidirectional, SendDlgItemMessageA(dialog, IDC_MODE, CB_GETCURSEL, 0, 0));
+        EXPECT_FALSE(IsEnabled(dialog, IDC_DELETE)); // the rules of the mode shown
+        Click(dialog, IDC_OUTPUTLOG);
+        Click(dialog, IDC_OUTPUTLOG);
     });
+    // A click checks no length: no message box came up over the dialog.
+    script.Then([&] { questionShown = FindOwnedDialog(FindSettingsDialog()) != nullptr; });
     Confirm();
 
     ASSERT_TRUE(RunEditJob());
-    EXPECT_EQ(-1, scratch.context.currentJob.mode);
-    EXPECT_EQ(-1, ReadJobFile(jobPath).mode);
+    EXPECT_FALSE(questionShown);
+    const JobSettings saved = ReadJobFile(jobPath);
+    EXPECT_EQ(Bidirectional, saved.mode);
+    EXPECT_EQ(Bidirectional, scratch.context.currentJob.mode);
+    EXPECT_EQ(longList, saved.excludedFolders); // greyed, kept as it was
 }
 
 TEST_F(SettingsDialogTest, ShowsTheJobFileWithCommandLineFoldersOnTopAndSavesItBack) {
