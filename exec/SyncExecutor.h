@@ -39,6 +39,7 @@ enum class SyncEnd {
     Stopped,      // the stop poll asked to stop before a row
     Aborted,      // the deletion question was answered with abort
     LogNotOpened, // nothing was carried out
+    Refused,      // a guard refused the run: nothing was carried out
 };
 
 struct SyncOutcome {

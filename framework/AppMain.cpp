@@ -7,9 +7,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     if (app == nullptr)
         return 1;
     app->m_lpCmdLine = AfxCommandLineTail();
-    if (!app->InitInstance()) {
-        app->ExitInstance();
-        return 0;
-    }
+    if (!app->InitInstance())
+        return app->ExitInstance();
     return app->Run();
 }

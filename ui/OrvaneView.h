@@ -11,6 +11,7 @@
 #include "engine/EngineCallbacks.h"
 #include "exec/DlgBusy.h"
 #include "exec/ExecCallbacks.h"
+#include "exec/SyncExecutor.h"
 #include "framework/Controls.h"
 #include "framework/View.h"
 
@@ -43,6 +44,13 @@ public:
     std::vector<std::string> excludeExtensionList;
     CDlgBusy progressDialog;
     int unattended = 0;
+    // What the unattended run came to, for its exit code.
+    bool jobRefused = false;
+    bool searchStopped = false;
+    bool searchCompleted = false;
+    bool searchRan = false;
+    SyncOutcome lastSync;
+    int rowsAtSync = 0;
     CListCtrl resultList;
     CStatic processingLabel;
     CStatic referenceLabel;
@@ -95,6 +103,10 @@ protected:
     bool EditJob(const std::string& path, const std::string& processingFolder,
                  const std::string& referenceFolder);
     void SetLabels(const std::string& processing, const std::string& reference);
+    // A message box, or in an unattended run a report (standard error).
+    void Tell(const std::string& text);
+    // Refuses an unattended job whose values nobody can mean; true when refused.
+    bool RefuseJob(const StartArguments& arguments);
     // Disables the frame and the view and shows the progress window, or the reverse.
     void BeginLongOperation(const char* firstLine);
     void EndLongOperation();

@@ -57,6 +57,8 @@ void COrvaneView::RunSearch() {
     SetupColumns();
     DeleteAllRows();
 
+    searchRan = true;
+    searchStopped = false;
     bool completed = SearchAndCompare(job, includeExtensionList, excludeExtensionList,
                                       progressDialog, *this, lastMessage);
     if (completed) {
@@ -70,29 +72,37 @@ void COrvaneView::RunSearch() {
         DeleteAllRows();
         EndLongOperation();
         resultList.SetRedraw(TRUE);
-        if (lastMessage.empty())
+        // A failure always says why; only a stop leaves the text empty.
+        searchStopped = lastMessage.empty();
+        if (searchStopped)
             lastMessage = "処理を中断しました";
-        if (!unattended)
-            AfxMessageBox(lastMessage.c_str(), MB_OK | MB_ICONEXCLAMATION);
+        Tell(lastMessage);
     }
+    searchCompleted = completed;
     ShowItemCount();
 }
 
 void COrvaneView::ExecuteSync() {
     SyncOptions options = MakeSyncOptions(jobs_.currentJob, unattended != 0, lastMessage, m_hWnd);
     OperationLog log;
+    rowsAtSync = RowCount();
+    lastSync = SyncOutcome();
     if (options.outputLog && !log.Open(options.logFolder, lastMessage)) {
-        AfxMessageBox("ログファイルが開けません", MB_OK | MB_ICONEXCLAMATION);
+        lastSync.end = SyncEnd::LogNotOpened;
+        // Unattended, the path tells where the log was looked for.
+        Tell(unattended ? "ログファイルが開けません\r\n" + log.Path() : "ログファイルが開けません");
         return;
     }
     BeginLongOperation("ファイル処理中です");
     DeleteQuestion question;
-    RunSyncRows(*this, options, options.outputLog ? &log : nullptr, progressDialog, question);
+    lastSync =
+        RunSyncRows(*this, options, options.outputLog ? &log : nullptr, progressDialog, question);
     EndLongOperation();
     log.Close();
+    lastSync.logComplete = log.Complete();
     SetStatusText("同期処理が完了しました");
-    if (!log.Complete() && !unattended)
-        AfxMessageBox(kLogIncompleteText, MB_OK | MB_ICONEXCLAMATION);
+    if (!lastSync.logComplete)
+        Tell(kLogIncompleteText);
 }
 
 void COrvaneView::ExportBatch() {
