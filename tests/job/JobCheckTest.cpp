@@ -32,7 +32,7 @@ TEST(JobCheck, RefusesWhatNobodyCanMeanAndNamesTheKey) {
         {"Mode=1.0\r\n", false, {"Mode"}},
         {"OutputLog=2\r\nIsSynExist=yes\r\n2Sec=1\r\nFirstCopy=\r\n",
          false,
-         {"OutputLog", "IsSynExist", "FirstCopy"}},
+         {"OutputLog", "IsSynExist", "FirstCopy", "LogDir"}}, // a log is asked for, with no folder
         {"BaseDir=p\r\nTargetDir=C:r\r\n", false, {"BaseDir", "TargetDir"}},
         {"BaseDir=\\p\r\n", true, {"--proc"}}, // the root of whatever drive is current
         {"OutputLog=1\r\nLogDir=logs\r\n", false, {"LogDir"}},
