@@ -3,8 +3,10 @@
 #include <commctrl.h>
 #include <ole2.h>
 
+#include "app/ExitCode.h"
 #include "app/MainFrame.h"
 #include "app/OrvaneDoc.h"
+#include "framework/ErrorOutput.h"
 #include "res/resource.h"
 #include "ui/EditJob.h"
 #include "ui/OrvaneView.h"
@@ -21,12 +23,13 @@ BOOL COrvaneApp::InitInstance() {
                                                           ICC_BAR_CLASSES | ICC_LISTVIEW_CLASSES};
     InitCommonControlsEx(&controls);
     CWinApp::InitInstance();
+    // Known before anything can show a message box that nobody would answer.
+    SetUnattended(ParseStartArguments(SplitCommandLine(m_lpCmdLine)).unattended);
 
     if (FAILED(OleInitialize(nullptr))) {
-        MessageBoxA(nullptr,
-                    "OLE の初期化に失敗しました。 OLE ライブラリのバージョンが正しいことを確認し"
-                    "てください。",
-                    "Orvane", MB_OK | MB_ICONEXCLAMATION);
+        AfxMessageBox("OLE の初期化に失敗しました。 OLE ライブラリのバージョンが正しいことを確認し"
+                      "てください。",
+                      MB_OK | MB_ICONEXCLAMATION);
         return FALSE;
     }
     SetRegistryKey("Quorlin");
@@ -34,11 +37,13 @@ BOOL COrvaneApp::InitInstance() {
         IDR_MAINFRAME, [] { return std::make_unique<COrvaneDoc>(); },
         [] { return std::make_unique<CMainFrame>(); },
         [this] {
-            return std::make_unique<COrvaneView>(*this, [this](const std::string& path,
-                                                               const std::string& processing,
-                                                               const std::string& reference) {
+            auto view = std::make_unique<COrvaneView>(*this, [this](const std::string& path,
+                                                                    const std::string& processing,
+                                                                    const std::string& reference) {
                 return EditJob(path, processing, reference);
             });
+            view_ = view.get();
+            return view;
         }));
     // Before anything below can add to the list, so a job confirmed at start-up
     // joins the stored entries.
@@ -46,17 +51,46 @@ BOOL COrvaneApp::InitInstance() {
 
     CCommandLineInfo commandLine;
     ParseCommandLine(commandLine);
-    if (!ProcessShellCommand(commandLine))
+    if (!ProcessShellCommand(commandLine)) {
+        view_ = nullptr; // a view whose frame could not be made is gone again
         return FALSE;
+    }
     m_pMainWnd->SetWindowText(WindowTitleFor(currentJobPath));
-    m_pMainWnd->ShowWindow(m_nCmdShow);
-    m_pMainWnd->UpdateWindow();
+    // The unattended run is over by now and its close request queued: the window
+    // would only flash up.
+    if (!IsUnattended()) {
+        m_pMainWnd->ShowWindow(m_nCmdShow);
+        m_pMainWnd->UpdateWindow();
+    }
     return TRUE;
 }
 
 int COrvaneApp::ExitInstance() {
     OleUninitialize();
-    return CWinApp::ExitInstance();
+    int quitCode = CWinApp::ExitInstance();
+    if (!IsUnattended() || quitCode != 0)
+        return quitCode; // a quit with a code of its own keeps it
+    RunFacts facts;
+    facts.unattended = true;
+    if (view_ != nullptr && view_->unattended) {
+        facts.jobRefused = view_->jobRefused;
+        facts.search = !view_->searchRan        ? SearchEnd::NotRun
+                       : view_->searchCompleted ? SearchEnd::Completed
+                       : view_->searchStopped   ? SearchEnd::Stopped
+                                                : SearchEnd::Failed;
+        facts.syncEnd = view_->lastSyncOutcome.end;
+        facts.rowsFailed = view_->lastSyncOutcome.rowsFailed;
+        facts.rowsNotDone = view_->lastSyncOutcome.rowsNotDone;
+        facts.logIncomplete = !view_->lastSyncOutcome.logComplete;
+        facts.leftOut = view_->leftOutCount;
+    } else {
+        facts.jobRefused = true; // the job file could not be opened, or no window
+    }
+    return ExitCodeFor(facts);
+}
+
+void COrvaneApp::ReportUnattended(const std::string& text) {
+    WriteStandardError(text);
 }
 
 bool COrvaneApp::EditJob(const std::string& path, const std::string& processingFolder,

@@ -6,12 +6,17 @@
 #include "framework/WinApp.h"
 #include "job/JobContext.h"
 
+class COrvaneView;
+
 class COrvaneApp : public CWinApp, public JobContext {
 public:
     COrvaneApp();
 
     BOOL InitInstance() override;
+    // Unattended, the run's exit code (ExitCodeFor); otherwise the quit code.
     int ExitInstance() override;
+    // Unattended, reports go to the standard error handle.
+    void ReportUnattended(const std::string& text) override;
     // Edits a job in the settings dialog; on confirmation the job file is written
     // and the job becomes the current one.
     bool EditJob(const std::string& path, const std::string& processingFolder,
@@ -21,4 +26,6 @@ protected:
     DECLARE_MESSAGE_MAP()
     void OnAppAbout();
     void OnUpdateRecentFileMenu(CCmdUI* cmdUI);
+
+    COrvaneView* view_ = nullptr;
 };

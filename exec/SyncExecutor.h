@@ -56,7 +56,7 @@ enum class SyncEnd {
     Stopped,      // the stop poll asked to stop before a row
     Aborted,      // the deletion question was answered with abort
     LogNotOpened, // nothing was carried out
-    Refused,      // too many deletions: nothing was carried out
+    Refused,      // a guard refused the run: nothing was carried out
 };
 
 struct SyncOutcome {

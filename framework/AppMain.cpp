@@ -8,9 +8,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int cmdShow) {
         return 1;
     app->m_lpCmdLine = AfxCommandLineTail();
     app->m_nCmdShow = cmdShow;
-    if (!app->InitInstance()) {
-        app->ExitInstance();
-        return 0;
-    }
+    if (!app->InitInstance())
+        return app->ExitInstance();
     return app->Run();
 }

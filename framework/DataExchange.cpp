@@ -1,5 +1,7 @@
 #include "framework/DataExchange.h"
 
+#include "framework/WinApp.h"
+
 #include <windows.h>
 #include <commctrl.h>
 
@@ -78,7 +80,7 @@ void DDV_MaxChars(CDataExchange* dx, const std::string& value, int maxChars) {
     if (static_cast<int>(value.size()) > maxChars && IsWindowEnabled(dx->m_lastControl)) {
         char message[128];
         wsprintfA(message, "%d 文字以内で入力してください。", maxChars);
-        MessageBoxA(dx->m_pDlgWnd->m_hWnd, message, AfxGetAppName(), MB_OK | MB_ICONEXCLAMATION);
+        AfxMessageBoxOwned(dx->m_pDlgWnd->m_hWnd, message, MB_OK | MB_ICONEXCLAMATION);
         dx->Fail(dx->m_lastControl);
     }
 }

@@ -69,6 +69,10 @@ HWND TopLevelOf(HWND hwnd) {
 } // namespace
 
 INT_PTR CDialog::DoModal() {
+    // Nobody would answer: the caller gets the result of a dialog that could not
+    // be shown.
+    if (AfxIsUnattended())
+        return -1;
     HWND owner = TopLevelOf(m_pParentWnd != nullptr ? m_pParentWnd->m_hWnd : GetActiveWindow());
     if (owner == nullptr) {
         // With no active window (another program has the focus) the main window

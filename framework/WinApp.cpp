@@ -1,5 +1,6 @@
 #include "framework/WinApp.h"
 
+#include "framework/ErrorOutput.h"
 #include "framework/FrameWnd.h"
 
 namespace {
@@ -17,10 +18,37 @@ const char* AfxGetAppName() {
     return g_app != nullptr ? g_app->m_pszAppName : "";
 }
 
+bool AfxIsUnattended() {
+    return g_app != nullptr && g_app->IsUnattended();
+}
+
+namespace {
+int CautiousAnswer(UINT type) {
+    switch (type & MB_TYPEMASK) {
+    case MB_OK:
+        return IDOK;
+    case MB_YESNO:
+        return IDNO;
+    case MB_ABORTRETRYIGNORE:
+        return IDABORT;
+    default:
+        return IDCANCEL;
+    }
+}
+} // namespace
+
+int AfxMessageBoxOwned(HWND owner, const char* text, UINT type) {
+    if (AfxIsUnattended()) {
+        g_app->ReportUnattended(text);
+        return CautiousAnswer(type);
+    }
+    return MessageBoxA(owner, text, AfxGetAppName(), type);
+}
+
 int AfxMessageBox(const char* text, UINT type) {
     CWnd* main = AfxGetMainWnd();
     HWND owner = main != nullptr && main->IsWindowVisible() ? main->m_hWnd : nullptr;
-    return MessageBoxA(owner, text, AfxGetAppName(), type);
+    return AfxMessageBoxOwned(owner, text, type);
 }
 
 const char* AfxCommandLineTail() {
@@ -58,6 +86,10 @@ END_MESSAGE_MAP()
 void CWinApp::OnAppExit() {
     if (m_pMainWnd != nullptr)
         m_pMainWnd->SendMessage(WM_CLOSE);
+}
+
+void CWinApp::ReportUnattended(const std::string& text) {
+    WriteStandardError(text);
 }
 
 void CWinApp::AddDocTemplate(std::unique_ptr<CSingleDocTemplate> docTemplate) {
@@ -124,13 +156,14 @@ int CWinApp::Run() {
         while (!PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE) && OnIdle(idleCount++)) {
         }
         BOOL got = GetMessageA(&msg, nullptr, 0, 0);
-        if (got <= 0)
+        if (got <= 0) {
+            m_nQuitCode = static_cast<int>(msg.wParam);
             break;
+        }
         if (!PreTranslateMessage(&msg)) {
             TranslateMessage(&msg);
             DispatchMessageA(&msg);
         }
     }
-    ExitInstance();
-    return static_cast<int>(msg.wParam);
+    return ExitInstance();
 }

@@ -25,8 +25,9 @@ public:
     ~CWinApp() override;
 
     virtual BOOL InitInstance() { return TRUE; }
-    virtual int ExitInstance() { return 0; }
-    // The message loop; returns the exit code.
+    // The program's exit code; by default the code of the quit message.
+    virtual int ExitInstance() { return m_nQuitCode; }
+    // The message loop; returns ExitInstance's code.
     virtual int Run();
     virtual BOOL OnIdle(LONG count);
     virtual BOOL PreTranslateMessage(MSG* msg);
@@ -62,17 +63,32 @@ public:
     int m_nCmdShow = SW_SHOWDEFAULT;
     CWnd* m_pMainWnd = nullptr;
 
+    // With nobody to answer (a scheduled run), message boxes and modal dialogs are
+    // not shown: their texts go to ReportUnattended instead.
+    void SetUnattended(bool unattended) { m_bUnattended = unattended; }
+    bool IsUnattended() const { return m_bUnattended; }
+    // Where a text that would have been shown goes; by default the standard error.
+    virtual void ReportUnattended(const std::string& text);
+
 protected:
     DECLARE_MESSAGE_MAP()
     void OnAppExit();
 
     CProfile m_profile;
     std::unique_ptr<CSingleDocTemplate> m_docTemplate;
+    int m_nQuitCode = 0;
+    bool m_bUnattended = false;
 };
 
 CWinApp* AfxGetApp();
 CWnd* AfxGetMainWnd();
 // A message box owned by the main window with the application's name as caption.
+// In an unattended run the text is reported instead and the box's most cautious
+// answer returned (OK, else Cancel, else No).
 int AfxMessageBox(const char* text, UINT type = MB_OK);
+// The same with an owner window of the caller's.
+int AfxMessageBoxOwned(HWND owner, const char* text, UINT type);
+// True while message boxes and modal dialogs must not be shown.
+bool AfxIsUnattended();
 // The command line after the program name.
 const char* AfxCommandLineTail();

@@ -53,6 +53,11 @@ public:
     // misread, case-only twins), by full path; none of them is planned.
     std::vector<std::string> leftOutPaths;
     int leftOutCount = 0;
+    // What the unattended run came to, for its exit code.
+    bool jobRefused = false;
+    bool searchStopped = false;
+    bool searchCompleted = false;
+    bool searchRan = false;
     CListCtrl resultList;
     CStatic processingLabel;
     CStatic referenceLabel;
@@ -105,6 +110,10 @@ protected:
     bool EditJob(const std::string& path, const std::string& processingFolder,
                  const std::string& referenceFolder);
     void SetLabels(const std::string& processing, const std::string& reference);
+    // A message box, or in an unattended run a report (standard error).
+    void Tell(const std::string& text);
+    // Refuses an unattended job whose values nobody can mean; true when refused.
+    bool RefuseJob(const StartArguments& arguments);
     // Disables the frame and the view and shows the progress window, or the reverse.
     void BeginLongOperation(const char* firstLine);
     void EndLongOperation();

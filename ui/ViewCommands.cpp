@@ -5,6 +5,8 @@
 
 #include "framework/FrameWnd.h"
 #include "framework/WinApp.h"
+#include "exec/OperationLog.h"
+#include "job/JobCheck.h"
 #include "job/JobContext.h"
 #include "res/resource.h"
 #include "ui/CommonDialogs.h"
@@ -75,20 +77,54 @@ void COrvaneView::StartFirstJob(const StartArguments& arguments) {
             jobs_.currentJob.processingFolder = arguments.processingFolder;
         if (!arguments.referenceFolder.empty())
             jobs_.currentJob.referenceFolder = arguments.referenceFolder;
-        RunSearch();
-        ExecuteSync();
+        if (!RefuseJob(arguments)) {
+            RunSearch();
+            ExecuteSync();
+        }
         // Handled once the message loop runs, so the frame closes the normal way.
         if (CFrameWnd* frame = ParentFrame())
             frame->PostMessage(WM_CLOSE);
-    } else {
-        confirmed =
-            EditJob(arguments.jobPath, arguments.processingFolder, arguments.referenceFolder);
-        if (!confirmed)
-            jobs_.currentJobPath.clear();
+        return;
     }
+    confirmed = EditJob(arguments.jobPath, arguments.processingFolder, arguments.referenceFolder);
+    if (!confirmed)
+        jobs_.currentJobPath.clear();
     SetLabels("処理フォルダ：指定なし", "参照フォルダ：指定なし");
     if (confirmed)
         RunSearch();
+}
+
+bool COrvaneView::RefuseJob(const StartArguments& arguments) {
+    const JobSettings& job = jobs_.currentJob;
+    SetLabels("処理フォルダ：" + job.processingFolder, "参照フォルダ：" + job.referenceFolder);
+    std::vector<JobProblem> problems =
+        CheckUnattendedJob(jobs_.currentJobPath, job, !arguments.processingFolder.empty(),
+                           !arguments.referenceFolder.empty());
+    if (problems.empty())
+        return false;
+    jobRefused = true;
+    std::string reasons;
+    bool logTrusted = true; // a log asked for by values that were refused goes nowhere
+    for (const JobProblem& problem : problems) {
+        reasons += (reasons.empty() ? "" : "\r\n") + problem.text;
+        if (problem.key == "OutputLog" || problem.key == "LogDir")
+            logTrusted = false;
+    }
+    lastMessage = "処理定義ファイルの値が正しくないため、処理を行いませんでした\r\n" + reasons;
+    Tell(lastMessage);
+    if (job.outputLog != 0 && logTrusted) {
+        OperationLog log;
+        if (!log.Open(job.logFolder, lastMessage))
+            Tell(std::string("ログファイルが開けません\r\n") + log.Path());
+    }
+    return true;
+}
+
+void COrvaneView::Tell(const std::string& text) {
+    if (unattended)
+        AfxGetApp()->ReportUnattended(text);
+    else
+        AfxMessageBox(text.c_str(), MB_OK | MB_ICONEXCLAMATION);
 }
 
 void COrvaneView::OnOptions() {

@@ -68,6 +68,8 @@ void COrvaneView::RunSearch() {
     SetupColumns();
     DeleteAllRows();
 
+    searchRan = true;
+    searchStopped = false;
     PriorityRows rows;
     ThrottledProgress progress(progressDialog);
     searchCounts = SearchCounts();
@@ -93,11 +95,13 @@ void COrvaneView::RunSearch() {
         DeleteAllRows();
         EndLongOperation();
         resultList.SetRedraw(TRUE);
-        if (lastMessage.empty())
+        // A failure always says why; only a stop leaves the text empty.
+        searchStopped = lastMessage.empty();
+        if (searchStopped)
             lastMessage = "処理を中断しました";
-        if (!unattended)
-            AfxMessageBox(lastMessage.c_str(), MB_OK | MB_ICONEXCLAMATION);
+        Tell(lastMessage);
     }
+    searchCompleted = completed;
     ShowItemCount();
 }
 
@@ -111,7 +115,8 @@ void COrvaneView::ExecuteSync() {
     if (options.outputLog && !log.Open(options.logFolder, lastMessage)) {
         lastSyncOutcome.end = SyncEnd::LogNotOpened;
         lastSyncOutcome.rows = lastSyncOutcome.rowsNotDone = RowCount();
-        AfxMessageBox("ログファイルが開けません", MB_OK | MB_ICONEXCLAMATION);
+        // Unattended, the path tells where the log was looked for.
+        Tell(unattended ? "ログファイルが開けません\r\n" + log.Path() : "ログファイルが開けません");
         return;
     }
     for (const std::string& path : leftOutPaths)
@@ -124,8 +129,8 @@ void COrvaneView::ExecuteSync() {
     log.Close();
     lastSyncOutcome.logComplete = log.Complete();
     SetStatusText(SyncStatusText(lastSyncOutcome));
-    if (!log.Complete() && !unattended)
-        AfxMessageBox(kLogIncompleteText, MB_OK | MB_ICONEXCLAMATION);
+    if (!lastSyncOutcome.logComplete)
+        Tell(kLogIncompleteText);
 }
 
 void COrvaneView::ExportBatch() {

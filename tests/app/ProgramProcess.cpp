@@ -37,12 +37,37 @@ BOOL CALLBACK FindMessageBox(HWND hwnd, LPARAM lParam) {
     return TRUE;
 }
 
-// Waits for the process, answering one message box when asked to.
-bool WaitAnswering(HANDLE process, DWORD processId, unsigned timeoutMs, std::string* boxText) {
+// The progress window: a dialog with a stop button and no message text.
+BOOL CALLBACK FindProgressWindow(HWND hwnd, LPARAM lParam) {
+    auto* search = reinterpret_cast<BoxSearch*>(lParam);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(hwnd, &owner);
+    char className[16] = {};
+    GetClassNameA(hwnd, className, sizeof className);
+    if (owner == search->processId && std::string(className) == "#32770" &&
+        GetDlgItem(hwnd, IDCANCEL) != nullptr && GetDlgItem(hwnd, 0xFFFF) == nullptr) {
+        search->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// Waits for the process, answering one message box when asked to, and pressing
+// the progress window's stop button once when asked to.
+bool WaitAnswering(HANDLE process, DWORD processId, unsigned timeoutMs, std::string* boxText,
+                   bool stop = false) {
     ULONGLONG deadline = GetTickCount64() + timeoutMs;
     while (GetTickCount64() < deadline) {
-        if (WaitForSingleObject(process, 50) == WAIT_OBJECT_0)
+        if (WaitForSingleObject(process, stop ? 5 : 50) == WAIT_OBJECT_0)
             return true;
+        if (stop) {
+            BoxSearch search{processId, nullptr};
+            EnumWindows(FindProgressWindow, reinterpret_cast<LPARAM>(&search));
+            if (search.found != nullptr) {
+                PostMessageA(search.found, WM_COMMAND, IDCANCEL, 0);
+                stop = false;
+            }
+        }
         if (boxText == nullptr || !boxText->empty())
             continue;
         BoxSearch search{processId, nullptr};
@@ -59,22 +84,59 @@ bool WaitAnswering(HANDLE process, DWORD processId, unsigned timeoutMs, std::str
 
 } // namespace
 
-bool RunOrvane(const std::string& arguments, unsigned timeoutMs, std::string* boxText) {
+namespace {
+
+bool Start(const std::string& arguments, HANDLE standardError, unsigned timeoutMs,
+           std::string* boxText, DWORD* exitCode, bool stop = false) {
     std::string commandLine = Quoted(OrvaneExePath()) + " " + arguments;
     std::vector<char> buffer(commandLine.begin(), commandLine.end());
     buffer.push_back('\0');
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
+    if (standardError != nullptr) {
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdError = standardError;
+    }
     PROCESS_INFORMATION process = {};
-    if (!CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process))
+    if (!CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, standardError != nullptr, 0,
+                        nullptr, nullptr, &startup, &process))
         return false;
-    bool ended = WaitAnswering(process.hProcess, process.dwProcessId, timeoutMs, boxText);
+    bool ended = WaitAnswering(process.hProcess, process.dwProcessId, timeoutMs, boxText, stop);
     if (!ended) {
         TerminateProcess(process.hProcess, 1);
         WaitForSingleObject(process.hProcess, 5000);
     }
+    if (exitCode != nullptr)
+        GetExitCodeProcess(process.hProcess, exitCode);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
     return ended;
+}
+
+} // namespace
+
+bool RunOrvane(const std::string& arguments, unsigned timeoutMs, std::string* boxText) {
+    return Start(arguments, nullptr, timeoutMs, boxText, nullptr);
+}
+
+ProgramRun RunOrvaneCaptured(const std::string& arguments, unsigned timeoutMs, bool stop) {
+    ProgramRun run;
+    char folder[MAX_PATH] = {};
+    char path[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, folder);
+    GetTempFileNameA(folder, "err", 0, path);
+    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+    HANDLE file =
+        CreateFileA(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                    &inherit, CREATE_ALWAYS, FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return run;
+    run.ended = Start(arguments, file, timeoutMs, &run.boxText, &run.exitCode, stop);
+    SetFilePointer(file, 0, nullptr, FILE_BEGIN);
+    char chunk[4096];
+    DWORD got = 0;
+    while (ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got > 0)
+        run.standardError.append(chunk, got);
+    CloseHandle(file);
+    return run;
 }

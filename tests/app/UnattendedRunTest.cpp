@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <functional>
+
 #include "OrvaneSession.h"
 #include "ProgramProcess.h"
 #include "TempDir.h"
@@ -153,16 +155,92 @@ TEST_F(UnattendedRun, MissingFolderDoesNothingAndLogsTheSystemText) {
     EXPECT_EQ(std::string::npos, lines[0].find("成功"));
 }
 
-TEST_F(UnattendedRun, LogThatCannotBeCreatedIsTheOneQuestionAndNothingIsDone) {
-    job.logFolder = dir / "no such folder";
-    WriteFileBytes(proc + "\\a.txt", "a");
-    WriteFileBytes(ref + "\\old.txt", "o");
+// Every way a scheduled run can end, told by its exit code and its standard error;
+// none of them may show a box or run into the time limit.
+TEST_F(UnattendedRun, ExitCodeAndReasonTellHowTheRunEnded) {
+    struct Case {
+        const char* name;
+        std::function<std::string()> prepare; // makes the case, returns the arguments
+        DWORD code;
+        std::string errorPart; // in the standard error; empty: nothing written there
+        bool copied;           // whether proc\a.txt reached the reference folder
+    };
+    auto raw = [this](const char* key, const char* value) {
+        Save();
+        WritePrivateProfileStringA("Settings", key, value, jobPath.c_str());
+        return "-s " + Quoted(jobPath);
+    };
+    HANDLE held = INVALID_HANDLE_VALUE;
+    const Case cases[] = {
+        {"every row done", [&] { return raw("Mode", "2"); }, 0, "", true},
+        {"a row failed",
+         [&] {
+             // The target is held open without sharing, so its copy fails.
+             WriteFileBytes(proc + "\\held.txt", "new");
+             SetLastWriteTime(proc + "\\held.txt", UtcFileTime(2021, 1, 1, 0, 0, 0));
+             WriteFileBytes(ref + "\\held.txt", "old");
+             SetLastWriteTime(ref + "\\held.txt", UtcFileTime(2020, 1, 1, 0, 0, 0));
+             held = CreateFileA((ref + "\\held.txt").c_str(), GENERIC_READ, 0, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
+             return raw("Mode", "2");
+         },
+         1, "", true},
+        {"job file missing", [&] { return "-s " + Quoted(dir / "none.orvane"); }, 2,
+         "none.orvane を開けません。", false},
+        {"job file is a folder",
+         [&] {
+             MakeFolder(dir / "folder.orvane");
+             return "-s " + Quoted(dir / "folder.orvane");
+         },
+         2, "folder.orvane を開けません。", false},
+        {"mode in hexadecimal", [&] { return raw("Mode", "0x2"); }, 2, "Mode の値「0x2」", false},
+        {"mode that wraps round", [&] { return raw("Mode", "4294967298"); }, 2,
+         "Mode の値「4294967298」", false},
+        {"mode empty", [&] { return raw("Mode", ""); }, 2, "Mode の値「」", false},
+        {"switch out of range", [&] { return raw("SubFolder", "2"); }, 2, "SubFolder の値「2」",
+         false},
+        {"relative folder on the command line",
+         [&] { return raw("Mode", "2") + " --procrelative\\p"; }, 2,
+         "--proc のフォルダ「relative\\p」は絶対パスではありません", false},
+        {"processing folder missing", [&] { return raw("BaseDir", (dir / "gone").c_str()); }, 2,
+         "\r\n", false},
+        {"log folder missing", [&] { return raw("LogDir", (dir / "no logs").c_str()); }, 2,
+         "ログファイルが開けません\r\n" + dir / "no logs", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        DeleteFileA((ref + "\\a.txt").c_str());
+        WriteFileBytes(proc + "\\a.txt", "a");
+        job = JobSettings();
+        SetUp();
+        std::string arguments = c.prepare();
+        ProgramRun run = RunOrvaneCaptured(arguments);
+        if (held != INVALID_HANDLE_VALUE) {
+            CloseHandle(held);
+            held = INVALID_HANDLE_VALUE;
+        }
+        ASSERT_TRUE(run.ended) << "the run reached the time limit";
+        EXPECT_EQ("", run.boxText);
+        EXPECT_EQ(c.code, run.exitCode);
+        if (c.errorPart.empty())
+            EXPECT_EQ("", run.standardError);
+        else
+            EXPECT_NE(std::string::npos, run.standardError.find(c.errorPart)) << run.standardError;
+        EXPECT_EQ(c.copied, PathExists(ref + "\\a.txt"));
+    }
+}
+
+TEST_F(UnattendedRun, StopEndsWithThreeAndLeavesTheRestUndone) {
+    const int files = 400;
+    for (int i = 0; i < files; ++i)
+        WriteFileBytes(proc + "\\f" + std::to_string(i) + ".txt", "x");
     Save();
-    std::string box;
-    ASSERT_TRUE(RunOrvane("-s " + Quoted(jobPath), 60000, &box));
-    EXPECT_EQ("ログファイルが開けません", box);
-    EXPECT_FALSE(PathExists(ref + "\\a.txt"));
-    EXPECT_TRUE(PathExists(ref + "\\old.txt"));
+    ProgramRun run = RunOrvaneCaptured("-s " + Quoted(jobPath), 60000, true);
+    ASSERT_TRUE(run.ended);
+    EXPECT_EQ(3u, run.exitCode);
+    EXPECT_EQ("", run.boxText);
+    std::vector<std::string> lines = LogLines();
+    EXPECT_LT(lines.size(), static_cast<size_t>(files));
 }
 
 TEST_F(UnattendedRun, JobWithoutReferenceFolderTouchesNothing) {

@@ -1,0 +1,81 @@
+#include "job/JobCheck.h"
+
+#include <windows.h>
+
+namespace {
+
+const char kSection[] = "Settings";
+// Returned for a key that is not in the file; no value read back can equal it.
+const char kMissing[] = "\x01missing";
+
+struct NumberKey {
+    const char* name;
+    int highest;
+};
+
+const NumberKey kNumberKeys[] = {
+    {"Mode", 2},   {"OutputLog", 1},  {"IsSynExist", 1}, {"SubFolder", 1},
+    {"NotDel", 1}, {"DelWarning", 1}, {"2Sec", 1},       {"FirstCopy", 1},
+};
+
+// Decimal digits only, no sign, at most `highest`; the profile reader would take
+// "abc" as 0, "0x2" as 2 and wrap 4294967298 round to 2.
+bool IsDecimalUpTo(const std::string& text, int highest) {
+    if (text.empty())
+        return false;
+    int value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9')
+            return false;
+        value = value * 10 + (c - '0');
+        if (value > highest)
+            return false;
+    }
+    return true;
+}
+
+std::string RawValue(const std::string& path, const char* key) {
+    char buffer[64] = {};
+    GetPrivateProfileStringA(kSection, key, kMissing, buffer, sizeof buffer, path.c_str());
+    return buffer;
+}
+
+std::string Allowed(int highest) {
+    return highest == 2 ? "0、1、2 のいずれか" : "0 か 1";
+}
+
+} // namespace
+
+bool IsAbsolutePath(const std::string& path) {
+    // Only ASCII bytes are looked at, at the start, so no double-byte character
+    // can be cut.
+    if (path.size() >= 3 && path[1] == ':' && path[2] == '\\')
+        return (path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z');
+    return path.size() > 2 && path[0] == '\\' && path[1] == '\\';
+}
+
+std::vector<JobProblem> CheckUnattendedJob(const std::string& jobPath, const JobSettings& job,
+                                           bool processingFromCommandLine,
+                                           bool referenceFromCommandLine) {
+    std::vector<JobProblem> problems;
+    for (const NumberKey& key : kNumberKeys) {
+        std::string value = RawValue(jobPath, key.name);
+        if (value != kMissing && !IsDecimalUpTo(value, key.highest))
+            problems.push_back({key.name, std::string(key.name) + " の値「" + value +
+                                              "」は使えません（" + Allowed(key.highest) +
+                                              "を数字で指定してください）"});
+    }
+    // An empty folder is the search's to report; a relative one would be taken
+    // from wherever the scheduler starts the program.
+    auto checkFolder = [&problems](const char* key, const std::string& folder) {
+        if (!folder.empty() && !IsAbsolutePath(folder))
+            problems.push_back(
+                {key, std::string(key) + " のフォルダ「" + folder + "」は絶対パスではありません"});
+    };
+    checkFolder(processingFromCommandLine ? "--proc" : "BaseDir", job.processingFolder);
+    checkFolder(referenceFromCommandLine ? "--ref" : "TargetDir", job.referenceFolder);
+    if (job.outputLog != 0 && !IsAbsolutePath(job.logFolder))
+        problems.push_back(
+            {"LogDir", "LogDir のフォルダ「" + job.logFolder + "」は絶対パスではありません"});
+    return problems;
+}
