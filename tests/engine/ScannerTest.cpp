@@ -201,7 +201,8 @@ TEST(Scanner, LinksAndMisreadNamesAreLeftOutNotEntered) {
                     << c.name << " as " << c.newName << ": " << missing;
             EXPECT_EQ(c.leftOut ? Texts{c.leftOut} : Texts{}, scan.listing.LeftOut()) << c.newName;
             if (!c.leftOut) {
-                EXPECT_EQ(1, std::count(paths.begin(), paths.end(), "\\" + std::string(c.newName)));
+                std::string listed = std::string("\\").append(c.newName);
+                EXPECT_EQ(1, std::count(paths.begin(), paths.end(), listed));
             }
         }
     }
