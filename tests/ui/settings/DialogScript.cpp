@@ -14,7 +14,9 @@ DialogScript& DialogScript::Until(std::function<bool()> step) {
 }
 
 INT_PTR DialogScript::Run(const std::function<INT_PTR()>& showModal) {
-    ModalScript script(std::move(steps_), 10, 800);
+    // A budget, not a timing: four fresh folder browsers on a busy machine take
+    // most of 9 s; a stuck step still fails well inside the test's time limit.
+    ModalScript script(std::move(steps_), 10, 2500);
     steps_.clear(); // used up: the next run starts a script of its own
     INT_PTR result = showModal();
     timedOut_ = script.TimedOut();
