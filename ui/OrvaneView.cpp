@@ -12,13 +12,13 @@
 
 namespace {
 
-struct ColumnSpec {
+struct ColumnLayout {
     const char* title;
     int width;           // pixels at 96 DPI
     const char* longest; // the widest text a cell of the column shows, or nullptr
 };
 
-const ColumnSpec kColumns[kResultColumnCount] = {
+const ColumnLayout kColumns[kResultColumnCount] = {
     {"ファイル名", 150, nullptr},
     {"処理", 45, "コピー"},
     {"チェック内容", 70, "存在"},
@@ -123,12 +123,12 @@ void COrvaneView::SetupColumns() {
         return;
     int dpi = ScreenDpi();
     for (int column = 0; column < kResultColumnCount; ++column) {
-        const ColumnSpec& spec = kColumns[column];
-        int needed = resultList.TextWidth(spec.title);
-        if (spec.longest != nullptr && resultList.TextWidth(spec.longest) > needed)
-            needed = resultList.TextWidth(spec.longest);
-        resultList.InsertColumn(column, spec.title, LVCFMT_LEFT,
-                                ResultColumnWidth(spec.width, dpi, needed));
+        const ColumnLayout& layout = kColumns[column];
+        int needed = resultList.TextWidth(layout.title);
+        if (layout.longest != nullptr && resultList.TextWidth(layout.longest) > needed)
+            needed = resultList.TextWidth(layout.longest);
+        resultList.InsertColumn(column, layout.title, LVCFMT_LEFT,
+                                ResultColumnWidth(layout.width, dpi, needed));
     }
 }
 
