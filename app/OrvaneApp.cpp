@@ -80,7 +80,7 @@ int COrvaneApp::ExitInstance() {
                                                 : SearchEnd::Failed;
         facts.syncEnd = view_->lastSyncOutcome.end;
         facts.rowsFailed = view_->lastSyncOutcome.rowsFailed;
-        facts.rowsNotDone = view_->lastSyncOutcome.rowsNotDone;
+        facts.rowsNotDone = view_->lastSyncOutcome.RowsNotDone();
         facts.logIncomplete = !view_->lastSyncOutcome.logComplete;
         facts.leftOut = view_->leftOutCount;
     } else {
