@@ -49,7 +49,7 @@ protected:
             confirmed = EditJobInDialog(scratch.context, jobPath, processing, reference);
             return INT_PTR{0};
         });
-        EXPECT_FALSE(script.TimedOut());
+        EXPECT_FALSE(script.TimedOut()) << "stuck at step " << script.StuckStep();
         return confirmed;
     }
 
