@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <cstdio>
 #include <vector>
 
 std::string OrvaneExePath() {
@@ -87,9 +88,18 @@ bool Start(const std::string& arguments, HANDLE standardError, unsigned timeoutM
         startup.hStdError = standardError;
     }
     PROCESS_INFORMATION process = {};
-    if (!CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, standardError != nullptr, 0,
-                        nullptr, nullptr, &startup, &process))
-        return false;
+    // Wine, rarely and with several processes starting at once, fails a start
+    // that succeeds when asked again; the program has not run then.
+    for (int attempt = 1;; ++attempt) {
+        if (CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, standardError != nullptr, 0,
+                           nullptr, nullptr, &startup, &process))
+            break;
+        std::fprintf(stderr, "Orvane.exe did not start (error %lu, attempt %d of 3)\n",
+                     GetLastError(), attempt);
+        if (attempt == 3)
+            return false;
+        Sleep(200);
+    }
     bool ended = WaitAnswering(process.hProcess, process.dwProcessId, timeoutMs, boxText, stop);
     if (!ended) {
         TerminateProcess(process.hProcess, 1);

@@ -304,9 +304,9 @@ TEST_F(SettingsDialogTest, BrowseButtonsOpenTheBrowserOnTheirFieldsFolderAndTake
             return browser != nullptr && SelectedTreeItemText(browser) == row.shown;
         });
         script.Until([&] {
-            // The browser may select its first folder once more while it settles:
-            // the choice is made, and made again, until the browser itself shows
-            // it, and only then confirmed.
+            // The choice is clicked in the tree, and clicked again, until the
+            // browser itself shows it, and only then confirmed: the browser may
+            // select its first folder once more while it settles.
             HWND browser = FindOwnedDialog(FindSettingsDialog());
             if (row.chosen.empty()) {
                 PostMessageA(browser, WM_COMMAND, IDCANCEL, 0);
@@ -316,9 +316,7 @@ TEST_F(SettingsDialogTest, BrowseButtonsOpenTheBrowserOnTheirFieldsFolderAndTake
                 PostMessageA(browser, WM_COMMAND, IDOK, 0);
                 return true;
             }
-            std::string chosen = Path(row.chosen);
-            SendMessageA(browser, BFFM_SETSELECTIONA, TRUE,
-                         reinterpret_cast<LPARAM>(chosen.c_str()));
+            SelectSiblingFolder(browser, row.chosen);
             return false;
         });
         script.Then([&] {
