@@ -2,6 +2,7 @@
 // order in which the planned actions are carried out.
 #include "EngineTestKit.h"
 #include "TempDir.h"
+#include "UnixLinks.h"
 #include "engine/SearchCore.h"
 #include "engine/SystemText.h"
 
@@ -116,50 +117,6 @@ TEST(SearchCore, EmptyFolderIsRefusedRatherThanListedAsTheDriveRoot) {
 
 namespace {
 
-// Unix links made for one test (under Wine, where the Win32 functions make none),
-// removed before the folders they point into.
-class UnixLinks {
-public:
-    ~UnixLinks() {
-        for (auto it = links_.rbegin(); it != links_.rend(); ++it)
-            RemoveUnixLink(it->first, it->second);
-    }
-    // A link at `link` to the folder `target`, both Windows paths; true once it answers.
-    bool Add(const std::string& target, const std::string& link) {
-        return Add(UnixPathOf(target),
-                   UnixPathOf(ParentFolder(link)) + "/" +
-                       link.substr(ParentFolder(link).size() + 1),
-                   link);
-    }
-    // A drive letter for the folder; "" when none could be made.
-    std::string AddDrive(const std::string& target) {
-        std::string cDrive = UnixPathOf("C:\\");
-        const std::string tail = "c:/";
-        if (cDrive.size() < tail.size() || cDrive.compare(cDrive.size() - 3, 3, tail) != 0)
-            return "";
-        DWORD used = GetLogicalDrives();
-        for (char letter = 'Y'; letter > 'D'; --letter) {
-            if (used & (1u << (letter - 'A')))
-                continue;
-            std::string drive = std::string(1, letter) + ":";
-            std::string unixDrive =
-                cDrive.substr(0, cDrive.size() - 3) + static_cast<char>(letter - 'A' + 'a') + ":";
-            return Add(UnixPathOf(target), unixDrive, drive + "\\") ? drive : "";
-        }
-        return "";
-    }
-
-private:
-    bool Add(const std::string& unixTarget, const std::string& unixLink,
-             const std::string& windowsLink) {
-        if (!MakeUnixLink(unixTarget, unixLink, windowsLink))
-            return false;
-        links_.emplace_back(unixLink, windowsLink);
-        return true;
-    }
-    std::vector<std::pair<std::string, std::string>> links_;
-};
-
 std::string ShortPath(const std::string& path) {
     char shorter[MAX_PATH] = {};
     DWORD length = GetShortPathNameA(path.c_str(), shorter, MAX_PATH);
@@ -201,7 +158,7 @@ TEST(SearchCore, OverlappingFoldersAreRefusedWhateverTheSpelling) {
         {"\\\\?\\" + longFolder, dir / "a", false},
     };
     UnixLinks links;
-    if (!UnixPathOf(dir.Path()).empty()) {
+    if (UnixLinks::Available()) {
         // A link beside the folder, a link from somewhere else into it, and a
         // second drive letter for the test's folder (Wine reads drive letters
         // from links of its own).
