@@ -138,6 +138,10 @@ bool ReadIdentity(const std::string& path, FileIdentity& identity) {
     BY_HANDLE_FILE_INFORMATION information;
     if (!handle.IsOpen() || !GetFileInformationByHandle(handle.Get(), &information))
         return false;
+    // Some network servers give every file the index 0; that tells nothing, and
+    // taken as an identity it would make all their folders one.
+    if (information.nFileIndexHigh == 0 && information.nFileIndexLow == 0)
+        return false;
     identity.volume = information.dwVolumeSerialNumber;
     identity.indexHigh = information.nFileIndexHigh;
     identity.indexLow = information.nFileIndexLow;

@@ -17,7 +17,7 @@ struct FileIdentity {
 };
 
 // The identity of an existing file or folder, links followed. False when it
-// cannot be opened or asked.
+// cannot be opened or asked, or when the system gives no file index (0).
 bool ReadIdentity(const std::string& path, FileIdentity& identity);
 
 // The length of the part of an absolute path that is never cut off: "C:\",
