@@ -132,8 +132,8 @@ void COrvaneView::SetupColumns() {
     }
 }
 
-int ResultColumnWidth(int designedWidth, int dpi, int textWidth) {
-    int scaled = MulDiv(designedWidth, dpi, 96);
+int ResultColumnWidth(int baseWidth, int dpi, int textWidth) {
+    int scaled = MulDiv(baseWidth, dpi, 96);
     // The header and the cells draw their text inside margins of about six
     // pixels a side at 96 DPI; a narrower column cuts the text.
     int fitting = textWidth + MulDiv(16, dpi, 96);

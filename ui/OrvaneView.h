@@ -135,8 +135,8 @@ std::vector<std::string> SplitCommandLine(const std::string& commandLine);
 StartArguments ParseStartArguments(const std::vector<std::string>& arguments);
 // The status text after a search that left entries out.
 std::string LeftOutText(int count);
-// A result column's width in pixels: the designed 96-DPI width scaled to `dpi`,
+// A result column's width in pixels: the column's 96-DPI width scaled to `dpi`,
 // widened when a text `textWidth` pixels wide would be cut.
-int ResultColumnWidth(int designedWidth, int dpi, int textWidth);
+int ResultColumnWidth(int baseWidth, int dpi, int textWidth);
 // "Orvane - name.ext" for a job file, "Orvane" without one.
 std::string WindowTitleFor(const std::string& jobPath);

@@ -173,16 +173,16 @@ TEST_F(MainWindow, ColumnsFollowTheMode) {
     EXPECT_EQ(0, view.resultList.GetColumnCount());
 }
 
-TEST(ResultColumns, DesignedWidthsScaleWithTheDpiAndWidenToFitTheirText) {
+TEST(ResultColumns, BaseWidthsScaleWithTheDpiAndWidenToFitTheirText) {
     const struct {
-        int designed, dpi, text, expected;
+        int base, dpi, text, expected;
     } cases[] = {
         {70, 96, 40, 70},   {70, 96, 60, 76},   {70, 144, 40, 105},
         {70, 144, 90, 114}, {120, 144, 0, 180}, {45, 120, 50, 70},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(c.expected, ResultColumnWidth(c.designed, c.dpi, c.text))
-            << c.designed << " at " << c.dpi << " for " << c.text;
+        EXPECT_EQ(c.expected, ResultColumnWidth(c.base, c.dpi, c.text))
+            << c.base << " at " << c.dpi << " for " << c.text;
 }
 
 // The list takes the keyboard after the start and after every dialog and
