@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "framework/Gdi.h"
+
 namespace {
 
 // The toolbar resource: version 1, button width and height, count, identifiers.
@@ -42,9 +44,16 @@ BOOL CToolBar::LoadToolBar(UINT resourceId) {
     if (data == nullptr || data->version != 1)
         return FALSE;
 
-    if (!images_.Load(instance, resourceId, data->width, data->height))
+    int dpi = 96;
+    {
+        ScreenDC screen;
+        dpi = GetDeviceCaps(screen, LOGPIXELSX);
+    }
+    // Whole steps only, from 150 % up: a 16-pixel picture repeated to 24 looks ragged.
+    const int scale = dpi > 96 ? (dpi + 48) / 96 : 1;
+    if (!images_.Load(instance, resourceId, data->width, data->height, scale * 96))
         return FALSE;
-    SendMessage(TB_SETBITMAPSIZE, 0, MAKELPARAM(data->width, data->height));
+    SendMessage(TB_SETBITMAPSIZE, 0, MAKELPARAM(images_.Width(), images_.Height()));
     SendMessage(TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images_.Normal()));
     SendMessage(TB_SETDISABLEDIMAGELIST, 0, reinterpret_cast<LPARAM>(images_.Disabled()));
 

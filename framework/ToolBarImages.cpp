@@ -100,25 +100,42 @@ void ToolBarImages::Reset() {
     disabled_ = nullptr;
 }
 
-bool ToolBarImages::Load(HINSTANCE instance, UINT bitmapId, int width, int height) {
+bool ToolBarImages::Load(HINSTANCE instance, UINT bitmapId, int width, int height, int dpi) {
     Reset();
     OwnedBitmap resource(static_cast<HBITMAP>(
         LoadImageA(instance, MAKEINTRESOURCEA(bitmapId), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
     BITMAP info = {};
     if (resource.Get() == nullptr || !GetObjectA(resource.Get(), sizeof info, &info) ||
-        width <= 0 || info.bmWidth < width)
+        width <= 0 || height <= 0 || info.bmWidth < width)
         return false;
-    Pixels pixels;
-    OwnedBitmap copy(MakeDib(info.bmWidth, info.bmHeight, pixels));
-    if (copy.Get() == nullptr || !CopyPixels(resource.Get(), pixels))
+    Pixels source;
+    OwnedBitmap copy(MakeDib(info.bmWidth, info.bmHeight, source));
+    if (copy.Get() == nullptr || !CopyPixels(resource.Get(), source))
         return false;
-    const Bgr background = pixels.At(0, 0);
-    const COLORREF mask = RGB(background.r, background.g, background.b);
     const int count = info.bmWidth / width;
-    // ImageList_AddMasked blanks the masked pixels of the bitmap it is given.
-    normal_ = MaskedList(resource.Get(), width, height, count, mask);
-    PaleGrey(pixels, background);
-    disabled_ = MaskedList(copy.Get(), width, height, count, mask);
+    width_ = MulDiv(width, dpi, 96);
+    height_ = MulDiv(height, dpi, 96);
+    // Each picture grows by repeating pixels: blending would blur the mask's edge.
+    Pixels normalPixels;
+    Pixels disabledPixels;
+    OwnedBitmap normal(MakeDib(width_ * count, height_, normalPixels));
+    OwnedBitmap disabled(MakeDib(width_ * count, height_, disabledPixels));
+    if (normal.Get() == nullptr || disabled.Get() == nullptr)
+        return false;
+    for (int y = 0; y < height_; ++y) {
+        const int sy = y * height / height_;
+        for (int x = 0; x < width_ * count; ++x) {
+            const int sx = (x / width_) * width + (x % width_) * width / width_;
+            normalPixels.At(x, y) = source.At(sx, sy);
+            disabledPixels.At(x, y) = source.At(sx, sy);
+        }
+    }
+    const Bgr background = source.At(0, 0);
+    const COLORREF mask = RGB(background.r, background.g, background.b);
+    PaleGrey(disabledPixels, background);
+    GdiFlush(); // the pixels were written behind GDI's back
+    normal_ = MaskedList(normal.Get(), width_, height_, count, mask);
+    disabled_ = MaskedList(disabled.Get(), width_, height_, count, mask);
     if (normal_ == nullptr || disabled_ == nullptr) {
         Reset();
         return false;

@@ -13,8 +13,11 @@ public:
     ToolBarImages(const ToolBarImages&) = delete;
     ToolBarImages& operator=(const ToolBarImages&) = delete;
 
-    // Cuts the bitmap into images of width by height pixels.
-    bool Load(HINSTANCE instance, UINT bitmapId, int width, int height);
+    // Cuts the bitmap into images of width by height pixels, each enlarged for
+    // a screen of that many dots per inch (96 keeps the bitmap's size).
+    bool Load(HINSTANCE instance, UINT bitmapId, int width, int height, int dpi);
+    int Width() const { return width_; }
+    int Height() const { return height_; }
     HIMAGELIST Normal() const { return normal_; }
     HIMAGELIST Disabled() const { return disabled_; }
     void Reset();
@@ -22,4 +25,6 @@ public:
 private:
     HIMAGELIST normal_ = nullptr;
     HIMAGELIST disabled_ = nullptr;
+    int width_ = 0;
+    int height_ = 0;
 };
