@@ -417,6 +417,39 @@ void ExpectLayout(CMainFrame& frame, UINT side) {
                                              << "," << view.right << "," << view.bottom;
 }
 
+// Real mouse input: press on the gripper (the left end of a bar across the
+// frame, the top end of one down its side), move to the point, release.
+void DragByGripper(CToolBar& bar, POINT to) {
+    RECT rect = {};
+    bar.GetWindowRect(&rect);
+    HDC screen = GetDC(nullptr);
+    const int inset = MulDiv(5, GetDeviceCaps(screen, LOGPIXELSX), 96);
+    ReleaseDC(nullptr, screen);
+    const POINT grip = bar.IsHorizontal() ? POINT{rect.left + inset, (rect.top + rect.bottom) / 2}
+                                          : POINT{(rect.left + rect.right) / 2, rect.top + inset};
+    const POINT halfway = {(grip.x + to.x) / 2, (grip.y + to.y) / 2};
+    const struct {
+        POINT at;
+        DWORD flags;
+    } steps[] = {{grip, MOUSEEVENTF_MOVE},
+                 {grip, MOUSEEVENTF_LEFTDOWN},
+                 {halfway, MOUSEEVENTF_MOVE},
+                 {to, MOUSEEVENTF_MOVE},
+                 {to, MOUSEEVENTF_LEFTUP}};
+    for (const auto& step : steps) {
+        INPUT input = {};
+        input.type = INPUT_MOUSE;
+        input.mi.dx = step.at.x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
+        input.mi.dy = step.at.y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
+        input.mi.dwFlags = step.flags | MOUSEEVENTF_ABSOLUTE;
+        SendInput(1, &input, sizeof input);
+        for (int i = 0; i < 5; ++i) {
+            Sleep(10);
+            PumpPending();
+        }
+    }
+}
+
 TEST_F(MainWindow, ToolbarDocksOnEverySideOrFloatsAndIsRestoredThere) {
     const UINT sides[] = {AFX_IDW_DOCKBAR_BOTTOM, AFX_IDW_DOCKBAR_LEFT, AFX_IDW_DOCKBAR_RIGHT,
                           AFX_IDW_DOCKBAR_FLOAT, AFX_IDW_DOCKBAR_TOP};
@@ -439,8 +472,11 @@ TEST_F(MainWindow, ToolbarDocksOnEverySideOrFloatsAndIsRestoredThere) {
                 drop.x = area.left + 2;
             else if (side == AFX_IDW_DOCKBAR_RIGHT)
                 drop.x = area.right + 2; // just outside counts too
-            frame.DropControlBar(&frame.m_wndToolBar, drop);
-            EXPECT_EQ(side, frame.m_wndToolBar.GetDockSide());
+            if (side == AFX_IDW_DOCKBAR_LEFT || side == AFX_IDW_DOCKBAR_FLOAT)
+                DragByGripper(frame.m_wndToolBar, drop); // as the mouse does it
+            else
+                frame.DropControlBar(&frame.m_wndToolBar, drop);
+            ASSERT_EQ(side, frame.m_wndToolBar.GetDockSide());
             ExpectLayout(frame, side);
             if (side == AFX_IDW_DOCKBAR_FLOAT) {
                 HWND tool = frame.m_wndToolBar.GetDockingFrame()->m_hWnd;
@@ -457,7 +493,7 @@ TEST_F(MainWindow, ToolbarDocksOnEverySideOrFloatsAndIsRestoredThere) {
         OrvaneSession again("", {CancelSettings()});
         ASSERT_TRUE(again.Started());
         CMainFrame& frame = again.Frame();
-        EXPECT_EQ(side, frame.m_wndToolBar.GetDockSide());
+        ASSERT_EQ(side, frame.m_wndToolBar.GetDockSide());
         ExpectLayout(frame, side);
         if (side == AFX_IDW_DOCKBAR_FLOAT) {
             RECT restored = {};
