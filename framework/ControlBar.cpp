@@ -10,16 +10,6 @@ namespace {
 // unused, so the default handling does nothing with it).
 constexpr LRESULT kGripperHit = HTOBJECT;
 
-int ScreenDpi() {
-    ScreenDC dc;
-    int dpi = GetDeviceCaps(dc, LOGPIXELSX);
-    return dpi > 0 ? dpi : 96;
-}
-
-int Scaled(int pixels96) {
-    return MulDiv(pixels96, ScreenDpi(), 96);
-}
-
 } // namespace
 
 CControlBar::CControlBar() = default;
@@ -34,14 +24,14 @@ bool CControlBar::IsBarVisible() const {
 }
 
 RECT CControlBar::Insets() const {
-    const int border = Scaled(2);
+    const int border = ScaleForDpi(2);
     RECT insets = {border, border, border, border};
     // A floating bar is dragged by its window's caption instead.
     if ((m_dwStyle & CBRS_GRIPPER) && !IsFloating()) {
         if (IsHorizontal())
-            insets.left += Scaled(8);
+            insets.left += ScaleForDpi(8);
         else
-            insets.top += Scaled(8);
+            insets.top += ScaleForDpi(8);
     }
     return insets;
 }
@@ -70,15 +60,15 @@ void CControlBar::DrawGripper() {
     if (dc == nullptr)
         return;
     RECT grip = GripperRect();
-    const int line = Scaled(3);
+    const int line = ScaleForDpi(3);
     // Two raised ridges along the bar's short side, as Windows' own bars have.
     for (int i = 0; i < 2; ++i) {
         RECT ridge = grip;
         if (IsHorizontal()) {
-            ridge.left = grip.left + Scaled(1) + i * line;
+            ridge.left = grip.left + ScaleForDpi(1) + i * line;
             ridge.right = ridge.left + line;
         } else {
-            ridge.top = grip.top + Scaled(1) + i * line;
+            ridge.top = grip.top + ScaleForDpi(1) + i * line;
             ridge.bottom = ridge.top + line;
         }
         DrawEdge(dc, &ridge, BDR_RAISEDINNER, BF_RECT);
@@ -144,12 +134,6 @@ LRESULT CControlBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         }
         break;
-    case WM_KEYDOWN:
-        if (m_dragging && wParam == VK_ESCAPE) {
-            EndDrag(false);
-            return 0;
-        }
-        break;
     case WM_CAPTURECHANGED:
         if (m_dragging && reinterpret_cast<HWND>(lParam) != m_hWnd)
             EndDrag(false);
@@ -202,7 +186,7 @@ void CControlBar::DrawDragRect(const RECT& rect) {
     if (dc == nullptr)
         return;
     RECT inner = rect;
-    const int thickness = Scaled(3);
+    const int thickness = ScaleForDpi(3);
     for (int i = 0; i < thickness; ++i) {
         DrawFocusRect(dc, &inner);
         InflateRect(&inner, -1, -1);

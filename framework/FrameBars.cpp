@@ -18,18 +18,12 @@ bool IsShown(const CWnd* bar) {
     return (GetWindowLongA(bar->m_hWnd, GWL_STYLE) & WS_VISIBLE) != 0;
 }
 
-int Scaled(int pixels96) {
-    ScreenDC dc;
-    int dpi = GetDeviceCaps(dc, LOGPIXELSX);
-    return MulDiv(pixels96, dpi > 0 ? dpi : 96, 96);
-}
-
 // A floating window is kept where at least its top left part can be reached.
 POINT OnScreen(POINT topLeft) {
     const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
     const int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
-    const int right = left + GetSystemMetrics(SM_CXVIRTUALSCREEN) - Scaled(48);
-    const int bottom = top + GetSystemMetrics(SM_CYVIRTUALSCREEN) - Scaled(24);
+    const int right = left + GetSystemMetrics(SM_CXVIRTUALSCREEN) - ScaleForDpi(48);
+    const int bottom = top + GetSystemMetrics(SM_CYVIRTUALSCREEN) - ScaleForDpi(24);
     POINT point = topLeft;
     point.x = point.x > right ? right : point.x < left ? left : point.x;
     point.y = point.y > bottom ? bottom : point.y < top ? top : point.y;
@@ -174,7 +168,7 @@ RECT CFrameWnd::DropRect(CControlBar* bar, POINT point, UINT* side) {
     SIZE size = bar->CalcFixedLayout();
     const int thickness = bar->IsHorizontal() ? size.cy : size.cx;
     const int length = bar->IsHorizontal() ? size.cx : size.cy;
-    *side = ChooseDockSide(area, point, thickness > Scaled(24) ? thickness : Scaled(24),
+    *side = ChooseDockSide(area, point, thickness > ScaleForDpi(24) ? thickness : ScaleForDpi(24),
                            m_dwDockStyle & bar->m_dwDockStyle);
     switch (*side) {
     case AFX_IDW_DOCKBAR_TOP:
@@ -186,7 +180,7 @@ RECT CFrameWnd::DropRect(CControlBar* bar, POINT point, UINT* side) {
     case AFX_IDW_DOCKBAR_RIGHT:
         return RECT{area.right - thickness, area.top, area.right, area.bottom};
     default: {
-        POINT topLeft = {point.x - Scaled(12), point.y - Scaled(8)};
+        POINT topLeft = {point.x - ScaleForDpi(12), point.y - ScaleForDpi(8)};
         return RECT{topLeft.x, topLeft.y, topLeft.x + length, topLeft.y + thickness};
     }
     }

@@ -44,11 +44,7 @@ BOOL CToolBar::LoadToolBar(UINT resourceId) {
     if (data == nullptr || data->version != 1)
         return FALSE;
 
-    int dpi = 96;
-    {
-        ScreenDC screen;
-        dpi = GetDeviceCaps(screen, LOGPIXELSX);
-    }
+    const int dpi = ScreenDpi();
     // Whole steps only, from 150 % up: a 16-pixel picture repeated to 24 looks ragged.
     const int scale = dpi > 96 ? (dpi + 48) / 96 : 1;
     if (!images_.Load(instance, resourceId, data->width, data->height, scale * 96))
