@@ -7,6 +7,7 @@
 #include "app/MainFrame.h"
 #include "app/OrvaneDoc.h"
 #include "framework/ErrorOutput.h"
+#include "job/AbsolutePath.h"
 #include "res/resource.h"
 #include "ui/EditJob.h"
 #include "ui/OrvaneView.h"
@@ -23,8 +24,12 @@ BOOL COrvaneApp::InitInstance() {
                                                           ICC_BAR_CLASSES | ICC_LISTVIEW_CLASSES};
     InitCommonControlsEx(&controls);
     CWinApp::InitInstance();
+    start_ = ParseStartArguments(SplitCommandLine(m_lpCmdLine));
+    // Relative to the folder the program starts in, now: the profile functions
+    // would otherwise read and write a relative job file in the Windows folder.
+    start_.jobPath = MakeAbsolute(start_.jobPath);
     // Known before anything can show a message box that nobody would answer.
-    SetUnattended(ParseStartArguments(SplitCommandLine(m_lpCmdLine)).unattended);
+    SetUnattended(start_.unattended);
 
     if (FAILED(OleInitialize(nullptr))) {
         AfxMessageBox("OLE の初期化に失敗しました。 OLE ライブラリのバージョンが正しいことを確認し"
@@ -37,11 +42,13 @@ BOOL COrvaneApp::InitInstance() {
         IDR_MAINFRAME, [] { return std::make_unique<COrvaneDoc>(); },
         [] { return std::make_unique<CMainFrame>(); },
         [this] {
-            auto view = std::make_unique<COrvaneView>(*this, [this](const std::string& path,
-                                                                    const std::string& processing,
-                                                                    const std::string& reference) {
-                return EditJob(path, processing, reference);
-            });
+            auto view = std::make_unique<COrvaneView>(
+                *this,
+                [this](const std::string& path, const std::string& processing,
+                       const std::string& reference) {
+                    return EditJob(path, processing, reference);
+                },
+                start_);
             view_ = view.get();
             return view;
         }));
@@ -50,7 +57,10 @@ BOOL COrvaneApp::InitInstance() {
     LoadRecentJobs();
 
     CCommandLineInfo commandLine;
-    ParseCommandLine(commandLine);
+    if (!start_.jobPath.empty()) {
+        commandLine.m_strFileName = start_.jobPath;
+        commandLine.m_nShellCommand = CCommandLineInfo::FileOpen;
+    }
     if (!ProcessShellCommand(commandLine)) {
         view_ = nullptr; // a view whose frame could not be made is gone again
         return FALSE;
@@ -80,7 +90,7 @@ int COrvaneApp::ExitInstance() {
                                                 : SearchEnd::Failed;
         facts.syncEnd = view_->lastSyncOutcome.end;
         facts.rowsFailed = view_->lastSyncOutcome.rowsFailed;
-        facts.rowsNotDone = view_->lastSyncOutcome.rowsNotDone;
+        facts.rowsNotDone = view_->lastSyncOutcome.RowsNotDone();
         facts.logIncomplete = !view_->lastSyncOutcome.logComplete;
         facts.leftOut = view_->leftOutCount;
     } else {

@@ -5,8 +5,7 @@
 
 #include "framework/WinApp.h"
 #include "job/JobContext.h"
-
-class COrvaneView;
+#include "ui/OrvaneView.h"
 
 class COrvaneApp : public CWinApp, public JobContext {
 public:
@@ -28,4 +27,8 @@ protected:
     void OnUpdateRecentFileMenu(CCmdUI* cmdUI);
 
     COrvaneView* view_ = nullptr;
+    // Taken from the command line once, the job file made absolute: the
+    // readability check, loading, saving, the title and the recent list all
+    // use this one file.
+    StartArguments start_;
 };

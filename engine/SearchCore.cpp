@@ -1,6 +1,5 @@
 #include "engine/SearchCore.h"
 
-#include "engine/CompareNoCase.h"
 #include "engine/Comparison.h"
 #include "engine/ExcludedFolders.h"
 #include "engine/FileFilters.h"
@@ -22,13 +21,59 @@ void FillExtensionList(const std::string& text, std::vector<std::string>& list) 
         SplitList(text, ',', list);
 }
 
+// A failed listing names its side and folder before the system's own text, which
+// alone ("パスが見つかりません。") says neither.
 bool ScanSide(Scanner& scanner, const JobSettings& job, FolderListing& listing,
-              const ExcludedFolders& excludedFolders, IProgress& progress) {
+              const ExcludedFolders& excludedFolders, IProgress& progress, const char* side,
+              std::string& lastMessage) {
     progress.SetLine1(SearchingText(listing.RootFolder()));
     progress.Refresh();
-    if (job.includeSubfolders != 0)
-        return scanner.ScanTree("\\", listing, excludedFolders);
-    return scanner.ScanFlat(listing);
+    bool listed = job.includeSubfolders != 0 ? scanner.ScanTree("\\", listing, excludedFolders)
+                                             : scanner.ScanFlat(listing);
+    if (!listed && !lastMessage.empty())
+        lastMessage =
+            std::string(side) + "「" + listing.RootFolder() + "」を読めません: " + lastMessage;
+    return listed;
+}
+
+// Where the log folder lies inside a job folder, its relative path there, so
+// that a later search plans nothing for the logs of earlier runs.
+struct LogFolderPlace {
+    std::string processing;
+    std::string reference;
+};
+
+// The log folder being one of the job folders is refused: its logs would be
+// planned like the job's files. False with lastMessage set then.
+bool PlaceLogFolder(const JobSettings& job, LogFolderPlace& place, std::string& lastMessage) {
+    if (job.outputLog == 0 || job.logFolder.empty())
+        return true;
+    if (SameFolder(job.logFolder, job.processingFolder)) {
+        lastMessage = kLogIsProcessingFolderText;
+        return false;
+    }
+    if (SameFolder(job.logFolder, job.referenceFolder)) {
+        lastMessage = kLogIsReferenceFolderText;
+        return false;
+    }
+    place.processing = PathBelow(job.logFolder, job.processingFolder);
+    place.reference = PathBelow(job.logFolder, job.referenceFolder);
+    return true;
+}
+
+// Nothing at or below the log folder is planned on either side: left out on the
+// log's side without a report (the program's own files), and reported on the
+// other side when something is there, which would otherwise look one-sided.
+void ProtectLogFolder(const std::string& relativePath, FolderListing& logSide,
+                      FolderListing& otherSide, std::vector<std::string>* leftOut) {
+    if (relativePath.empty())
+        return;
+    const std::vector<std::string> covered = {relativePath};
+    logSide.RemoveCovered(covered);
+    size_t before = otherSide.Size();
+    otherSide.RemoveCovered(covered);
+    if (otherSide.Size() != before && leftOut != nullptr)
+        leftOut->push_back(otherSide.RootFolder() + relativePath);
 }
 
 // A sort cannot be interrupted; a stop pressed meanwhile is seen right after it.
@@ -37,35 +82,6 @@ bool SortSide(FolderListing& listing, IProgress& progress) {
     progress.Refresh();
     listing.SortEntries();
     return !progress.PollStop();
-}
-
-// Whether the last character is a backslash, stepping over double-byte
-// characters (表 ends in the byte 0x5C).
-bool EndsWithBackslash(const std::string& path) {
-    const char* last = nullptr;
-    for (const char* p = path.c_str(); *p != '\0'; p = CharNextA(p))
-        last = p;
-    return last != nullptr && *last == '\\' && last + 1 == path.c_str() + path.size();
-}
-
-// The absolute form of a folder without a trailing backslash (a drive root keeps
-// its own); the text itself when it cannot be made absolute.
-std::string AbsoluteFolder(const std::string& folder) {
-    char full[MAX_PATH * 2] = {};
-    DWORD length = GetFullPathNameA(folder.c_str(), sizeof full, full, nullptr);
-    std::string path = length > 0 && length < sizeof full ? std::string(full, length) : folder;
-    if (EndsWithBackslash(path) && !(path.size() == 3 && path[1] == ':'))
-        path.pop_back();
-    return path;
-}
-
-// Whether `inner` is `outer` or lies inside it.
-bool Within(const std::string& inner, const std::string& outer) {
-    if (inner.size() < outer.size() ||
-        CompareNoCase(std::string_view(inner).substr(0, outer.size()), outer) != 0)
-        return false;
-    // Both texts are the same up to outer.size(), so that position starts a character.
-    return inner.size() == outer.size() || EndsWithBackslash(outer) || inner[outer.size()] == '\\';
 }
 
 SideEntryCounts CountEntries(const FolderListing& listing) {
@@ -96,12 +112,6 @@ void LeaveOutOnBothSides(FolderListing& processing, FolderListing& reference,
 
 } // namespace
 
-bool FoldersOverlap(const std::string& first, const std::string& second) {
-    std::string a = AbsoluteFolder(first);
-    std::string b = AbsoluteFolder(second);
-    return Within(a, b) || Within(b, a);
-}
-
 bool SearchAndCompare(const JobSettings& job, std::vector<std::string>& includeExtensionList,
                       std::vector<std::string>& excludeExtensionList, IProgress& progress,
                       IRowSink& sink, std::string& lastMessage, const FileFinder& finder,
@@ -131,6 +141,10 @@ bool SearchAndCompare(const JobSettings& job, std::vector<std::string>& includeE
         return false;
     }
 
+    LogFolderPlace logPlace;
+    if (!PlaceLogFolder(job, logPlace, lastMessage))
+        return false;
+
     FolderListing processing(job.processingFolder);
     FolderListing reference(job.referenceFolder);
     // Excluded folders only mean something when subfolders are entered.
@@ -140,8 +154,9 @@ bool SearchAndCompare(const JobSettings& job, std::vector<std::string>& includeE
     ExcludedFolders excludedFolders(patterns);
 
     Scanner scanner(progress, includeExtensionList, excludeExtensionList, lastMessage, finder);
-    if (!ScanSide(scanner, job, processing, excludedFolders, progress) ||
-        !ScanSide(scanner, job, reference, excludedFolders, progress))
+    if (!ScanSide(scanner, job, processing, excludedFolders, progress, "処理フォルダ",
+                  lastMessage) ||
+        !ScanSide(scanner, job, reference, excludedFolders, progress, "参照フォルダ", lastMessage))
         return false;
 
     if (counts) {
@@ -154,6 +169,8 @@ bool SearchAndCompare(const JobSettings& job, std::vector<std::string>& includeE
     if (!SortSide(processing, progress) || !SortSide(reference, progress))
         return false;
     LeaveOutOnBothSides(processing, reference, leftOut);
+    ProtectLogFolder(logPlace.processing, processing, reference, leftOut);
+    ProtectLogFolder(logPlace.reference, reference, processing, leftOut);
 
     progress.SetLine1(kComparingText);
     progress.SetLine2("");

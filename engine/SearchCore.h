@@ -4,6 +4,7 @@
 // after a failed search, orders the rows with ComparePriority and tells the user.
 #include "engine/EngineCallbacks.h"
 #include "engine/FileFinder.h"
+#include "engine/FolderIdentity.h"
 #include "engine/Priority.h"
 #include "job/JobSettings.h"
 
@@ -13,6 +14,10 @@
 inline constexpr const char* kNoProcessingFolderText = "処理フォルダが指定されていません";
 inline constexpr const char* kNoReferenceFolderText = "参照フォルダが指定されていません";
 inline constexpr const char* kOverlappingFoldersText = "処理フォルダと参照フォルダが重なっています";
+inline constexpr const char* kLogIsProcessingFolderText =
+    "ログの出力先フォルダが処理フォルダと同じです";
+inline constexpr const char* kLogIsReferenceFolderText =
+    "ログの出力先フォルダが参照フォルダと同じです";
 
 // What a search found on one side: entries (folders included) and files.
 struct SideEntryCounts {
@@ -25,15 +30,13 @@ struct SearchCounts {
     SideEntryCounts reference;
 };
 
-// True when the two folders are the same or one lies inside the other (after
-// making both absolute; letters compared ignoring ASCII case).
-bool FoldersOverlap(const std::string& first, const std::string& second);
-
 // Fills the two extension lists (kept by the caller) from the job, lists both
 // folders, sorts both listings and runs the passes of the job's mode into the
 // sink, with the progress texts of each phase. False when stopped, when a folder
-// is not given (empty), when the folders overlap, or when a folder could not be
-// listed completely, which lastMessage then explains.
+// is not given (empty), when the folders overlap, when the log folder (with a
+// log asked for) is one of them, or when a folder could not be listed
+// completely, which lastMessage then explains with the side and the folder.
+// Nothing at or below a log folder inside either folder is planned.
 // The listings are gone when it returns, on every path; `counts`, when given,
 // keeps their sizes. Links, names the path functions would misread and case-only
 // twins are left out on both sides; leftOut, when given, receives their full
@@ -41,6 +44,5 @@ bool FoldersOverlap(const std::string& first, const std::string& second);
 bool SearchAndCompare(const JobSettings& job, std::vector<std::string>& includeExtensionList,
                       std::vector<std::string>& excludeExtensionList, IProgress& progress,
                       IRowSink& sink, std::string& lastMessage,
-                      const FileFinder& finder = SystemFileFinder(),
-                      SearchCounts* counts = nullptr,
+                      const FileFinder& finder = SystemFileFinder(), SearchCounts* counts = nullptr,
                       std::vector<std::string>* leftOut = nullptr);

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "job/AbsolutePath.h"
+
 namespace {
 
 std::string LogFileName(const SYSTEMTIME& now) {
@@ -25,6 +27,14 @@ std::string MissingLinesNote(int lines, DWORD error) {
 
 bool OperationLog::Open(const std::string& logFolder, const std::string& lastMessage) {
     Close();
+    openError_ = 0;
+    // An empty or relative folder would put the log in the root or the current
+    // folder of whatever drive is current.
+    if (!IsAbsolutePath(logFolder)) {
+        path_ = logFolder;
+        openError_ = ERROR_BAD_PATHNAME;
+        return false;
+    }
     SYSTEMTIME now;
     GetLocalTime(&now);
     path_ = logFolder + "\\" + LogFileName(now);

@@ -21,7 +21,8 @@ public:
     OperationLog& operator=(const OperationLog&) = delete;
 
     // Creates "<logFolder>\<yyyymmddhhmmssmmm>.log" and writes lastMessage as the
-    // first line when it is not empty. False when the file cannot be created.
+    // first line when it is not empty. False when the file cannot be created, and
+    // for a folder that is empty or not absolute (ERROR_BAD_PATHNAME).
     bool Open(const std::string& logFolder, const std::string& lastMessage);
     bool IsOpen() const { return file_.IsOpen(); }
     void WriteLine(bool succeeded, const std::string& command);
@@ -37,7 +38,7 @@ public:
     int UnrecordedLines() const { return unrecordedLines_; }
     const std::string& Path() const { return path_; }
     // Why Open failed, or the first write failure.
-    DWORD Error() const { return file_.Error(); }
+    DWORD Error() const { return openError_ != 0 ? openError_ : file_.Error(); }
 
 private:
     void WriteRecord(const std::string& text);
@@ -48,6 +49,7 @@ private:
     unsigned long long wholeLinesEnd_ = 0;
     int unrecordedLines_ = 0;
     bool failed_ = false;
+    DWORD openError_ = 0;
 };
 
 // Marks a log line for an entry the search left out (a link, a name the path

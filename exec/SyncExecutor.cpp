@@ -210,7 +210,6 @@ SyncOutcome RunSyncRows(const IRowSource& rows, const SyncOptions& options, Oper
     outcome.rows = count;
     if (!DeletionsAgreed(rows, options, log, question)) {
         outcome.end = SyncEnd::Refused;
-        outcome.rowsNotDone = count;
         if (log)
             outcome.logComplete = log->Complete();
         return outcome;
@@ -239,7 +238,6 @@ SyncOutcome RunSyncRows(const IRowSource& rows, const SyncOptions& options, Oper
         if (log)
             log->WriteLine(result == RowResult::Succeeded, command + runner.Note());
     }
-    outcome.rowsNotDone = count - outcome.rowsReached;
     if (log)
         outcome.logComplete = log->Complete();
     return outcome;
@@ -252,7 +250,6 @@ SyncOutcome ExecuteSync(const IRowSource& rows, const SyncOptions& options, IPro
         SyncOutcome outcome;
         outcome.end = SyncEnd::LogNotOpened;
         outcome.rows = rows.RowCount();
-        outcome.rowsNotDone = outcome.rows;
         return outcome;
     }
     SyncOutcome outcome =

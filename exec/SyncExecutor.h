@@ -64,8 +64,9 @@ struct SyncOutcome {
     int rows = 0;        // rows in the list
     int rowsReached = 0; // rows acted on or declined; each has its log line
     int rowsFailed = 0;  // of those, rows whose action failed or was declined
-    int rowsNotDone = 0; // rows not reached: stopped, aborted or refused
     bool logComplete = true;
+    // Rows not reached: stopped, aborted or refused.
+    int RowsNotDone() const { return rows - rowsReached; }
 };
 
 // The log line of a temporary file that a killed run left and this run removed,

@@ -21,7 +21,7 @@ std::string Counts(int failed, int notDone) {
 } // namespace
 
 std::string SyncStatusText(const SyncOutcome& outcome) {
-    std::string counts = Counts(outcome.rowsFailed, outcome.rowsNotDone);
+    std::string counts = Counts(outcome.rowsFailed, outcome.RowsNotDone());
     switch (outcome.end) {
     case SyncEnd::AllRows:
         return "同期処理が完了しました" + counts;

@@ -46,14 +46,6 @@ std::string Allowed(int highest) {
 
 } // namespace
 
-bool IsAbsolutePath(const std::string& path) {
-    // Only ASCII bytes are looked at, at the start, so no double-byte character
-    // can be cut.
-    if (path.size() >= 3 && path[1] == ':' && path[2] == '\\')
-        return (path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z');
-    return path.size() > 2 && path[0] == '\\' && path[1] == '\\';
-}
-
 std::vector<JobProblem> CheckUnattendedJob(const std::string& jobPath, const JobSettings& job,
                                            bool processingFromCommandLine,
                                            bool referenceFromCommandLine) {

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "job/AbsolutePath.h"
 #include "job/JobSettings.h"
 
 struct JobProblem {
@@ -18,7 +19,3 @@ struct JobProblem {
 std::vector<JobProblem> CheckUnattendedJob(const std::string& jobPath, const JobSettings& job,
                                            bool processingFromCommandLine,
                                            bool referenceFromCommandLine);
-
-// "X:\..." or "\\server\...": a path that does not depend on the current drive
-// or folder.
-bool IsAbsolutePath(const std::string& path);

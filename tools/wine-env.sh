@@ -64,20 +64,26 @@ wine_env_start() {
   wineserver -p >/dev/null 2>&1 </dev/null
   if [ -n "$keeper" ] && [ -f "$keeper" ]; then
     local ready="$WINEPREFIX/keeper-ready"
-    rm -f "$ready"
-    # The Z: drive is the Unix root; no Wine process is needed to name the file.
-    wine "$keeper" "Z:${ready//\//\\}" >/dev/null 2>&1 </dev/null &
-    _wine_env_keeper=$!
-    local i
-    for i in $(seq 1200); do
+    local attempt i
+    # Wine can end a process it is starting before its main runs (rarely, with
+    # other processes starting); such a keeper is started again.
+    for attempt in 1 2 3; do
+      rm -f "$ready"
+      # The Z: drive is the Unix root; no Wine process is needed to name the file.
+      wine "$keeper" "Z:${ready//\//\\}" >/dev/null 2>&1 </dev/null &
+      _wine_env_keeper=$!
+      for i in $(seq 1200); do
+        [ -f "$ready" ] && return 0
+        kill -0 "$_wine_env_keeper" 2>/dev/null || break
+        sleep 0.05
+      done
       [ -f "$ready" ] && return 0
-      if ! kill -0 "$_wine_env_keeper" 2>/dev/null; then
-        echo "wine-env: the keeper ended before the Wine session was up" >&2
+      if kill -0 "$_wine_env_keeper" 2>/dev/null; then
+        echo "wine-env: the Wine session was not up after 60 s" >&2
         return 1
       fi
-      sleep 0.05
+      echo "wine-env: the keeper ended before the Wine session was up (start $attempt of 3)" >&2
     done
-    echo "wine-env: the Wine session was not up after 60 s" >&2
     return 1
   fi
 }

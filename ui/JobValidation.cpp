@@ -2,28 +2,35 @@
 
 #include <windows.h>
 
+#include "engine/FolderIdentity.h"
+#include "engine/SearchCore.h"
+#include "job/AbsolutePath.h"
 #include "ui/PathText.h"
 
 namespace {
 
 struct FolderMessages {
     const char* empty;
+    const char* relative;
     const char* missing;
     const char* notFolder;
 };
 
 const FolderMessages kProcessingMessages = {
     "処理フォルダが指定されていません",
+    "処理フォルダはドライブ名（C:\\…）かサーバー名（\\\\サーバー\\…）から指定してください",
     "処理フォルダが存在しません",
     "処理フォルダにフォルダ以外が指定されています",
 };
 const FolderMessages kReferenceMessages = {
     "参照フォルダが指定されていません",
+    "参照フォルダはドライブ名（C:\\…）かサーバー名（\\\\サーバー\\…）から指定してください",
     "参照フォルダが存在しません",
     "参照フォルダにフォルダ以外が指定されています",
 };
 const FolderMessages kLogMessages = {
     "ログの出力先フォルダが指定されていません",
+    "ログの出力先フォルダはドライブ名（C:\\…）かサーバー名（\\\\サーバー\\…）から指定してください",
     "ログの出力先フォルダが存在しません",
     "ログの出力先フォルダにフォルダ以外が指定されています",
 };
@@ -31,6 +38,10 @@ const FolderMessages kLogMessages = {
 const char* FindFolderProblem(const std::string& path, const FolderMessages& messages) {
     if (path.empty())
         return messages.empty;
+    // "data", "D:", "D:data" and "\\data" name another folder as soon as the
+    // program starts elsewhere (a scheduled run, a shortcut).
+    if (!IsAbsolutePath(path))
+        return messages.relative;
     DWORD attributes = GetFileAttributesA(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES)
         return messages.missing;
@@ -53,17 +64,23 @@ const char* FindJobProblem(JobSettings& job) {
             return problem;
     }
 
-    // The log folder is stored as typed.
-    job.processingFolder = WithoutTrailingBackslash(job.processingFolder);
-    job.referenceFolder = WithoutTrailingBackslash(job.referenceFolder);
-    // Compares the texts only: one folder inside the other, or one folder reached
-    // by two different paths, passes.
-    if (SamePathText(job.processingFolder, job.referenceFolder))
+    // Made absolute here, once: "." and ".." resolved, "/" read as "\\". The log
+    // folder keeps its trailing backslash.
+    job.processingFolder = WithoutTrailingBackslash(MakeAbsolute(job.processingFolder));
+    job.referenceFolder = WithoutTrailingBackslash(MakeAbsolute(job.referenceFolder));
+    if (job.outputLog == 1)
+        job.logFolder = MakeAbsolute(job.logFolder);
+    // By the folders themselves, not their spelling: a short name, another drive
+    // letter for the same disk or a link reaches the same files.
+    if (SameFolder(job.processingFolder, job.referenceFolder))
         return "処理フォルダと参照フォルダが同じです";
-    // What was only a backslash is nothing now.
-    if (job.processingFolder.empty())
-        return "処理フォルダが無効です";
-    if (job.referenceFolder.empty())
-        return "参照フォルダが無効です";
+    if (FoldersOverlap(job.processingFolder, job.referenceFolder))
+        return kOverlappingFoldersText;
+    if (job.outputLog == 1) {
+        if (SameFolder(job.logFolder, job.processingFolder))
+            return kLogIsProcessingFolderText;
+        if (SameFolder(job.logFolder, job.referenceFolder))
+            return kLogIsReferenceFolderText;
+    }
     return nullptr;
 }

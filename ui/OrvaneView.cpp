@@ -37,8 +37,9 @@ int ScreenDpi() {
 
 } // namespace
 
-COrvaneView::COrvaneView(JobContext& jobs, EditJobFunction editJob)
-    : CFormView(IDD_ORVANE_FORM), progressDialog(this), jobs_(jobs), editJob_(std::move(editJob)) {}
+COrvaneView::COrvaneView(JobContext& jobs, EditJobFunction editJob, StartArguments start)
+    : CFormView(IDD_ORVANE_FORM), progressDialog(this), jobs_(jobs), editJob_(std::move(editJob)),
+      start_(std::move(start)) {}
 
 COrvaneView::~COrvaneView() {
     // The rows' items are freed by the list's deletion notices, which need this
@@ -76,10 +77,9 @@ void COrvaneView::DoDataExchange(CDataExchange* dx) {
 
 void COrvaneView::OnInitialUpdate() {
     unattended = 0;
-    StartArguments arguments = ParseStartArguments(SplitCommandLine(AfxGetApp()->m_lpCmdLine));
     CFormView::OnInitialUpdate();
     resultList.SetExtendedStyle(LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
-    StartFirstJob(arguments);
+    StartFirstJob(start_);
     RECT client = {};
     GetClientRect(&client);
     LayoutControls(client.right, client.bottom);

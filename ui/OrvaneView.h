@@ -37,7 +37,9 @@ public:
                            const std::string& referenceFolder)>;
 
     // Without an EditJob of the application's, the view runs the dialog itself.
-    explicit COrvaneView(JobContext& jobs, EditJobFunction editJob = nullptr);
+    // The start arguments are the application's, taken once at start-up.
+    explicit COrvaneView(JobContext& jobs, EditJobFunction editJob = nullptr,
+                         StartArguments start = StartArguments());
     ~COrvaneView() override;
 
     std::string lastMessage;
@@ -122,6 +124,7 @@ protected:
 
     JobContext& jobs_;
     EditJobFunction editJob_;
+    StartArguments start_;
 };
 
 // Splits a command line into arguments: quotes switch quoting on and off and are

@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-#include "engine/CompareNoCase.h"
-
 namespace {
 
 bool IsSeparator(char c) {
@@ -59,27 +57,4 @@ std::string WithoutTrailingBackslash(const std::string& path) {
     if (*last != '\\') // CharPrevA stops on the first byte of a double-byte character
         return path;
     return path.substr(0, path.size() - 1);
-}
-
-bool SamePathText(const std::string& a, const std::string& b) {
-    const char* p = a.c_str();
-    const char* q = b.c_str();
-    while (*p != '\0' && *q != '\0') {
-        bool wide = StartsDoubleByte(p);
-        if (wide != StartsDoubleByte(q))
-            return false;
-        if (wide) {
-            if (p[0] != q[0] || p[1] != q[1])
-                return false;
-            p += 2;
-            q += 2;
-        } else {
-            if (FoldAsciiCase(static_cast<unsigned char>(*p)) !=
-                FoldAsciiCase(static_cast<unsigned char>(*q)))
-                return false;
-            ++p;
-            ++q;
-        }
-    }
-    return *p == '\0' && *q == '\0';
 }

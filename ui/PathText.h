@@ -19,6 +19,3 @@ bool IsAsciiLetter(char c);
 bool IsDriveRoot(const std::string& path);
 // The path without one trailing backslash; a drive root keeps it.
 std::string WithoutTrailingBackslash(const std::string& path);
-// Equal when single-byte characters match ignoring ASCII case and double-byte
-// characters match whole.
-bool SamePathText(const std::string& a, const std::string& b);

@@ -6,6 +6,7 @@
 #include "framework/FrameWnd.h"
 #include "framework/WinApp.h"
 #include "exec/OperationLog.h"
+#include "job/AbsolutePath.h"
 #include "job/JobCheck.h"
 #include "job/JobContext.h"
 #include "res/resource.h"
@@ -78,6 +79,13 @@ void COrvaneView::StartFirstJob(const StartArguments& arguments) {
         if (!arguments.referenceFolder.empty())
             jobs_.currentJob.referenceFolder = arguments.referenceFolder;
         if (!RefuseJob(arguments)) {
+            // Made absolute once, here, as the settings dialog does: every later
+            // use of the folders (search, log, messages) sees the same text.
+            JobSettings& job = jobs_.currentJob;
+            job.processingFolder = MakeAbsolute(job.processingFolder);
+            job.referenceFolder = MakeAbsolute(job.referenceFolder);
+            if (job.outputLog != 0)
+                job.logFolder = MakeAbsolute(job.logFolder);
             RunSearch();
             ExecuteSync();
         }

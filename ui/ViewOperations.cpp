@@ -114,7 +114,7 @@ void COrvaneView::ExecuteSync() {
     lastSyncOutcome = SyncOutcome();
     if (options.outputLog && !log.Open(options.logFolder, lastMessage)) {
         lastSyncOutcome.end = SyncEnd::LogNotOpened;
-        lastSyncOutcome.rows = lastSyncOutcome.rowsNotDone = RowCount();
+        lastSyncOutcome.rows = RowCount();
         // Unattended, the path tells where the log was looked for.
         Tell(unattended ? "ログファイルが開けません\r\n" + log.Path() : "ログファイルが開けません");
         return;

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <cstdio>
 #include <vector>
 
 std::string OrvaneExePath() {
@@ -18,38 +19,35 @@ std::string Quoted(const std::string& argument) {
 
 namespace {
 
-struct BoxSearch {
+// A dialog of the process: a message box has a text field (0xFFFF); the
+// progress window has a stop button and no text field.
+struct DialogSearch {
     DWORD processId;
+    bool messageBox;
     HWND found;
 };
 
-BOOL CALLBACK FindMessageBox(HWND hwnd, LPARAM lParam) {
-    auto* search = reinterpret_cast<BoxSearch*>(lParam);
+BOOL CALLBACK FindDialog(HWND hwnd, LPARAM lParam) {
+    auto* search = reinterpret_cast<DialogSearch*>(lParam);
     DWORD owner = 0;
     GetWindowThreadProcessId(hwnd, &owner);
     char className[16] = {};
     GetClassNameA(hwnd, className, sizeof className);
-    if (owner == search->processId && IsWindowVisible(hwnd) && std::string(className) == "#32770" &&
-        GetDlgItem(hwnd, 0xFFFF) != nullptr) {
-        search->found = hwnd;
-        return FALSE;
-    }
-    return TRUE;
+    if (owner != search->processId || std::string(className) != "#32770")
+        return TRUE;
+    bool hasText = GetDlgItem(hwnd, 0xFFFF) != nullptr;
+    bool wanted = search->messageBox ? IsWindowVisible(hwnd) && hasText
+                                     : GetDlgItem(hwnd, IDCANCEL) != nullptr && !hasText;
+    if (!wanted)
+        return TRUE;
+    search->found = hwnd;
+    return FALSE;
 }
 
-// The progress window: a dialog with a stop button and no message text.
-BOOL CALLBACK FindProgressWindow(HWND hwnd, LPARAM lParam) {
-    auto* search = reinterpret_cast<BoxSearch*>(lParam);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(hwnd, &owner);
-    char className[16] = {};
-    GetClassNameA(hwnd, className, sizeof className);
-    if (owner == search->processId && std::string(className) == "#32770" &&
-        GetDlgItem(hwnd, IDCANCEL) != nullptr && GetDlgItem(hwnd, 0xFFFF) == nullptr) {
-        search->found = hwnd;
-        return FALSE;
-    }
-    return TRUE;
+HWND FindProcessDialog(DWORD processId, bool messageBox) {
+    DialogSearch search{processId, messageBox, nullptr};
+    EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
 // Waits for the process, answering one message box when asked to, and pressing
@@ -61,30 +59,22 @@ bool WaitAnswering(HANDLE process, DWORD processId, unsigned timeoutMs, std::str
         if (WaitForSingleObject(process, stop ? 5 : 50) == WAIT_OBJECT_0)
             return true;
         if (stop) {
-            BoxSearch search{processId, nullptr};
-            EnumWindows(FindProgressWindow, reinterpret_cast<LPARAM>(&search));
-            if (search.found != nullptr) {
-                PostMessageA(search.found, WM_COMMAND, IDCANCEL, 0);
+            if (HWND progress = FindProcessDialog(processId, false)) {
+                PostMessageA(progress, WM_COMMAND, IDCANCEL, 0);
                 stop = false;
             }
         }
         if (boxText == nullptr || !boxText->empty())
             continue;
-        BoxSearch search{processId, nullptr};
-        EnumWindows(FindMessageBox, reinterpret_cast<LPARAM>(&search));
-        if (search.found != nullptr) {
+        if (HWND box = FindProcessDialog(processId, true)) {
             char text[512] = {};
-            GetWindowTextA(GetDlgItem(search.found, 0xFFFF), text, sizeof text);
+            GetWindowTextA(GetDlgItem(box, 0xFFFF), text, sizeof text);
             *boxText = text;
-            PostMessageA(search.found, WM_COMMAND, IDOK, 0);
+            PostMessageA(box, WM_COMMAND, IDOK, 0);
         }
     }
     return false;
 }
-
-} // namespace
-
-namespace {
 
 bool Start(const std::string& arguments, HANDLE standardError, unsigned timeoutMs,
            std::string* boxText, DWORD* exitCode, bool stop = false) {
@@ -98,9 +88,18 @@ bool Start(const std::string& arguments, HANDLE standardError, unsigned timeoutM
         startup.hStdError = standardError;
     }
     PROCESS_INFORMATION process = {};
-    if (!CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, standardError != nullptr, 0,
-                        nullptr, nullptr, &startup, &process))
-        return false;
+    // Wine, rarely and with several processes starting at once, fails a start
+    // that succeeds when asked again; the program has not run then.
+    for (int attempt = 1;; ++attempt) {
+        if (CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, standardError != nullptr, 0,
+                           nullptr, nullptr, &startup, &process))
+            break;
+        std::fprintf(stderr, "Orvane.exe did not start (error %lu, attempt %d of 3)\n",
+                     GetLastError(), attempt);
+        if (attempt == 3)
+            return false;
+        Sleep(200);
+    }
     bool ended = WaitAnswering(process.hProcess, process.dwProcessId, timeoutMs, boxText, stop);
     if (!ended) {
         TerminateProcess(process.hProcess, 1);

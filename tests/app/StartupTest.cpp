@@ -78,26 +78,48 @@ TEST_F(Startup, CancellingAtStartLeavesNoJob) {
 
 TEST_F(Startup, NamedJobShowsItsFoldersAndJoinsTheRecentList) {
     std::string jobPath = dir / "named.orvane";
-    JobSettings job;
-    job.processingFolder = dir / "elsewhere-p";
-    job.referenceFolder = ref;
-    job.deleteEnabled = job.confirmDelete = job.fastCopy = 1;
-    WriteJobFile(jobPath, job);
-    std::string shownProc, title;
-    // The command line's processing folder wins over the file's.
-    OrvaneSession session(Quoted(jobPath) + " \"--proc" + proc + "\"",
-                          {WhenWindow("フォルダ同期オプション - named.orvane", [&](HWND dialog) {
-                              HWND combo = GetDlgItem(dialog, IDC_PROCFOLDER);
-                              HWND edit = reinterpret_cast<HWND>(
-                                  SendMessageA(combo, CBEM_GETEDITCONTROL, 0, 0));
-                              shownProc = WindowTextOf(edit);
-                              ClickButton(dialog, IDOK);
-                          })});
-    ASSERT_TRUE(session.Started());
-    ASSERT_TRUE(session.StartScriptCompleted());
-    EXPECT_EQ(proc, shownProc);
-    EXPECT_EQ("Orvane - named.orvane", session.Frame().GetWindowText());
-    EXPECT_EQ(jobPath, RecentEntry(1));
+    char windows[MAX_PATH] = {};
+    GetWindowsDirectoryA(windows, MAX_PATH);
+    const std::string besideWindows = std::string(windows) + "\\named.orvane";
+    char started[MAX_PATH] = {};
+    GetCurrentDirectoryA(MAX_PATH, started);
+    // Named in full, and named relative to the folder the program starts in: the
+    // same file is checked, read, titled, saved and listed either way (the
+    // profile functions alone would take a relative name in the Windows folder).
+    for (bool relative : {false, true}) {
+        ClearSettingsKey();
+        JobSettings job;
+        job.processingFolder = dir / "elsewhere-p";
+        job.referenceFolder = ref;
+        job.deleteEnabled = job.confirmDelete = job.fastCopy = 1;
+        WriteJobFile(jobPath, job);
+        if (relative)
+            SetCurrentDirectoryA(dir.Path().c_str());
+        std::string shownProc, shownRef;
+        // The command line's processing folder wins over the file's.
+        OrvaneSession session(
+            Quoted(relative ? "named.orvane" : jobPath) + " \"--proc" + proc + "\"",
+            {WhenWindow("フォルダ同期オプション - named.orvane", [&](HWND dialog) {
+                auto field = [dialog](int id) {
+                    HWND combo = GetDlgItem(dialog, id);
+                    return WindowTextOf(
+                        reinterpret_cast<HWND>(SendMessageA(combo, CBEM_GETEDITCONTROL, 0, 0)));
+                };
+                shownProc = field(IDC_PROCFOLDER);
+                shownRef = field(IDC_REFFOLDER);
+                ClickButton(dialog, IDOK);
+            })});
+        SetCurrentDirectoryA(started);
+        ASSERT_TRUE(session.Started());
+        ASSERT_TRUE(session.StartScriptCompleted());
+        EXPECT_EQ(proc, shownProc);
+        EXPECT_EQ(ref, shownRef) << "the job file's own folder was read";
+        EXPECT_EQ("Orvane - named.orvane", session.Frame().GetWindowText());
+        EXPECT_EQ(jobPath, session.App().currentJobPath);
+        EXPECT_EQ(proc, ReadJobFile(jobPath).processingFolder) << "saved into the same file";
+        EXPECT_EQ(jobPath, RecentEntry(1));
+        EXPECT_FALSE(PathExists(besideWindows));
+    }
 }
 
 TEST_F(Startup, UnreadableJobFileEndsTheStartWithoutWindow) {

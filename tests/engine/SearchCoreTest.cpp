@@ -2,6 +2,7 @@
 // order in which the planned actions are carried out.
 #include "EngineTestKit.h"
 #include "TempDir.h"
+#include "UnixLinks.h"
 #include "engine/SearchCore.h"
 #include "engine/SystemText.h"
 
@@ -83,14 +84,18 @@ TEST(SearchCore, UnlistableFolderEndsTheSearchWithTheSystemsText) {
     Search missing(1);
     RemoveDirectoryA(missing.job.processingFolder.c_str());
     EXPECT_FALSE(missing.Run());
-    EXPECT_EQ(LastErrorText(ERROR_PATH_NOT_FOUND), missing.message);
+    EXPECT_EQ("処理フォルダ「" + missing.job.processingFolder +
+                  "」を読めません: " + LastErrorText(ERROR_PATH_NOT_FOUND),
+              missing.message);
 
     // A reference listing that breaks off must not get the processing files deleted.
     Search broken(1);
     BuildTree(broken.job.processingFolder, {{"a.txt"}, {"b.txt"}, {"c.txt"}});
     BuildTree(broken.job.referenceFolder, {{"a.txt"}, {"b.txt"}, {"c.txt"}});
     EXPECT_FALSE(broken.Run(BreakingFinder(broken.job.referenceFolder, ERROR_NETNAME_DELETED)));
-    EXPECT_EQ(LastErrorText(ERROR_NETNAME_DELETED), broken.message);
+    EXPECT_EQ("参照フォルダ「" + broken.job.referenceFolder +
+                  "」を読めません: " + LastErrorText(ERROR_NETNAME_DELETED),
+              broken.message);
     EXPECT_TRUE(broken.rows.items.empty());
 }
 
@@ -110,21 +115,70 @@ TEST(SearchCore, EmptyFolderIsRefusedRatherThanListedAsTheDriveRoot) {
     }
 }
 
-TEST(SearchCore, OverlappingFoldersAreRefused) {
-    // One folder inside the other: mode 1 would plan deleting the reference
-    // folder's files, seen from the processing side, before copying them.
-    TempDir dir;
+namespace {
+
+std::string ShortPath(const std::string& path) {
+    char shorter[MAX_PATH] = {};
+    DWORD length = GetShortPathNameA(path.c_str(), shorter, MAX_PATH);
+    return length > 0 && length < MAX_PATH ? shorter : "";
+}
+
+} // namespace
+
+TEST(SearchCore, OverlappingFoldersAreRefusedWhateverTheSpelling) {
+    // One folder inside the other, or the same folder twice: mode 1 would plan
+    // deleting the reference folder's files, seen from the processing side,
+    // before copying them. Spellings that hide it from a text comparison must
+    // not get past.
+    TempDir dir, elsewhere;
     const std::string p = dir / "表";
-    const struct {
+    const std::string longFolder = dir / "ProcessingFolder";
+    for (const std::string& folder : {p, p + "\\ref", dir / "表ref", dir / "表ソ", dir / "a",
+                                      dir / "b", longFolder, longFolder + "\\inner"})
+        ASSERT_TRUE(MakeFolder(folder)) << folder;
+    const std::string shortFolder = ShortPath(longFolder);
+    ASSERT_FALSE(shortFolder.empty());
+    ASSERT_NE(longFolder, shortFolder);
+
+    struct Case {
         std::string processing, reference;
         bool overlap;
-    } cases[] = {
-        {p, p + "\\ref", true},        {p + "\\ref\\", p, true},
-        {p, p + "\\", true},           {p, dir / "表ref", false}, // only the text begins the same
-        {p, dir / "表ソ", false}, // 表 ends in 0x5C, which is not a backslash here
-        {dir / "a", dir / "b", false}, {"C:\\", p, true},
     };
-    for (const auto& c : cases)
+    std::vector<Case> cases = {
+        {p, p + "\\ref", true},
+        {p + "\\ref\\", p, true},
+        {p, p + "\\", true},
+        {p, dir / "表ref", false}, // only the text begins the same
+        {p, dir / "表ソ", false},  // 表 ends in 0x5C, which is not a backslash here
+        {dir / "a", dir / "b", false},
+        {"C:\\", p, true},
+        {shortFolder, longFolder + "\\inner", true},
+        {shortFolder + "\\inner", longFolder, true},
+        {"\\\\?\\" + longFolder, longFolder + "\\inner", true},
+        {"\\\\?\\" + longFolder, dir / "a", false},
+    };
+    UnixLinks links;
+    if (UnixLinks::Available()) {
+        // A link beside the folder, a link from somewhere else into it, and a
+        // second drive letter for the test's folder (Wine reads drive letters
+        // from links of its own).
+        ASSERT_TRUE(links.Add(longFolder, dir / "link"));
+        ASSERT_TRUE(links.Add(longFolder + "\\inner", elsewhere / "into"));
+        std::string drive = links.AddDrive(dir.Path());
+        ASSERT_FALSE(drive.empty());
+        cases.insert(cases.end(), {
+                                      {dir / "link", longFolder, true},
+                                      {dir / "link\\inner", longFolder, true},
+                                      {longFolder + "\\inner", dir / "link", true},
+                                      {dir / "link", dir / "a", false},
+                                      {elsewhere / "into", longFolder, true},
+                                      {elsewhere / "into", dir / "a", false},
+                                      {drive + "\\ProcessingFolder", longFolder, true},
+                                      {drive + "\\a", longFolder, false},
+                                      {longFolder, drive, true}, // the drive's current folder
+                                  });
+    }
+    for (const Case& c : cases)
         EXPECT_EQ(c.overlap, FoldersOverlap(c.processing, c.reference))
             << c.processing << " / " << c.reference;
 
@@ -132,9 +186,45 @@ TEST(SearchCore, OverlappingFoldersAreRefused) {
     nested.job.referenceFolder = nested.job.processingFolder + "\\inner";
     CreateDirectoryA(nested.job.referenceFolder.c_str(), nullptr);
     BuildTree(nested.job.referenceFolder, {{"keep.txt"}});
+    nested.job.processingFolder = ShortPath(nested.job.processingFolder);
     EXPECT_FALSE(nested.Run());
     EXPECT_EQ("処理フォルダと参照フォルダが重なっています", nested.message);
     EXPECT_TRUE(nested.rows.items.empty());
+}
+
+TEST(SearchCore, LogFolderInsideAJobFolderIsNeverPlanned) {
+    // The logs of earlier runs would look like the job's files: mode 2 would
+    // delete those in the reference folder, mode 1 copy them across, and so on.
+    for (int mode : {0, 1, 2}) {
+        for (bool inReference : {true, false}) {
+            Search search(mode);
+            search.job.outputLog = 1;
+            const std::string& side =
+                inReference ? search.job.referenceFolder : search.job.processingFolder;
+            BuildTree(side, {{"logs\\"}, {"logs\\20260101000000000.log"}, {"only.txt"}});
+            // Spelled through the short name of the test's folder.
+            search.job.logFolder =
+                ShortPath(search.dir.Path()) + (inReference ? "\\R" : "\\P") + "\\logs\\";
+            std::vector<std::string> leftOut;
+            ASSERT_TRUE(search.Run(SystemFileFinder(), &leftOut)) << search.message;
+            Texts planned = Describe(search.rows, search.dir.Path());
+            for (const std::string& row : planned)
+                EXPECT_EQ(std::string::npos, row.find("logs")) << "mode " << mode << ": " << row;
+            EXPECT_EQ(1u, planned.size()) << "only.txt is still planned, mode " << mode;
+            EXPECT_TRUE(leftOut.empty()) << "the log folder is the program's, not left out";
+        }
+    }
+    // Logs written among the job's own files cannot be kept apart from them.
+    for (bool reference : {false, true}) {
+        Search search(2);
+        search.job.outputLog = 1;
+        search.job.logFolder =
+            reference ? search.job.referenceFolder + "\\" : ShortPath(search.job.processingFolder);
+        EXPECT_FALSE(search.Run());
+        EXPECT_EQ(reference ? "ログの出力先フォルダが参照フォルダと同じです"
+                            : "ログの出力先フォルダが処理フォルダと同じです",
+                  search.message);
+    }
 }
 
 TEST(ComparePriority, DeletionsBackwardsThenCreationsAndCopiesForwards) {

@@ -74,12 +74,31 @@ TEST(OperationLog, RunsStartedOneAfterAnotherGetFilesOfTheirOwn) {
     EXPECT_EQ(2u, NamesIn(dir.Path()).size());
 }
 
-TEST(OperationLog, MissingFolderCannotBeOpened) {
+TEST(OperationLog, MissingEmptyOrRelativeFolderCannotBeOpened) {
     TempDir dir;
-    OperationLog log;
-    EXPECT_FALSE(log.Open(dir / "missing", ""));
-    EXPECT_EQ(static_cast<DWORD>(ERROR_PATH_NOT_FOUND), log.Error());
+    char current[MAX_PATH] = {};
+    GetCurrentDirectoryA(MAX_PATH, current);
+    const std::string driveRoot = std::string(current, 2); // "C:": listed as "C:\\*"
+    const size_t inRoot = NamesIn(driveRoot).size();
+    const struct {
+        std::string folder;
+        DWORD error;
+    } cases[] = {
+        {dir / "missing", ERROR_PATH_NOT_FOUND},
+        // These would write into the root or the current folder of the current drive.
+        {"", ERROR_BAD_PATHNAME},
+        {"logs", ERROR_BAD_PATHNAME},
+        {"C:", ERROR_BAD_PATHNAME},
+        {"\\", ERROR_BAD_PATHNAME},
+    };
+    for (const auto& c : cases) {
+        OperationLog log;
+        EXPECT_FALSE(log.Open(c.folder, "")) << c.folder;
+        EXPECT_EQ(c.error, log.Error()) << c.folder;
+        EXPECT_FALSE(log.IsOpen());
+    }
     EXPECT_TRUE(NamesIn(dir.Path()).empty());
+    EXPECT_EQ(inRoot, NamesIn(driveRoot).size());
 }
 
 TEST(OperationLog, FailedWriteKeepsWholeLinesAndSaysHowManyAreMissing) {

@@ -107,7 +107,7 @@ TEST(SafeCopy, CopyBrokenOffPartWayLeavesTheOldTargetAndNoPartialFile) {
             }
             if (fault == Stop) {
                 EXPECT_EQ(SyncEnd::Stopped, outcome.end);
-                EXPECT_EQ(1, outcome.rowsNotDone);
+                EXPECT_EQ(1, outcome.RowsNotDone());
                 EXPECT_TRUE(LogOf(logs).empty());
             }
 
@@ -253,7 +253,7 @@ TEST(MassDeletionGuard, AsksOrRefusesBeforeEmptyingASideOrDeletingMostOfIt) {
         std::vector<std::string> log = LogOf(logs);
         if (c.end == SyncEnd::Refused) {
             EXPECT_EQ(c.files, left) << c.name;
-            EXPECT_EQ(static_cast<int>(rows.items.size()), outcome.rowsNotDone) << c.name;
+            EXPECT_EQ(static_cast<int>(rows.items.size()), outcome.RowsNotDone()) << c.name;
             ASSERT_EQ(1u, log.size()) << c.name;
             EXPECT_EQ(kMassDeletionRefusedText + std::string("参照フォルダ：") +
                           std::to_string(c.files + 1) + " 件中 " +
@@ -288,8 +288,9 @@ TEST(SyncStatusText, SaysHowManyRowsFailedOrWereNotCarriedOut) {
     for (const Case& c : cases) {
         SyncOutcome outcome;
         outcome.end = c.end;
+        outcome.rows = 10;
+        outcome.rowsReached = outcome.rows - c.notDone;
         outcome.rowsFailed = c.failed;
-        outcome.rowsNotDone = c.notDone;
         EXPECT_EQ(c.text, SyncStatusText(outcome));
     }
 }

@@ -21,6 +21,8 @@ public:
 
     bool Finished() const { return next_ >= steps_.size(); }
     bool TimedOut() const { return timedOut_; }
+    // The step being tried (0-based), or the step count once all are done.
+    size_t StepReached() const { return next_; }
 
 private:
     static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD);

@@ -80,3 +80,63 @@ FILETIME AddTicks(const FILETIME& time, long long ticks) {
     result.dwHighDateTime = value.HighPart;
     return result;
 }
+
+std::string UnixPathOf(const std::string& windowsPath) {
+    using UnixNameFunction = char*(CDECL*)(const WCHAR*);
+    HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    FARPROC found = kernel != nullptr ? GetProcAddress(kernel, "wine_get_unix_file_name") : nullptr;
+    // Through the generic function type, which every function pointer converts to.
+    auto unixName = reinterpret_cast<UnixNameFunction>(reinterpret_cast<void (*)()>(found));
+    if (unixName == nullptr)
+        return std::string();
+    WCHAR wide[MAX_PATH * 2] = {};
+    if (MultiByteToWideChar(CP_ACP, 0, windowsPath.c_str(), -1, wide, MAX_PATH * 2) == 0)
+        return std::string();
+    char* name = unixName(wide);
+    if (name == nullptr)
+        return std::string();
+    std::string path = name;
+    HeapFree(GetProcessHeap(), 0, name);
+    return path;
+}
+
+namespace {
+
+// Wine starts a Unix program named by CreateProcess; its handle tells nothing of
+// its end, so the caller waits for the program's effect instead.
+bool StartUnixProgram(const char* program, std::string commandLine) {
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessA(program, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process))
+        return false;
+    if (process.hThread != nullptr)
+        CloseHandle(process.hThread);
+    if (process.hProcess != nullptr)
+        CloseHandle(process.hProcess);
+    return true;
+}
+
+bool WaitForPath(const std::string& path, bool present) {
+    for (int wait = 0; wait < 150; ++wait) {
+        if ((GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) == present)
+            return true;
+        Sleep(20);
+    }
+    return false;
+}
+
+} // namespace
+
+bool MakeUnixLink(const std::string& unixTarget, const std::string& unixLink,
+                  const std::string& windowsLink) {
+    return StartUnixProgram("Z:\\bin\\ln",
+                            "/bin/ln -sfn \"" + unixTarget + "\" \"" + unixLink + "\"") &&
+           WaitForPath(windowsLink, true);
+}
+
+bool RemoveUnixLink(const std::string& unixLink, const std::string& windowsLink) {
+    return StartUnixProgram("Z:\\bin\\rm", "/bin/rm -f \"" + unixLink + "\"") &&
+           WaitForPath(windowsLink, false);
+}

@@ -17,3 +17,13 @@ bool SetLastWriteTime(const std::string& path, const FILETIME& time);
 FILETIME GetLastWriteTime(const std::string& path);
 // The same time moved by a number of 100-nanosecond units.
 FILETIME AddTicks(const FILETIME& time, long long ticks);
+
+// Under Wine only: the Unix path of a Windows path (empty elsewhere or when it
+// has none), and a Unix symbolic link made with the host's ln, which a test
+// cannot make through the Win32 functions there. True once the link answers.
+// The Unix paths travel in an ANSI command line: ASCII paths only.
+std::string UnixPathOf(const std::string& windowsPath);
+bool MakeUnixLink(const std::string& unixTarget, const std::string& unixLink,
+                  const std::string& windowsLink);
+// Removes such a link (not what it points to); true once it is gone.
+bool RemoveUnixLink(const std::string& unixLink, const std::string& windowsLink);

@@ -20,5 +20,6 @@ INT_PTR DialogScript::Run(const std::function<INT_PTR()>& showModal) {
     steps_.clear(); // used up: the next run starts a script of its own
     INT_PTR result = showModal();
     timedOut_ = script.TimedOut();
+    stuckStep_ = script.StepReached();
     return result;
 }

@@ -18,8 +18,11 @@ public:
     INT_PTR Run(const std::function<INT_PTR()>& showModal);
     // True when the safety end had to close the dialog.
     bool TimedOut() const { return timedOut_; }
+    // Where a timed-out script stood, for the failure message.
+    size_t StuckStep() const { return stuckStep_; }
 
 private:
     std::vector<ModalScript::Step> steps_;
     bool timedOut_ = false;
+    size_t stuckStep_ = 0;
 };

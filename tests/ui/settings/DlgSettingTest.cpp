@@ -8,6 +8,7 @@
 #include "DialogScript.h"
 #include "SettingsTestKit.h"
 #include "TestFiles.h"
+#include "UnixLinks.h"
 #include "job/JobFile.h"
 #include "res/resource.h"
 #include "ui/EditJob.h"
@@ -49,7 +50,7 @@ protected:
             confirmed = EditJobInDialog(scratch.context, jobPath, processing, reference);
             return INT_PTR{0};
         });
-        EXPECT_FALSE(script.TimedOut());
+        EXPECT_FALSE(script.TimedOut()) << "stuck at step " << script.StuckStep();
         return confirmed;
     }
 
@@ -64,32 +65,59 @@ protected:
 TEST_F(SettingsDialogTest, ReportsTheFirstProblemInOrderAndStaysOpen) {
     const std::string proc = Path("proc"), ref = Path("ref"), log = Path("log");
     const std::string file = Path("file.txt"), missing = Path("missing");
+    ASSERT_TRUE(MakeFolder(Path("proc\\sub")));
+    // Each of these would name another folder from another start folder.
+    const std::string relative[] = {"proc", "C:", "C:proc", "\\proc", "\\"};
+    auto relativeText = [](const char* side) {
+        return std::string(side) +
+               "はドライブ名（C:\\…）かサーバー名（\\\\サーバー\\…）から指定してください";
+    };
     struct Row {
         const char* includeExtensions;
         const char* excludeExtensions;
         std::string processing, reference;
         bool outputLog;
         std::string logFolder;
-        const char* message;
+        std::string message;
     };
     // Each row would also fail every later test.
-    const Row rows[] = {
+    std::vector<Row> rows = {
         {"txt", "doc", "", "", true, "", "対象拡張子と除外拡張子の両方が指定されています"},
         {"", "", "", missing, true, "", "処理フォルダが指定されていません"},
-        {"txt", "", missing, "", true, "", "処理フォルダが存在しません"},
-        {"", "doc", file, "", true, "", "処理フォルダにフォルダ以外が指定されています"},
-        {"", "", proc, "", true, "", "参照フォルダが指定されていません"},
-        {"", "", proc, missing, true, "", "参照フォルダが存在しません"},
-        {"", "", proc, file, true, "", "参照フォルダにフォルダ以外が指定されています"},
-        {"", "", proc, ref, true, "", "ログの出力先フォルダが指定されていません"},
-        {"", "", proc, ref, true, missing, "ログの出力先フォルダが存在しません"},
-        {"", "", proc, ref, true, file, "ログの出力先フォルダにフォルダ以外が指定されています"},
-        {"", "", proc + "\\", Path("PROC"), false, "", "処理フォルダと参照フォルダが同じです"},
-        {"", "", "\\", ref, false, "", "処理フォルダが無効です"},
-        {"", "", proc, "\\", false, "", "参照フォルダが無効です"},
     };
-    std::vector<std::string> messages(std::size(rows));
-    for (size_t i = 0; i < std::size(rows); ++i) {
+    for (const std::string& path : relative)
+        rows.push_back({"", "", path, "", true, "", relativeText("処理フォルダ")});
+    rows.insert(rows.end(),
+                {
+                    {"txt", "", missing, "", true, "", "処理フォルダが存在しません"},
+                    {"", "doc", file, "", true, "", "処理フォルダにフォルダ以外が指定されています"},
+                    {"", "", proc, "", true, "", "参照フォルダが指定されていません"},
+                });
+    for (const std::string& path : relative)
+        rows.push_back({"", "", proc, path, true, "", relativeText("参照フォルダ")});
+    rows.insert(rows.end(),
+                {
+                    {"", "", proc, missing, true, "", "参照フォルダが存在しません"},
+                    {"", "", proc, file, true, "", "参照フォルダにフォルダ以外が指定されています"},
+                    {"", "", proc, ref, true, "", "ログの出力先フォルダが指定されていません"},
+                });
+    for (const std::string& path : relative)
+        rows.push_back({"", "", proc, ref, true, path, relativeText("ログの出力先フォルダ")});
+    rows.insert(
+        rows.end(),
+        {
+            {"", "", proc, ref, true, missing, "ログの出力先フォルダが存在しません"},
+            {"", "", proc, ref, true, file, "ログの出力先フォルダにフォルダ以外が指定されています"},
+            {"", "", proc + "\\", Path("PROC"), false, "", "処理フォルダと参照フォルダが同じです"},
+            {"", "", proc, Path("ref\\..\\PROC\\."), false, "",
+             "処理フォルダと参照フォルダが同じです"},
+            {"", "", Path("proc\\sub"), proc, false, "",
+             "処理フォルダと参照フォルダが重なっています"},
+            {"", "", ref, Path("表"), true, Path("ref\\"),
+             "ログの出力先フォルダが処理フォルダと同じです"},
+        });
+    std::vector<std::string> messages(rows.size());
+    for (size_t i = 0; i < rows.size(); ++i) {
         const Row& row = rows[i];
         Fill({{IDC_ADDEXT, row.includeExtensions},
               {IDC_DELEXT, row.excludeExtensions},
@@ -99,12 +127,13 @@ TEST_F(SettingsDialogTest, ReportsTheFirstProblemInOrderAndStaysOpen) {
         SetCheck(IDC_OUTPUTLOG, row.outputLog);
         Confirm(&messages[i]);
     }
-    script.Then([&] { EXPECT_EQ(proc, ItemText(FindSettingsDialog(), IDC_PROCFOLDER)); });
+    script.Then(
+        [&] { EXPECT_EQ(rows.back().processing, ItemText(FindSettingsDialog(), IDC_PROCFOLDER)); });
     Cancel();
 
     EXPECT_FALSE(RunEditJob());
-    for (size_t i = 0; i < std::size(rows); ++i)
-        EXPECT_EQ(rows[i].message, messages[i]) << "row " << i;
+    for (size_t i = 0; i < rows.size(); ++i)
+        EXPECT_EQ(rows[i].message, messages[i]) << "row " << i << ": " << rows[i].processing;
     EXPECT_FALSE(PathExists(jobPath));
 }
 
@@ -115,13 +144,22 @@ TEST_F(SettingsDialogTest, SavesFoldersWithoutOneTrailingBackslashKeepingDoubleB
         std::string logFolder;
         std::string savedProcessing, savedReference;
     };
-    const Row rows[] = {
+    std::vector<Row> rows = {
         // 表 and ソ end in a 0x5C byte; an empty log folder passes with the log off.
         {Path("表"), Path("ソ\\"), false, "", Path("表"), Path("ソ")},
         // ア and ヂ differ only in a second byte that ASCII folding would equate.
         {Path("ア\\"), Path("ヂ"), true, Path("表\\"), Path("ア"), Path("ヂ")},
-        {"C:\\", Path("ア\\"), false, Path("missing"), "C:\\", Path("ア")},
     };
+    // A drive root keeps its backslash; it needs a drive that holds neither other
+    // folder, and such a drive is made only where the test can make one.
+    UnixLinks links;
+    std::string drive = UnixLinks::Available() ? links.AddDrive(Path("proc")) : "";
+    if (UnixLinks::Available()) {
+        ASSERT_FALSE(drive.empty());
+    }
+    if (!drive.empty())
+        rows.push_back(
+            {drive + "\\", Path("ア\\"), false, Path("missing"), drive + "\\", Path("ア")});
     for (const Row& row : rows) {
         Fill({{IDC_PROCFOLDER, row.processing},
               {IDC_REFFOLDER, row.reference},
@@ -304,9 +342,9 @@ TEST_F(SettingsDialogTest, BrowseButtonsOpenTheBrowserOnTheirFieldsFolderAndTake
             return browser != nullptr && SelectedTreeItemText(browser) == row.shown;
         });
         script.Until([&] {
-            // The browser may select its first folder once more while it settles:
-            // the choice is made, and made again, until the browser itself shows
-            // it, and only then confirmed.
+            // The choice is clicked in the tree, and clicked again, until the
+            // browser itself shows it, and only then confirmed: the browser may
+            // select its first folder once more while it settles.
             HWND browser = FindOwnedDialog(FindSettingsDialog());
             if (row.chosen.empty()) {
                 PostMessageA(browser, WM_COMMAND, IDCANCEL, 0);
@@ -316,9 +354,7 @@ TEST_F(SettingsDialogTest, BrowseButtonsOpenTheBrowserOnTheirFieldsFolderAndTake
                 PostMessageA(browser, WM_COMMAND, IDOK, 0);
                 return true;
             }
-            std::string chosen = Path(row.chosen);
-            SendMessageA(browser, BFFM_SETSELECTIONA, TRUE,
-                         reinterpret_cast<LPARAM>(chosen.c_str()));
+            SelectSiblingFolder(browser, row.chosen);
             return false;
         });
         script.Then([&] {

@@ -123,6 +123,27 @@ std::string SelectedTreeItemText(HWND browser) {
     return text;
 }
 
+bool SelectSiblingFolder(HWND browser, const std::string& name) {
+    HWND tree = FindWindowExA(browser, nullptr, WC_TREEVIEWA, nullptr);
+    HTREEITEM selected = TreeView_GetSelection(tree);
+    if (selected == nullptr)
+        return false;
+    HTREEITEM parent = TreeView_GetParent(tree, selected);
+    for (HTREEITEM item = TreeView_GetChild(tree, parent); item != nullptr;
+         item = TreeView_GetNextSibling(tree, item)) {
+        char text[MAX_PATH] = {};
+        TVITEMA label = {};
+        label.mask = TVIF_TEXT;
+        label.hItem = item;
+        label.pszText = text;
+        label.cchTextMax = sizeof text;
+        SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&label));
+        if (name == text)
+            return TreeView_SelectItem(tree, item) != FALSE;
+    }
+    return false;
+}
+
 std::string TakeMessageBox() {
     HWND box = FindWindowA("#32770", "Orvane");
     if (box == nullptr)

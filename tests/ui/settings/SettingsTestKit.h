@@ -48,6 +48,9 @@ HWND FindSettingsDialog();
 HWND FindOwnedDialog(HWND owner);
 // The text of the selected item of the folder browser's tree.
 std::string SelectedTreeItemText(HWND browser);
+// Selects, as a click would, the folder of that name beside the selected one;
+// false while the browser does not list it yet.
+bool SelectSiblingFolder(HWND browser, const std::string& name);
 // The text of the open "Orvane" message box after pressing its OK button, or
 // empty when none is open.
 std::string TakeMessageBox();

@@ -1,0 +1,220 @@
+#include "engine/FolderIdentity.h"
+
+#include <algorithm>
+
+#include "engine/CompareNoCase.h"
+
+namespace {
+
+// A handle opened only to ask about the file; closed on every path.
+class QueryHandle {
+public:
+    explicit QueryHandle(const std::string& path)
+        // No access rights asked for, so a folder the user may not list still
+        // answers; backup semantics are what opens a folder at all.
+        : handle_(CreateFileA(path.c_str(), 0,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr)) {}
+    ~QueryHandle() {
+        if (IsOpen())
+            CloseHandle(handle_);
+    }
+    QueryHandle(const QueryHandle&) = delete;
+    QueryHandle& operator=(const QueryHandle&) = delete;
+
+    bool IsOpen() const { return handle_ != INVALID_HANDLE_VALUE; }
+    HANDLE Get() const { return handle_; }
+
+private:
+    HANDLE handle_;
+};
+
+bool StartsWith(const std::string& text, const char* prefix) {
+    return text.compare(0, lstrlenA(prefix), prefix) == 0;
+}
+
+// Past one path component and the backslash after it, from `from`.
+size_t SkipComponent(const std::string& path, size_t from) {
+    const char* begin = path.c_str();
+    const char* p = begin + from;
+    while (*p != '\0' && *p != '\\')
+        p = CharNextA(p);
+    if (*p == '\\')
+        ++p;
+    return static_cast<size_t>(p - begin);
+}
+
+bool IsDriveAt(const std::string& path, size_t at) {
+    char c = at < path.size() ? path[at] : '\0';
+    bool letter = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+    return letter && at + 1 < path.size() && path[at + 1] == ':';
+}
+
+size_t DriveRootLength(const std::string& path, size_t at) {
+    return at + (at + 2 < path.size() && path[at + 2] == '\\' ? 3 : 2);
+}
+
+// The absolute form the path functions give; the text itself when there is none.
+std::string FullPath(const std::string& path) {
+    char full[MAX_PATH * 2] = {};
+    DWORD length = GetFullPathNameA(path.c_str(), sizeof full, full, nullptr);
+    return length > 0 && length < sizeof full ? std::string(full, length) : path;
+}
+
+// The path the system itself gives the open folder, links resolved; empty when
+// it gives none.
+std::string ResolvedPath(const std::string& path) {
+    QueryHandle handle(path);
+    if (!handle.IsOpen())
+        return std::string();
+    char resolved[MAX_PATH * 2] = {};
+    DWORD length = GetFinalPathNameByHandleA(handle.Get(), resolved, sizeof resolved,
+                                             FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    return length > 0 && length < sizeof resolved ? std::string(resolved, length) : std::string();
+}
+
+void AddChain(std::string path, std::vector<FileIdentity>& chain) {
+    for (; !path.empty(); path = ParentFolder(path)) {
+        FileIdentity identity;
+        if (ReadIdentity(path, identity))
+            chain.push_back(identity);
+    }
+}
+
+bool EndsWithBackslash(const std::string& path) {
+    const char* last = nullptr;
+    for (const char* p = path.c_str(); *p != '\0'; p = CharNextA(p))
+        last = p;
+    return last != nullptr && *last == '\\' && last + 1 == path.c_str() + path.size();
+}
+
+// The absolute text without a trailing backslash (a root keeps its own).
+std::string AbsoluteFolder(const std::string& folder) {
+    std::string path = FullPath(folder);
+    if (EndsWithBackslash(path) && path.size() > RootLength(path))
+        path.pop_back();
+    return path;
+}
+
+// Whether the text `inner` is `outer` or lies inside it.
+bool WithinText(const std::string& inner, const std::string& outer) {
+    if (inner.size() < outer.size() ||
+        CompareNoCase(std::string_view(inner).substr(0, outer.size()), outer) != 0)
+        return false;
+    // Both texts are the same up to outer.size(), so that position starts a character.
+    return inner.size() == outer.size() || EndsWithBackslash(outer) || inner[outer.size()] == '\\';
+}
+
+// Whether the folder `inner` is `outer` or lies inside it, by identity.
+bool WithinByIdentity(const std::string& inner, const std::string& outer) {
+    FileIdentity outerIdentity;
+    if (!ReadIdentity(outer, outerIdentity))
+        return false;
+    std::vector<FileIdentity> chain = IdentityChain(inner);
+    return std::find(chain.begin(), chain.end(), outerIdentity) != chain.end();
+}
+
+// The spelling with every short name replaced by the long one.
+std::string LongPath(const std::string& path) {
+    char longer[MAX_PATH * 2] = {};
+    DWORD length = GetLongPathNameA(path.c_str(), longer, sizeof longer);
+    return length > 0 && length < sizeof longer ? std::string(longer, length) : path;
+}
+
+// The rest of `path` below its leading part `top`, "\" and the names after it.
+std::string RestBelow(const std::string& path, const std::string& top) {
+    std::string rest = path.substr(top.size());
+    if (rest.empty() || rest[0] != '\\')
+        rest.insert(rest.begin(), '\\');
+    if (EndsWithBackslash(rest))
+        rest.pop_back();
+    return rest;
+}
+
+} // namespace
+
+bool ReadIdentity(const std::string& path, FileIdentity& identity) {
+    QueryHandle handle(path);
+    BY_HANDLE_FILE_INFORMATION information;
+    if (!handle.IsOpen() || !GetFileInformationByHandle(handle.Get(), &information))
+        return false;
+    // Some network servers give every file the index 0; that tells nothing, and
+    // taken as an identity it would make all their folders one.
+    if (information.nFileIndexHigh == 0 && information.nFileIndexLow == 0)
+        return false;
+    identity.volume = information.dwVolumeSerialNumber;
+    identity.indexHigh = information.nFileIndexHigh;
+    identity.indexLow = information.nFileIndexLow;
+    return true;
+}
+
+size_t RootLength(const std::string& path) {
+    if (StartsWith(path, "\\\\?\\UNC\\") || StartsWith(path, "\\\\?\\unc\\"))
+        return SkipComponent(path, SkipComponent(path, 8));
+    if (StartsWith(path, "\\\\?\\") || StartsWith(path, "\\\\.\\"))
+        return IsDriveAt(path, 4) ? DriveRootLength(path, 4) : SkipComponent(path, 4);
+    if (StartsWith(path, "\\\\"))
+        return SkipComponent(path, SkipComponent(path, 2));
+    if (IsDriveAt(path, 0))
+        return DriveRootLength(path, 0);
+    return StartsWith(path, "\\") ? 1 : 0;
+}
+
+std::string ParentFolder(const std::string& path) {
+    size_t root = RootLength(path);
+    if (path.size() <= root)
+        return std::string();
+    // The last backslash past the root that is not the path's own last character.
+    const char* begin = path.c_str();
+    size_t cut = root;
+    for (const char* p = begin + root; *p != '\0'; p = CharNextA(p))
+        if (*p == '\\' && p[1] != '\0')
+            cut = static_cast<size_t>(p - begin);
+    return path.substr(0, cut);
+}
+
+std::vector<FileIdentity> IdentityChain(const std::string& folder) {
+    std::vector<FileIdentity> chain;
+    AddChain(FullPath(folder), chain);
+    // Through a link the folders above the spelling are not the folders above
+    // the files; the resolved path names those.
+    std::string resolved = ResolvedPath(folder);
+    if (!resolved.empty())
+        AddChain(resolved, chain);
+    return chain;
+}
+
+bool FoldersOverlap(const std::string& first, const std::string& second) {
+    std::string a = AbsoluteFolder(first);
+    std::string b = AbsoluteFolder(second);
+    return WithinText(a, b) || WithinText(b, a) || WithinByIdentity(a, b) || WithinByIdentity(b, a);
+}
+
+bool SameFolder(const std::string& first, const std::string& second) {
+    std::string a = AbsoluteFolder(first);
+    std::string b = AbsoluteFolder(second);
+    if (CompareNoCase(a, b) == 0)
+        return true;
+    FileIdentity identityA;
+    FileIdentity identityB;
+    return ReadIdentity(a, identityA) && ReadIdentity(b, identityB) && identityA == identityB;
+}
+
+std::string PathBelow(const std::string& path, const std::string& folder) {
+    FileIdentity folderIdentity;
+    if (!ReadIdentity(folder, folderIdentity))
+        return std::string();
+    // The names below the folder are taken from a spelling without short names,
+    // as the listings hold them.
+    for (const std::string& spelling : {LongPath(FullPath(path)), ResolvedPath(path)}) {
+        if (spelling.empty())
+            continue;
+        FileIdentity identity;
+        if (ReadIdentity(spelling, identity) && identity == folderIdentity)
+            return std::string(); // the folder itself
+        for (std::string top = ParentFolder(spelling); !top.empty(); top = ParentFolder(top))
+            if (ReadIdentity(top, identity) && identity == folderIdentity)
+                return RestBelow(spelling, top);
+    }
+    return std::string();
+}
