@@ -482,6 +482,13 @@ TEST_F(MainWindow, ToolbarDocksOnEverySideOrFloatsAndIsRestoredThere) {
                 HWND tool = frame.m_wndToolBar.GetDockingFrame()->m_hWnd;
                 EXPECT_TRUE(IsWindowVisible(tool));
                 GetWindowRect(tool, &floating);
+                // Its close button hides the bar; the View menu brings it back there.
+                SendMessageA(tool, WM_CLOSE, 0, 0);
+                EXPECT_FALSE(IsWindowVisible(tool));
+                EXPECT_FALSE(session.MenuItemChecked(ID_VIEW_TOOLBAR));
+                session.Command(ID_VIEW_TOOLBAR);
+                EXPECT_TRUE(IsWindowVisible(tool));
+                EXPECT_TRUE(frame.m_wndToolBar.IsFloating());
                 // While the frame is disabled its floating bar must not give commands.
                 frame.EnableWindow(FALSE);
                 EXPECT_FALSE(IsWindowEnabled(tool));
