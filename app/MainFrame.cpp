@@ -49,15 +49,21 @@ int CMainFrame::OnCreate(LPCREATESTRUCTA cs) {
         return -1;
     // Double-click notification only: no full repaint on every size change.
     SetClassLongPtrA(m_hWnd, GCL_STYLE, CS_DBLCLKS);
-    if (!m_wndToolBar.CreateEx(this, TBSTYLE_FLAT | TBSTYLE_TOOLTIPS, WS_CHILD | WS_VISIBLE,
+    if (!m_wndToolBar.CreateEx(this, TBSTYLE_FLAT | TBSTYLE_TOOLTIPS,
+                               WS_CHILD | WS_VISIBLE | CBRS_TOP | CBRS_GRIPPER | CBRS_TOOLTIPS |
+                                   CBRS_FLYBY | CBRS_SIZE_DYNAMIC,
                                AFX_IDW_TOOLBAR) ||
         !m_wndToolBar.LoadToolBar(IDR_MAINFRAME))
         return -1;
+    m_wndToolBar.SetWindowText("ツール バー"); // the caption while it floats
     if (!m_wndStatusBar.Create(this, WS_CHILD | WS_VISIBLE | CCS_BOTTOM, AFX_IDW_STATUS_BAR) ||
         !m_wndStatusBar.SetIndicators(kIndicators, 2))
         return -1;
     AddControlBar(&m_wndToolBar);
     AddControlBar(&m_wndStatusBar);
+    m_wndToolBar.EnableDocking(CBRS_ALIGN_ANY);
+    EnableDocking(CBRS_ALIGN_ANY);
+    DockControlBar(&m_wndToolBar, AFX_IDW_DOCKBAR_TOP);
     UINT id = 0;
     UINT style = 0;
     int width = 0;

@@ -18,6 +18,8 @@ ON_WM_SETFOCUS()
 ON_WM_ACTIVATE()
 ON_MESSAGE(WM_INITMENUPOPUP, OnInitMenuPopup)
 ON_MESSAGE(WM_MENUSELECT, OnMenuSelect)
+ON_MESSAGE(WM_ENABLE, OnEnable)
+ON_MESSAGE(WM_SHOWWINDOW, OnShowWindow)
 ON_COMMAND_RANGE(kToolbarCommandFirst, kToolbarCommandLast, OnBarCheck)
 ON_UPDATE_COMMAND_UI_RANGE(kToolbarCommandFirst, kToolbarCommandLast, OnUpdateControlBarMenu)
 END_MESSAGE_MAP()
@@ -63,91 +65,20 @@ void CFrameWnd::InitialUpdateFrame() {
     RecalcLayout();
 }
 
-void CFrameWnd::RecalcLayout() {
-    if (m_hWnd == nullptr)
-        return;
-    RECT client = {};
-    GetClientRect(&client);
-    int top = client.top;
-    int bottom = client.bottom;
-    for (CWnd* bar : m_bars) {
-        if (!bar->IsWindowVisible())
-            continue;
-        if (auto* toolbar = dynamic_cast<CToolBar*>(bar)) {
-            toolbar->SendMessage(TB_AUTOSIZE);
-            RECT rect = {};
-            toolbar->GetWindowRect(&rect);
-            toolbar->MoveWindow(0, top, client.right, rect.bottom - rect.top);
-            top += rect.bottom - rect.top;
-        } else if (auto* statusBar = dynamic_cast<CStatusBar*>(bar)) {
-            statusBar->SendMessage(WM_SIZE);
-            RECT rect = {};
-            statusBar->GetWindowRect(&rect);
-            bottom -= rect.bottom - rect.top;
-            statusBar->UpdateParts();
-        }
-    }
-    if (m_pView != nullptr && m_pView->m_hWnd != nullptr)
-        m_pView->MoveWindow(0, top, client.right, bottom > top ? bottom - top : 0);
-}
-
 void CFrameWnd::OnSize(UINT, int, int) {
-    RecalcLayout();
-}
-
-void CFrameWnd::AddControlBar(CWnd* bar) {
-    m_bars.push_back(bar);
-}
-
-CWnd* CFrameWnd::GetControlBar(UINT id) const {
-    for (CWnd* bar : m_bars)
-        if (static_cast<UINT>(GetDlgCtrlID(bar->m_hWnd)) == id)
-            return bar;
-    return nullptr;
-}
-
-void CFrameWnd::ShowControlBar(CWnd* bar, BOOL show) {
-    if (bar == nullptr)
-        return;
-    bar->ShowWindow(show ? SW_SHOW : SW_HIDE);
-    RecalcLayout();
-}
-
-void CFrameWnd::SaveBarState(const char* prefix) const {
-    CWinApp* app = AfxGetApp();
-    std::string summary = std::string(prefix) + "-Summary";
-    app->WriteProfileInt(summary.c_str(), "Bars", static_cast<int>(m_bars.size()));
-    for (size_t i = 0; i < m_bars.size(); ++i) {
-        std::string section = std::string(prefix) + "-Bar" + std::to_string(i);
-        app->WriteProfileInt(section.c_str(), "BarID", GetDlgCtrlID(m_bars[i]->m_hWnd));
-        app->WriteProfileInt(section.c_str(), "Visible", m_bars[i]->IsWindowVisible() ? 1 : 0);
-    }
-}
-
-void CFrameWnd::LoadBarState(const char* prefix) {
-    CWinApp* app = AfxGetApp();
-    std::string summary = std::string(prefix) + "-Summary";
-    int count = app->GetProfileInt(summary.c_str(), "Bars", 0);
-    for (int i = 0; i < count; ++i) {
-        std::string section = std::string(prefix) + "-Bar" + std::to_string(i);
-        int id = app->GetProfileInt(section.c_str(), "BarID", 0);
-        int visible = app->GetProfileInt(section.c_str(), "Visible", 1);
-        if (CWnd* bar = GetControlBar(static_cast<UINT>(id)))
-            bar->ShowWindow(visible ? SW_SHOW : SW_HIDE);
-    }
     RecalcLayout();
 }
 
 void CFrameWnd::OnBarCheck(UINT id) {
     CWnd* bar = GetControlBar(id);
     if (bar != nullptr)
-        ShowControlBar(bar, !bar->IsWindowVisible());
+        ShowControlBar(bar, !(GetWindowLongA(bar->m_hWnd, GWL_STYLE) & WS_VISIBLE));
 }
 
 void CFrameWnd::OnUpdateControlBarMenu(CCmdUI* cmdUI) {
     CWnd* bar = GetControlBar(cmdUI->m_nID);
     cmdUI->Enable(bar != nullptr);
-    cmdUI->SetCheck(bar != nullptr && bar->IsWindowVisible());
+    cmdUI->SetCheck(bar != nullptr && (GetWindowLongA(bar->m_hWnd, GWL_STYLE) & WS_VISIBLE));
 }
 
 void CFrameWnd::OnActivate(UINT state, HWND, bool) {

@@ -24,6 +24,19 @@ public:
     void AddControlBar(CWnd* bar);
     CWnd* GetControlBar(UINT id) const;
     void ShowControlBar(CWnd* bar, BOOL show);
+    // Which sides of the frame take docked bars (CBRS_ALIGN_*).
+    void EnableDocking(DWORD dockStyle) { m_dwDockStyle = dockStyle & CBRS_ALIGN_ANY; }
+    // Docks a bar on a side (AFX_IDW_DOCKBAR_TOP to _RIGHT); 0 is the side it
+    // last had. A side the frame or the bar does not allow leaves it where it is.
+    void DockControlBar(CControlBar* bar, UINT dockBarId = 0);
+    // Floats a bar in its own tool window with that top left corner (screen).
+    void FloatControlBar(CControlBar* bar, POINT topLeft);
+    // Where a bar dragged to a screen point would go: the rectangle it would
+    // take, and the side (or AFX_IDW_DOCKBAR_FLOAT).
+    RECT DropRect(CControlBar* bar, POINT point, UINT* side);
+    void DropControlBar(CControlBar* bar, POINT point);
+    // Visibility, side and floating position of every bar, in keys whose names
+    // begin with the prefix.
     void SaveBarState(const char* prefix) const;
     void LoadBarState(const char* prefix);
 
@@ -48,15 +61,21 @@ protected:
     void OnSetFocus(HWND previous);
     void OnActivate(UINT state, HWND other, bool minimized);
     LRESULT OnInitMenuPopup(WPARAM wParam, LPARAM lParam);
+    // Floating bars are enabled, disabled, shown and hidden with the frame.
+    LRESULT OnEnable(WPARAM wParam, LPARAM lParam);
+    LRESULT OnShowWindow(WPARAM wParam, LPARAM lParam);
     LRESULT OnMenuSelect(WPARAM wParam, LPARAM lParam);
     void OnBarCheck(UINT id);
     void OnUpdateControlBarMenu(CCmdUI* cmdUI);
     void PostNcDestroy() override;
 
     std::string PromptFor(UINT id, bool tooltip) const;
+    // The client area less the status bar: what docked bars and the view share.
+    RECT DockArea() const;
 
     HACCEL m_hAccelTable = nullptr;
     CView* m_pView = nullptr;
     std::vector<CWnd*> m_bars;
+    DWORD m_dwDockStyle = 0;
     HWND m_hWndFocusSaved = nullptr;
 };

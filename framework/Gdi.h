@@ -1,5 +1,6 @@
 #pragma once
-// Device contexts and selected GDI objects that release themselves.
+// Device contexts and selected GDI objects that release themselves, and the
+// screen's resolution.
 #include <windows.h>
 
 class ScreenDC {
@@ -26,3 +27,15 @@ private:
     HDC dc_;
     HGDIOBJ previous_;
 };
+
+// Dots per inch of the screen (96 at 100 %).
+inline int ScreenDpi() {
+    ScreenDC dc;
+    int dpi = GetDeviceCaps(dc, LOGPIXELSX);
+    return dpi > 0 ? dpi : 96;
+}
+
+// A length given in pixels at 96 dots per inch, for this screen.
+inline int ScaleForDpi(int pixels96) {
+    return MulDiv(pixels96, ScreenDpi(), 96);
+}

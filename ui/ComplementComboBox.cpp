@@ -64,6 +64,15 @@ BOOL CComplementComboBox::OnCommand(WPARAM wParam, LPARAM lParam) {
     // the selected entry into the field (Wine does); the saved text has the last word.
     Default();
     OnCloseUp();
+    // Wine's inner combo box takes the focus when its list opens and keeps it
+    // after the list closes, where typing, Backspace, Home and End do nothing:
+    // the field is where they belong.
+    // Focusing the field selects all of it; the caret goes back to the end.
+    HWND edit = GetEditCtrl();
+    if (::GetFocus() == GetComboBoxCtrl() && edit != nullptr) {
+        ::SetFocus(edit);
+        MoveCaretToEnd();
+    }
     return TRUE;
 }
 

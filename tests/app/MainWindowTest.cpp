@@ -6,6 +6,7 @@
 #include "TempDir.h"
 #include "TestFiles.h"
 #include "engine/SyncItem.h"
+#include "framework/MiniDockFrame.h"
 #include "res/resource.h"
 
 namespace {
@@ -361,6 +362,205 @@ TEST_F(MainWindow, EscapeClosesTheProgram) {
     PressKey(list, VK_ESCAPE);
     EXPECT_TRUE(session.RunUntilExit(10000));
     EXPECT_FALSE(IsWindow(list));
+}
+
+// A rectangle of a window in the frame's client coordinates.
+RECT RectInFrame(HWND window, HWND frame) {
+    RECT rect = {};
+    GetWindowRect(window, &rect);
+    MapWindowPoints(nullptr, frame, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+// The client area less the status bar: what the toolbar and the view share.
+RECT DockArea(CMainFrame& frame) {
+    RECT area = {};
+    frame.GetClientRect(&area);
+    area.bottom = RectInFrame(frame.m_wndStatusBar.m_hWnd, frame.m_hWnd).top;
+    return area;
+}
+
+// The toolbar spans the whole edge of its side and the view takes the rest;
+// floating, the view takes it all.
+void ExpectLayout(CMainFrame& frame, UINT side) {
+    const RECT area = DockArea(frame);
+    const RECT view = RectInFrame(frame.GetActiveView()->m_hWnd, frame.m_hWnd);
+    RECT expected = area;
+    if (side != AFX_IDW_DOCKBAR_FLOAT) {
+        const RECT bar = RectInFrame(frame.m_wndToolBar.m_hWnd, frame.m_hWnd);
+        const bool across = side == AFX_IDW_DOCKBAR_TOP || side == AFX_IDW_DOCKBAR_BOTTOM;
+        EXPECT_EQ(across ? area.left : area.top, across ? bar.left : bar.top) << side;
+        EXPECT_EQ(across ? area.right : area.bottom, across ? bar.right : bar.bottom) << side;
+        EXPECT_GT(across ? bar.bottom - bar.top : bar.right - bar.left, 10) << side;
+        switch (side) {
+        case AFX_IDW_DOCKBAR_TOP:
+            EXPECT_EQ(area.top, bar.top);
+            expected.top = bar.bottom;
+            break;
+        case AFX_IDW_DOCKBAR_BOTTOM:
+            EXPECT_EQ(area.bottom, bar.bottom);
+            expected.bottom = bar.top;
+            break;
+        case AFX_IDW_DOCKBAR_LEFT:
+            EXPECT_EQ(area.left, bar.left);
+            expected.left = bar.right;
+            break;
+        default:
+            EXPECT_EQ(area.right, bar.right);
+            expected.right = bar.left;
+            break;
+        }
+    } else {
+        EXPECT_EQ(frame.m_wndToolBar.GetDockingFrame()->m_hWnd, frame.m_wndToolBar.GetParent());
+    }
+    EXPECT_TRUE(EqualRect(&expected, &view)) << side << ": view " << view.left << "," << view.top
+                                             << "," << view.right << "," << view.bottom;
+}
+
+// Real mouse input: press on the gripper (the left end of a bar across the
+// frame, the top end of one down its side), move to the point, release.
+void DragByGripper(CToolBar& bar, POINT to) {
+    RECT rect = {};
+    bar.GetWindowRect(&rect);
+    HDC screen = GetDC(nullptr);
+    const int inset = MulDiv(5, GetDeviceCaps(screen, LOGPIXELSX), 96);
+    ReleaseDC(nullptr, screen);
+    const POINT grip = bar.IsHorizontal() ? POINT{rect.left + inset, (rect.top + rect.bottom) / 2}
+                                          : POINT{(rect.left + rect.right) / 2, rect.top + inset};
+    const POINT halfway = {(grip.x + to.x) / 2, (grip.y + to.y) / 2};
+    const struct {
+        POINT at;
+        DWORD flags;
+    } steps[] = {{grip, MOUSEEVENTF_MOVE},
+                 {grip, MOUSEEVENTF_LEFTDOWN},
+                 {halfway, MOUSEEVENTF_MOVE},
+                 {to, MOUSEEVENTF_MOVE},
+                 {to, MOUSEEVENTF_LEFTUP}};
+    for (const auto& step : steps) {
+        INPUT input = {};
+        input.type = INPUT_MOUSE;
+        input.mi.dx = step.at.x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
+        input.mi.dy = step.at.y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
+        input.mi.dwFlags = step.flags | MOUSEEVENTF_ABSOLUTE;
+        SendInput(1, &input, sizeof input);
+        for (int i = 0; i < 5; ++i) {
+            Sleep(10);
+            PumpPending();
+        }
+    }
+}
+
+TEST_F(MainWindow, ToolbarDocksOnEverySideOrFloatsAndIsRestoredThere) {
+    const UINT sides[] = {AFX_IDW_DOCKBAR_BOTTOM, AFX_IDW_DOCKBAR_LEFT, AFX_IDW_DOCKBAR_RIGHT,
+                          AFX_IDW_DOCKBAR_FLOAT, AFX_IDW_DOCKBAR_TOP};
+    for (UINT side : sides) {
+        RECT floating = {};
+        {
+            OrvaneSession session("", {CancelSettings()});
+            ASSERT_TRUE(session.Started());
+            CMainFrame& frame = session.Frame();
+            // Dropped where a drag by the gripper ends: next to an edge, or mid-window.
+            RECT area = DockArea(frame);
+            MapWindowPoints(frame.m_hWnd, nullptr, reinterpret_cast<POINT*>(&area), 2);
+            const POINT middle = {(area.left + area.right) / 2, (area.top + area.bottom) / 2};
+            POINT drop = middle;
+            if (side == AFX_IDW_DOCKBAR_TOP)
+                drop.y = area.top + 2;
+            else if (side == AFX_IDW_DOCKBAR_BOTTOM)
+                drop.y = area.bottom - 2;
+            else if (side == AFX_IDW_DOCKBAR_LEFT)
+                drop.x = area.left + 2;
+            else if (side == AFX_IDW_DOCKBAR_RIGHT)
+                drop.x = area.right + 2; // just outside counts too
+            if (side == AFX_IDW_DOCKBAR_LEFT || side == AFX_IDW_DOCKBAR_FLOAT)
+                DragByGripper(frame.m_wndToolBar, drop); // as the mouse does it
+            else
+                frame.DropControlBar(&frame.m_wndToolBar, drop);
+            ASSERT_EQ(side, frame.m_wndToolBar.GetDockSide());
+            ExpectLayout(frame, side);
+            if (side == AFX_IDW_DOCKBAR_FLOAT) {
+                HWND tool = frame.m_wndToolBar.GetDockingFrame()->m_hWnd;
+                EXPECT_TRUE(IsWindowVisible(tool));
+                GetWindowRect(tool, &floating);
+                // Its close button hides the bar; the View menu brings it back there.
+                SendMessageA(tool, WM_CLOSE, 0, 0);
+                EXPECT_FALSE(IsWindowVisible(tool));
+                EXPECT_FALSE(session.MenuItemChecked(ID_VIEW_TOOLBAR));
+                session.Command(ID_VIEW_TOOLBAR);
+                EXPECT_TRUE(IsWindowVisible(tool));
+                EXPECT_TRUE(frame.m_wndToolBar.IsFloating());
+                // While the frame is disabled its floating bar must not give commands.
+                frame.EnableWindow(FALSE);
+                EXPECT_FALSE(IsWindowEnabled(tool));
+                frame.EnableWindow(TRUE);
+                EXPECT_TRUE(IsWindowEnabled(tool));
+            }
+            ASSERT_TRUE(session.Close());
+        }
+        OrvaneSession again("", {CancelSettings()});
+        ASSERT_TRUE(again.Started());
+        CMainFrame& frame = again.Frame();
+        ASSERT_EQ(side, frame.m_wndToolBar.GetDockSide());
+        ExpectLayout(frame, side);
+        if (side == AFX_IDW_DOCKBAR_FLOAT) {
+            RECT restored = {};
+            GetWindowRect(frame.m_wndToolBar.GetDockingFrame()->m_hWnd, &restored);
+            EXPECT_TRUE(EqualRect(&floating, &restored));
+            EXPECT_TRUE(frame.m_wndToolBar.IsWindowVisible());
+        }
+        ASSERT_TRUE(again.Close());
+    }
+}
+
+// Every image over a colour the bitmap does not use: its background must let
+// that colour through, and a disabled image must be grey where it is drawn.
+TEST_F(MainWindow, ToolbarImagesAreMaskedAndDisabledOnesGrey) {
+    OrvaneSession session("", {CancelSettings()});
+    ASSERT_TRUE(session.Started());
+    CToolBar& bar = session.Frame().m_wndToolBar;
+    auto normal = reinterpret_cast<HIMAGELIST>(bar.SendMessage(TB_GETIMAGELIST));
+    auto disabled = reinterpret_cast<HIMAGELIST>(bar.SendMessage(TB_GETDISABLEDIMAGELIST));
+    ASSERT_NE(nullptr, normal);
+    ASSERT_NE(nullptr, disabled);
+    ASSERT_EQ(7, ImageList_GetImageCount(normal));
+    ASSERT_EQ(7, ImageList_GetImageCount(disabled));
+    int width = 0, height = 0;
+    ImageList_GetIconSize(normal, &width, &height);
+    const COLORREF under = RGB(255, 0, 255);
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP canvas = CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ previous = SelectObject(dc, canvas);
+    HBRUSH brush = CreateSolidBrush(under);
+    const RECT all = {0, 0, width, height};
+    for (int image = 0; image < 7; ++image) {
+        for (HIMAGELIST list : {normal, disabled}) {
+            FillRect(dc, &all, brush);
+            ImageList_Draw(list, image, dc, 0, 0, ILD_NORMAL);
+            EXPECT_EQ(under, GetPixel(dc, 0, 0)) << image; // the background corner
+            int drawn = 0, coloured = 0;
+            for (int y = 0; y < height; ++y) {
+                for (int x = 0; x < width; ++x) {
+                    COLORREF pixel = GetPixel(dc, x, y);
+                    if (pixel == under)
+                        continue;
+                    ++drawn;
+                    coloured += GetRValue(pixel) != GetGValue(pixel) ||
+                                GetGValue(pixel) != GetBValue(pixel);
+                }
+            }
+            EXPECT_GT(drawn, 10) << image;
+            EXPECT_LT(drawn, width * height) << image;
+            if (list == disabled) {
+                EXPECT_EQ(0, coloured) << image;
+            }
+        }
+    }
+    DeleteObject(brush);
+    SelectObject(dc, previous);
+    DeleteObject(canvas);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
 }
 
 } // namespace

@@ -86,6 +86,9 @@ TEST_F(UnattendedRun, UpdatesTheReferenceFolderAndLogsEveryAction) {
         "成功:COPY \"" + proc + "\\表\\新.txt\" \"" + ref + "\\表\\新.txt\"",
     };
     EXPECT_EQ(expected, LogLines());
+    // The window never showed, yet its bars are still switched on for the next start.
+    EXPECT_EQ(1, ReadSettingsInt("Bars-Bar0", "Visible", -1));
+    EXPECT_EQ(1, ReadSettingsInt("Bars-Bar1", "Visible", -1));
 }
 
 TEST_F(UnattendedRun, ModeOneUpdatesTheProcessingFolder) {

@@ -13,6 +13,35 @@ namespace {
 
 constexpr UINT kDoubleClick = 0; // stands for a double click in the key column
 
+// Real input: it reaches whichever window has the keyboard focus, as typing
+// does, unlike a message posted to a chosen window.
+void TypeKeys(const std::vector<WORD>& keys) {
+    std::vector<INPUT> inputs;
+    for (WORD key : keys) {
+        INPUT input = {};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = key;
+        inputs.push_back(input);
+        input.ki.dwFlags = KEYEVENTF_KEYUP;
+        inputs.push_back(input);
+    }
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+void ClickAt(POINT point) {
+    INPUT inputs[3] = {};
+    for (INPUT& input : inputs) {
+        input.type = INPUT_MOUSE;
+        input.mi.dx = point.x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
+        input.mi.dy = point.y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
+        input.mi.dwFlags = MOUSEEVENTF_ABSOLUTE;
+    }
+    inputs[0].mi.dwFlags |= MOUSEEVENTF_MOVE;
+    inputs[1].mi.dwFlags |= MOUSEEVENTF_LEFTDOWN;
+    inputs[2].mi.dwFlags |= MOUSEEVENTF_LEFTUP;
+    SendInput(3, inputs, sizeof(INPUT));
+}
+
 class PathFieldTest : public testing::Test {
 protected:
     PathFieldTest() {
@@ -230,6 +259,48 @@ TEST_F(PathFieldTest, DroppedFileGivesItsFolderAndOnlyTheFirstItemCounts) {
             SendMessageA(Box().m_hWnd, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(c.dropped)),
                          0);
             EXPECT_EQ(c.expected, Field()) << c.dropped[0];
+        });
+    }
+    RunDialog();
+}
+
+TEST_F(PathFieldTest, AfterAPickTheFieldTakesTypingBackspaceHomeAndEnd) {
+    enum class Pick { Enter, Click, Escape };
+    struct Case {
+        Pick pick;
+        std::string picked; // the field's text once the list has closed
+    };
+    const Case cases[] = {
+        {Pick::Enter, Path("B2\\")},
+        {Pick::Click, Path("B2\\")}, // the first entry of the list
+        {Pick::Escape, Path("b")},
+    };
+    script.Then([this] { SetForegroundWindow(dialog.m_hWnd); });
+    for (const Case& c : cases) {
+        Type(Path("b"));
+        script.Then([] { TypeKeys({VK_DOWN}); });
+        script.Then([this, &c] {
+            ASSERT_TRUE(Box().IsListOpen());
+            COMBOBOXINFO info = {};
+            info.cbSize = sizeof info;
+            GetComboBoxInfo(Box().GetComboBoxCtrl(), &info);
+            RECT list = {};
+            GetWindowRect(info.hwndList, &list);
+            if (c.pick == Pick::Click)
+                ClickAt({list.left + 10, list.top + 4});
+            else if (c.pick == Pick::Enter)
+                TypeKeys({VK_DOWN, VK_RETURN});
+            else
+                TypeKeys({VK_DOWN, VK_ESCAPE});
+        });
+        script.Then([this, &c] {
+            EXPECT_FALSE(Box().IsListOpen());
+            EXPECT_EQ(c.picked, Field());
+            EXPECT_EQ(Edit(), GetFocus());
+            TypeKeys({VK_END, 'X', VK_BACK, VK_BACK, VK_HOME, 'Y', VK_END, 'Z'});
+        });
+        script.Then([this, &c] {
+            EXPECT_EQ("y" + c.picked.substr(0, c.picked.size() - 1) + "z", Field());
         });
     }
     RunDialog();

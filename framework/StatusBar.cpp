@@ -6,15 +6,6 @@
 
 namespace {
 
-// The toolbar resource: version 1, button width and height, count, identifiers.
-struct ToolBarData {
-    WORD version;
-    WORD width;
-    WORD height;
-    WORD count;
-    WORD ids[1];
-};
-
 std::string LoadResourceString(UINT id) {
     char buffer[512] = {};
     int length = LoadStringA(AfxGetInstanceHandle(), id, buffer, sizeof buffer);
@@ -22,57 +13,6 @@ std::string LoadResourceString(UINT id) {
 }
 
 } // namespace
-
-BOOL CToolBar::CreateEx(CWnd* parent, DWORD controlStyle, DWORD style, UINT id) {
-    if (!CWnd::CreateEx(0, TOOLBARCLASSNAMEA, nullptr,
-                        style | controlStyle | CCS_TOP | CCS_NODIVIDER, 0, 0, 0, 0, parent->m_hWnd,
-                        reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id))))
-        return FALSE;
-    SendMessage(TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON));
-    return TRUE;
-}
-
-BOOL CToolBar::LoadToolBar(UINT resourceId) {
-    HINSTANCE instance = AfxGetInstanceHandle();
-    HRSRC found = FindResourceA(instance, MAKEINTRESOURCEA(resourceId), MAKEINTRESOURCEA(241));
-    if (found == nullptr)
-        return FALSE;
-    auto* data = static_cast<const ToolBarData*>(LockResource(LoadResource(instance, found)));
-    if (data == nullptr || data->version != 1)
-        return FALSE;
-
-    SendMessage(TB_SETBITMAPSIZE, 0, MAKELPARAM(data->width, data->height));
-    int images = 0;
-    for (WORD i = 0; i < data->count; ++i)
-        images += data->ids[i] != 0 ? 1 : 0;
-    TBADDBITMAP bitmap = {instance, resourceId};
-    if (SendMessage(TB_ADDBITMAP, images, reinterpret_cast<LPARAM>(&bitmap)) < 0)
-        return FALSE;
-
-    std::vector<TBBUTTON> buttons(data->count);
-    int image = 0;
-    for (WORD i = 0; i < data->count; ++i) {
-        TBBUTTON& button = buttons[i];
-        button = TBBUTTON{};
-        button.idCommand = data->ids[i];
-        if (data->ids[i] == 0) {
-            button.fsStyle = BTNS_SEP;
-        } else {
-            button.iBitmap = image++;
-            button.fsState = TBSTATE_ENABLED;
-            button.fsStyle = BTNS_BUTTON;
-        }
-    }
-    SendMessage(TB_ADDBUTTONSA, buttons.size(), reinterpret_cast<LPARAM>(buttons.data()));
-    SendMessage(TB_AUTOSIZE);
-    return TRUE;
-}
-
-UINT CToolBar::GetItemID(int index) const {
-    TBBUTTON button = {};
-    SendMessage(TB_GETBUTTON, index, reinterpret_cast<LPARAM>(&button));
-    return static_cast<UINT>(button.idCommand);
-}
 
 BEGIN_MESSAGE_MAP(CStatusBar, CWnd)
 ON_WM_SIZE()
