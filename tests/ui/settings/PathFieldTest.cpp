@@ -300,7 +300,12 @@ TEST_F(PathFieldTest, AfterAPickTheFieldTakesTypingBackspaceHomeAndEnd) {
             TypeKeys({VK_END, 'X', VK_BACK, VK_BACK, VK_HOME, 'Y', VK_END, 'Z'});
         });
         script.Then([this, &c] {
-            EXPECT_EQ("y" + c.picked.substr(0, c.picked.size() - 1) + "z", Field());
+            // Built step by step: GCC 12 misreads the one-line concatenation as
+            // an overlapping copy.
+            std::string expected = "y";
+            expected.append(c.picked, 0, c.picked.size() - 1);
+            expected += 'z';
+            EXPECT_EQ(expected, Field());
         });
     }
     RunDialog();
