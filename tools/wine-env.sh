@@ -51,7 +51,8 @@ _wine_env_configure() {
 # long-lived Wine process is then a child of a process whose output is detached,
 # so no later test process starts one that holds CTest's pipes.
 wine_env_start() {
-  export WINEPREFIX="$1"
+  # Wine takes only an absolute prefix.
+  export WINEPREFIX="$(realpath -m "$1")"
   local keeper="${2:-}"
   _wine_env_display
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
