@@ -73,9 +73,9 @@ TEST(TemporaryName, OnlyTheExactFormIsLeftOutOfAListing) {
     };
     EXPECT_EQ(kTemporaryNameLength, TemporaryName(7).size());
     for (const Case& c : cases) {
-        WIN32_FIND_DATAA found = {};
-        found.dwFileAttributes = c.attributes;
-        lstrcpynA(found.cFileName, c.name.c_str(), MAX_PATH);
+        FoundRecord found;
+        found.attributes = c.attributes;
+        found.name = c.name;
         FolderListing listing("C:\\root");
         AddEntryFiltered(listing, "C:\\root", "\\", found, {"tmp", "txt"}, {});
         EXPECT_EQ(c.listed ? 1u : 0u, listing.Size()) << c.name;
