@@ -20,6 +20,14 @@ inline Texts Sorted(Texts texts) {
     return texts;
 }
 
+// One '?' for each run of them: systems write a surrogate pair outside the code
+// page as one mark or as two.
+inline std::string OneMarkEach(std::string text) {
+    for (size_t at; (at = text.find("??")) != std::string::npos;)
+        text.erase(at, 1);
+    return text;
+}
+
 struct FakeProgress : IProgress {
     void SetLine1(const std::string& text) override {
         line1 = text;

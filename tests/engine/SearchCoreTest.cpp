@@ -224,11 +224,9 @@ TEST(SearchCore, NamesWithoutAnExactAnsiFormAreLeftOutAndChangeNothingElse) {
         {{L"\U0001F600.txt", L"sub\\\uD55C\uAD6D.txt"}, {}, {"\\?.txt", "\\sub\\?.txt"}},
         {{}, {L"\uD55C\uAD6D\\", L"\uD55C\uAD6D\\a.txt"}, {"\\?"}}, // not entered
     };
-    // One '?' per character whatever the system writes for a surrogate pair.
     auto oneMarkEach = [](Texts texts) {
         for (std::string& text : texts)
-            for (size_t at; (at = text.find("??")) != std::string::npos;)
-                text.erase(at, 1);
+            text = OneMarkEach(text);
         return Sorted(texts);
     };
     auto build = [](Search& search) {
