@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cwchar>
 
 std::wstring AnsiToWide(const std::string& text) {
@@ -27,8 +28,14 @@ std::string WideToAnsi(const wchar_t* text, size_t count) {
 
 bool ToExactAnsi(const wchar_t* text, size_t count, std::string& ansi) {
     ansi.clear();
-    if (count == 0)
+    // ASCII reads the same in every ANSI code page, and most names are ASCII:
+    // no conversion call for them.
+    if (std::all_of(text, text + count, [](wchar_t c) { return c < 0x80; })) {
+        ansi.reserve(count);
+        for (size_t i = 0; i < count; ++i)
+            ansi.push_back(static_cast<char>(text[i]));
         return true;
+    }
     // Three bytes per UTF-16 unit hold any code page. UTF-8 takes neither the
     // flag nor a default character; there the round trip alone tells.
     ansi.resize(count * 3);
