@@ -36,9 +36,9 @@ std::vector<Key> MakeKeys() {
 }
 
 void FillListing(FolderListing& listing, const std::vector<Key>& keys) {
-    WIN32_FIND_DATAA found = {};
+    FoundRecord found;
     for (const Key& key : keys) {
-        std::snprintf(found.cFileName, sizeof found.cFileName, "%s", key.name.c_str());
+        found.name = key.name;
         listing.Append(FileEntry(listing.RootFolder(), key.folder, found));
     }
 }

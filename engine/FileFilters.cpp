@@ -43,14 +43,14 @@ std::string GetExtension(const std::string& name) {
 }
 
 void AddEntryFiltered(FolderListing& listing, const std::string& rootFolder,
-                      const std::string& relativeFolder, const WIN32_FIND_DATAA& found,
+                      const std::string& relativeFolder, const FoundRecord& found,
                       const std::vector<std::string>& includeExtensionList,
                       const std::vector<std::string>& excludeExtensionList) {
     // A copy under way, or one a killed run left: never a file of the job's.
-    if (IsTemporaryFile(found))
+    if (IsTemporaryFile(found.attributes, found.name.c_str()))
         return;
     if (!includeExtensionList.empty() || !excludeExtensionList.empty()) {
-        std::string extension = GetExtension(found.cFileName);
+        std::string extension = GetExtension(found.name);
         if (!includeExtensionList.empty() && !ContainsNoCase(includeExtensionList, extension))
             return;
         if (ContainsNoCase(excludeExtensionList, extension))

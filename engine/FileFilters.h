@@ -1,6 +1,7 @@
 #pragma once
 // The job's comma lists and the extension filters applied to every scanned entry.
 #include "engine/FolderListing.h"
+#include "engine/FoundRecord.h"
 
 #include <windows.h>
 
@@ -20,6 +21,6 @@ std::string GetExtension(const std::string& name);
 // its extension is missing from a non-empty include list or present in the
 // exclude list (compared with CompareNoCase).
 void AddEntryFiltered(FolderListing& listing, const std::string& rootFolder,
-                      const std::string& relativeFolder, const WIN32_FIND_DATAA& found,
+                      const std::string& relativeFolder, const FoundRecord& found,
                       const std::vector<std::string>& includeExtensionList,
                       const std::vector<std::string>& excludeExtensionList);

@@ -1,14 +1,18 @@
 #pragma once
 // The find functions a scan lists folders with. Tests put a finder of their own
-// in place to make a listing break off part-way.
+// in place to make a listing break off part-way or to change its records.
+#include "engine/FoundRecord.h"
+
 #include <windows.h>
 
 class FileFinder {
 public:
     virtual ~FileFinder() = default;
-    // Same contracts as FindFirstFileA, FindNextFileA and FindClose, last error included.
-    virtual HANDLE First(const char* pattern, WIN32_FIND_DATAA* found) const;
-    virtual bool Next(HANDLE search, WIN32_FIND_DATAA* found) const;
+    // Same contracts as FindFirstFileA, FindNextFileA and FindClose, last error
+    // included, but the names are read in UTF-16 and converted without best fit:
+    // a name without an exact ANSI form comes with exactName false.
+    virtual HANDLE First(const char* pattern, FoundRecord* found) const;
+    virtual bool Next(HANDLE search, FoundRecord* found) const;
     virtual void Close(HANDLE search) const;
 };
 

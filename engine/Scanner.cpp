@@ -5,12 +5,8 @@
 
 namespace {
 
-bool IsDotName(const char* name) {
-    return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
-}
-
-bool IsFolderRecord(const WIN32_FIND_DATAA& found) {
-    return (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+bool IsDotName(const std::string& name) {
+    return name == "." || name == "..";
 }
 
 } // namespace
@@ -21,14 +17,14 @@ Scanner::Scanner(IProgress& progress, const std::vector<std::string>& includeExt
     : progress_(progress), includeExtensionList_(includeExtensionList),
       excludeExtensionList_(excludeExtensionList), lastMessage_(lastMessage), finder_(finder) {}
 
-HANDLE Scanner::OpenListing(const std::string& pattern, WIN32_FIND_DATAA* found) {
+HANDLE Scanner::OpenListing(const std::string& pattern, FoundRecord* found) {
     HANDLE search = finder_.First(pattern.c_str(), found);
     if (search == INVALID_HANDLE_VALUE)
         lastMessage_ = LastErrorText(GetLastError());
     return search;
 }
 
-bool Scanner::NextRecord(HANDLE search, WIN32_FIND_DATAA* found, bool* complete) {
+bool Scanner::NextRecord(HANDLE search, FoundRecord* found, bool* complete) {
     if (finder_.Next(search, found))
         return true;
     DWORD error = GetLastError();
@@ -42,28 +38,28 @@ bool Scanner::NextRecord(HANDLE search, WIN32_FIND_DATAA* found, bool* complete)
 }
 
 bool Scanner::Admit(FolderListing& listing, const std::string& relativeFolder,
-                    const WIN32_FIND_DATAA& found) {
-    if (!IsLinkRecord(found) && IsExactPathName(found.cFileName))
+                    const FoundRecord& found) {
+    if (!IsLinkRecord(found) && found.exactName && IsExactPathName(found.name.c_str()))
         return true;
-    listing.LeaveOut(relativeFolder + found.cFileName);
+    listing.LeaveOut(relativeFolder + found.name);
     return false;
 }
 
 void Scanner::Add(FolderListing& listing, const std::string& relativeFolder,
-                  const WIN32_FIND_DATAA& found) {
+                  const FoundRecord& found) {
     AddEntryFiltered(listing, listing.RootFolder(), relativeFolder, found, includeExtensionList_,
                      excludeExtensionList_);
 }
 
 bool Scanner::ScanFlat(FolderListing& listing) {
-    WIN32_FIND_DATAA found;
+    FoundRecord found;
     FindHandle search(finder_, OpenListing(listing.RootFolder() + "\\*", &found));
     if (!search.IsOpen())
         return false;
     if (progress_.PollStop())
         return false;
     for (;;) {
-        if (!IsDotName(found.cFileName) && Admit(listing, "\\", found))
+        if (!IsDotName(found.name) && Admit(listing, "\\", found))
             Add(listing, "\\", found);
         bool complete = false;
         if (!NextRecord(search.Get(), &found, &complete))
@@ -75,7 +71,7 @@ bool Scanner::ScanFlat(FolderListing& listing) {
 
 bool Scanner::ScanTree(const std::string& relativeFolder, FolderListing& listing,
                        const ExcludedFolders& excludedFolders) {
-    WIN32_FIND_DATAA found;
+    FoundRecord found;
     FindHandle search(finder_, OpenListing(listing.RootFolder() + relativeFolder + "*", &found));
     if (!search.IsOpen())
         return false;
@@ -84,11 +80,11 @@ bool Scanner::ScanTree(const std::string& relativeFolder, FolderListing& listing
     if (progress_.PollStop())
         return false;
     for (;;) {
-        if (IsDotName(found.cFileName)) {
+        if (IsDotName(found.name)) {
             // never an entry
-        } else if (IsFolderRecord(found)) {
+        } else if (found.IsFolder()) {
             // An excluded folder is neither listed nor reported, link or not.
-            std::string childFolder = relativeFolder + found.cFileName + "\\";
+            std::string childFolder = relativeFolder + found.name + "\\";
             if (!excludedFolders.Matches(childFolder) && Admit(listing, relativeFolder, found)) {
                 if (!ScanTree(childFolder, listing, excludedFolders))
                     return false;

@@ -32,18 +32,17 @@ public:
 private:
     // The first record of a folder's listing; on failure INVALID_HANDLE_VALUE
     // with lastMessage set to the system's text.
-    HANDLE OpenListing(const std::string& pattern, WIN32_FIND_DATAA* found);
+    HANDLE OpenListing(const std::string& pattern, FoundRecord* found);
     // True with the next record. False at the end of the listing, with *complete
     // telling a normal end (ERROR_NO_MORE_FILES only) from one that broke off,
     // for which lastMessage is set.
-    bool NextRecord(HANDLE search, WIN32_FIND_DATAA* found, bool* complete);
-    void Add(FolderListing& listing, const std::string& relativeFolder,
-             const WIN32_FIND_DATAA& found);
+    bool NextRecord(HANDLE search, FoundRecord* found, bool* complete);
+    void Add(FolderListing& listing, const std::string& relativeFolder, const FoundRecord& found);
     // The one test every found entry passes before it is listed or entered. False
-    // for a link or a name the path functions would misread: the entry's path is
-    // then recorded in the listing as left out.
-    bool Admit(FolderListing& listing, const std::string& relativeFolder,
-               const WIN32_FIND_DATAA& found);
+    // for a link, a name without an exact ANSI form, or one the path functions
+    // would misread: the entry's path (as far as it can be written) is then
+    // recorded in the listing as left out, and the scan goes on.
+    bool Admit(FolderListing& listing, const std::string& relativeFolder, const FoundRecord& found);
 
     IProgress& progress_;
     const std::vector<std::string>& includeExtensionList_;

@@ -1,10 +1,9 @@
 #include "engine/SyncItem.h"
 
 FileEntry::FileEntry(const std::string& root, const std::string& relFolder,
-                     const WIN32_FIND_DATAA& found)
-    : rootFolder(root), relativeFolder(relFolder), name(found.cFileName),
-      attributes(found.dwFileAttributes), lastWriteTime(found.ftLastWriteTime),
-      sizeHigh(found.nFileSizeHigh), sizeLow(found.nFileSizeLow) {}
+                     const FoundRecord& found)
+    : rootFolder(root), relativeFolder(relFolder), name(found.name), attributes(found.attributes),
+      lastWriteTime(found.lastWriteTime), sizeHigh(found.sizeHigh), sizeLow(found.sizeLow) {}
 
 const char* OperationText(int operation) {
     switch (operation) {

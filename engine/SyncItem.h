@@ -1,5 +1,7 @@
 #pragma once
 // File entries found on one side of a job, and the planned actions built from them.
+#include "engine/FoundRecord.h"
+
 #include <windows.h>
 
 #include <memory>
@@ -16,7 +18,7 @@ struct FileEntry {
     DWORD sizeLow = 0;
 
     FileEntry() = default;
-    FileEntry(const std::string& root, const std::string& relFolder, const WIN32_FIND_DATAA& found);
+    FileEntry(const std::string& root, const std::string& relFolder, const FoundRecord& found);
 
     bool IsFolder() const { return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
     std::string RelativePath() const { return relativeFolder + name; }

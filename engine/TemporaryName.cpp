@@ -44,7 +44,6 @@ bool IsTemporaryName(const char* name) {
     return Take(name, kSuffix) && *name == '\0';
 }
 
-bool IsTemporaryFile(const WIN32_FIND_DATAA& found) {
-    return (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
-           IsTemporaryName(found.cFileName);
+bool IsTemporaryFile(DWORD attributes, const char* name) {
+    return (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0 && IsTemporaryName(name);
 }

@@ -20,4 +20,4 @@ std::string TemporaryName(unsigned number);
 bool IsTemporaryName(const char* name);
 
 // A file (not a folder) whose name is a temporary name.
-bool IsTemporaryFile(const WIN32_FIND_DATAA& found);
+bool IsTemporaryFile(DWORD attributes, const char* name);

@@ -186,7 +186,7 @@ std::vector<std::string> RemoveLeftoverTemporaries(const std::string& folder) {
         std::string path = folder + "\\" + found.cFileName;
         // A copy under way in another process holds its file open, and the
         // deletion then fails.
-        if (IsTemporaryFile(found) && DeletePath(path))
+        if (IsTemporaryFile(found.dwFileAttributes, found.cFileName) && DeletePath(path))
             removed.push_back(path);
     } while (FindNextFileA(search, &found));
     FindClose(search);

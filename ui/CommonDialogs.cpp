@@ -1,6 +1,7 @@
 #include "ui/CommonDialogs.h"
 
-#include <cstring>
+#include "engine/AnsiText.h"
+#include "ui/SystemPath.h"
 
 namespace {
 
@@ -22,7 +23,7 @@ private:
     HMODULE module_;
 };
 
-using FileNameCall = BOOL(WINAPI*)(LPOPENFILENAMEA);
+using FileNameCall = BOOL(WINAPI*)(LPOPENFILENAMEW);
 
 } // namespace
 
@@ -30,29 +31,32 @@ bool AskFileName(FileDialogKind kind, const FileDialogRequest& request, std::str
     LoadedLibrary library("Comdlg32.DLL");
     if (!library)
         return false;
+    // The wide dialogs: the ANSI ones give a file outside the code page under a
+    // look-alike name, which would then be read or written instead.
     auto call = reinterpret_cast<FileNameCall>(reinterpret_cast<void (*)()>(
-        library.Find(kind == FileDialogKind::Open ? "GetOpenFileNameA" : "GetSaveFileNameA")));
+        library.Find(kind == FileDialogKind::Open ? "GetOpenFileNameW" : "GetSaveFileNameW")));
     if (call == nullptr)
         return false;
 
-    char buffer[MAX_PATH] = {};
-    lstrcpynA(buffer, path.c_str(), sizeof buffer);
-    std::string filter = request.filter + '\0'; // the list ends with an empty entry
-    OPENFILENAMEA dialog = {};
+    wchar_t buffer[MAX_PATH] = {};
+    lstrcpynW(buffer, AnsiToWide(path).c_str(), MAX_PATH);
+    // The list ends with an empty entry.
+    std::wstring filter = AnsiToWide(request.filter + '\0');
+    std::wstring title = AnsiToWide(request.title);
+    std::wstring defaultExtension = AnsiToWide(request.defaultExtension);
+    std::wstring initialFolder = AnsiToWide(request.initialFolder);
+    OPENFILENAMEW dialog = {};
     // The first version of the structure, without the later extension fields.
-    dialog.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
+    dialog.lStructSize = OPENFILENAME_SIZE_VERSION_400W;
     dialog.hwndOwner = request.owner;
     dialog.lpstrFilter = filter.c_str();
     dialog.lpstrFile = buffer;
-    dialog.nMaxFile = sizeof buffer;
-    dialog.lpstrTitle = request.title.c_str();
-    dialog.lpstrDefExt =
-        request.defaultExtension.empty() ? nullptr : request.defaultExtension.c_str();
-    dialog.lpstrInitialDir =
-        request.initialFolder.empty() ? nullptr : request.initialFolder.c_str();
+    dialog.nMaxFile = MAX_PATH;
+    dialog.lpstrTitle = title.c_str();
+    dialog.lpstrDefExt = defaultExtension.empty() ? nullptr : defaultExtension.c_str();
+    dialog.lpstrInitialDir = initialFolder.empty() ? nullptr : initialFolder.c_str();
     dialog.Flags = request.flags;
     if (call(&dialog) != 1)
         return false;
-    path = buffer;
-    return true;
+    return TakeSystemPath(request.owner, buffer, path);
 }

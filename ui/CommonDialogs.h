@@ -18,6 +18,7 @@ struct FileDialogRequest {
     DWORD flags = 0;
 };
 
-// Shows the dialog with `path` preset (260 bytes at most); true with the chosen
-// path in `path` when the user confirmed.
+// Shows the dialog with `path` preset (260 characters at most); true with the
+// chosen path in `path` when the user confirmed it and it has an exact ANSI
+// form (otherwise it is refused with a message and `path` is left alone).
 bool AskFileName(FileDialogKind kind, const FileDialogRequest& request, std::string& path);

@@ -4,6 +4,7 @@
 
 #include "ui/FolderCandidates.h"
 #include "ui/PathText.h"
+#include "ui/SystemPath.h"
 
 namespace {
 
@@ -270,8 +271,14 @@ void CComplementComboBox::OnSelChange() {
 
 void CComplementComboBox::OnDropFiles(HDROP drop) {
     DropHandle owned(drop);
-    char path[520] = {};
-    if (DragQueryFileA(drop, 0, path, sizeof path) > 0) // the first item only
-        SetFieldText(DroppedFieldText(path, foldersOnly != 0));
+    // The first item only, in UTF-16: the ANSI form may be a look-alike.
+    UINT length = DragQueryFileW(drop, 0, nullptr, 0);
+    std::wstring dropped(length + 1, L'\0');
+    std::string path;
+    if (length > 0 && DragQueryFileW(drop, 0, dropped.data(), length + 1) == length) {
+        dropped.resize(length);
+        if (TakeSystemPath(m_hWnd, dropped, path))
+            SetFieldText(DroppedFieldText(path, foldersOnly != 0));
+    }
     Default();
 }

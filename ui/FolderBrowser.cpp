@@ -2,6 +2,8 @@
 
 #include <shlobj.h>
 
+#include "ui/SystemPath.h"
+
 namespace {
 
 int CALLBACK SelectInitialFolder(HWND browser, UINT message, LPARAM, LPARAM initialFolder) {
@@ -44,9 +46,9 @@ bool BrowseForFolder(HWND owner, const std::string& initialFolder, std::string& 
     ShellItemList item(SHBrowseForFolderA(&info));
     if (item.Get() == nullptr)
         return false;
-    char path[MAX_PATH] = {};
-    if (!SHGetPathFromIDListA(item.Get(), path))
+    // In UTF-16: the ANSI form of a folder outside the code page is a look-alike.
+    wchar_t path[MAX_PATH] = {};
+    if (!SHGetPathFromIDListW(item.Get(), path))
         return false;
-    chosen = path;
-    return true;
+    return TakeSystemPath(owner, path, chosen);
 }

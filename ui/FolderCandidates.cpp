@@ -11,7 +11,7 @@
 std::vector<std::string> FindCandidates(const std::string& prefix, bool foldersOnly) {
     std::vector<std::string> candidates;
     const FileFinder& finder = SystemFileFinder();
-    WIN32_FIND_DATAA found;
+    FoundRecord found;
     FindHandle search(finder, finder.First((prefix + "*").c_str(), &found));
     if (!search.IsOpen())
         return candidates;
@@ -19,10 +19,12 @@ std::vector<std::string> FindCandidates(const std::string& prefix, bool foldersO
     PathParts parts = SplitPath(prefix);
     const std::string base = parts.drive + parts.folder;
     do {
-        const std::string name = found.cFileName;
-        if (name == "." || name == "..")
+        const std::string& name = found.name;
+        // A name without an exact ANSI form would be offered as a look-alike
+        // path that names another file or none.
+        if (name == "." || name == ".." || !found.exactName)
             continue;
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+        if (found.IsFolder())
             candidates.push_back(base + name + "\\");
         else if (!foldersOnly)
             candidates.push_back(base + name);

@@ -198,9 +198,9 @@ TEST(FolderListing, SortAndLookupAgreeOnDoubleByteTrees) {
         auto fill = [&](FolderListing& listing) {
             std::shuffle(paths.begin(), paths.end(), random);
             for (const auto& [folder, entry] : paths) {
-                WIN32_FIND_DATAA found = {};
-                lstrcpynA(found.cFileName, entry.c_str(), MAX_PATH);
-                found.ftLastWriteTime = time;
+                FoundRecord found;
+                found.name = entry;
+                found.lastWriteTime = time;
                 listing.Append(FileEntry(listing.RootFolder(), folder, found));
             }
             listing.SortEntries();

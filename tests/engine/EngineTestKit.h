@@ -20,6 +20,14 @@ inline Texts Sorted(Texts texts) {
     return texts;
 }
 
+// One '?' for each run of them: systems write a surrogate pair outside the code
+// page as one mark or as two.
+inline std::string OneMarkEach(std::string text) {
+    for (size_t at; (at = text.find("??")) != std::string::npos;)
+        text.erase(at, 1);
+    return text;
+}
+
 struct FakeProgress : IProgress {
     void SetLine1(const std::string& text) override {
         line1 = text;
@@ -50,74 +58,78 @@ struct RowCollector : IRowSink {
     std::vector<int> positions;
 };
 
-// The system's listings, except that those whose pattern begins with `prefix`
-// break off after their first record with `error`.
-class BreakingFinder : public FileFinder {
+// The system's listings, with those whose pattern begins with `prefix` (all
+// when it is empty) marked, so a fake can change what they give.
+class MarkingFinder : public FileFinder {
 public:
-    BreakingFinder(std::string prefix, DWORD error) : prefix_(std::move(prefix)), error_(error) {}
-    HANDLE First(const char* pattern, WIN32_FIND_DATAA* found) const override {
-        HANDLE search = FileFinder::First(pattern, found);
-        if (std::string(pattern).rfind(prefix_, 0) == 0)
-            broken_.push_back(search);
-        return search;
-    }
-    bool Next(HANDLE search, WIN32_FIND_DATAA* found) const override {
-        if (std::find(broken_.begin(), broken_.end(), search) == broken_.end())
-            return FileFinder::Next(search, found);
-        SetLastError(error_);
-        return false;
-    }
-    void Close(HANDLE search) const override {
-        broken_.erase(std::remove(broken_.begin(), broken_.end(), search), broken_.end());
-        FileFinder::Close(search);
-    }
-
-private:
-    std::string prefix_;
-    DWORD error_;
-    mutable std::vector<HANDLE> broken_;
-};
-
-// Changes the records of one name as the system might give them (a link, a
-// name the find functions give otherwise), in listings whose pattern begins
-// with `prefix` (all listings when it is empty).
-class AlteringFinder : public FileFinder {
-public:
-    AlteringFinder(std::string name, DWORD addAttributes, std::string newName = "",
-                   std::string prefix = "")
-        : name_(std::move(name)), add_(addAttributes), newName_(std::move(newName)),
-          prefix_(std::move(prefix)) {}
-    HANDLE First(const char* pattern, WIN32_FIND_DATAA* found) const override {
+    HANDLE First(const char* pattern, FoundRecord* found) const override {
         HANDLE search = FileFinder::First(pattern, found);
         if (search != INVALID_HANDLE_VALUE && std::string(pattern).rfind(prefix_, 0) == 0) {
-            altered_.push_back(search);
+            marked_.push_back(search);
             Alter(found);
         }
         return search;
     }
-    bool Next(HANDLE search, WIN32_FIND_DATAA* found) const override {
-        bool got = FileFinder::Next(search, found);
-        if (got && std::find(altered_.begin(), altered_.end(), search) != altered_.end())
-            Alter(found);
-        return got;
-    }
     void Close(HANDLE search) const override {
-        altered_.erase(std::remove(altered_.begin(), altered_.end(), search), altered_.end());
+        marked_.erase(std::remove(marked_.begin(), marked_.end(), search), marked_.end());
         FileFinder::Close(search);
     }
 
+protected:
+    explicit MarkingFinder(std::string prefix) : prefix_(std::move(prefix)) {}
+    bool Marked(HANDLE search) const {
+        return std::find(marked_.begin(), marked_.end(), search) != marked_.end();
+    }
+    // Changes a record of a marked listing.
+    virtual void Alter(FoundRecord*) const {}
+
 private:
-    void Alter(WIN32_FIND_DATAA* found) const {
-        if (name_ != found->cFileName)
+    std::string prefix_;
+    mutable std::vector<HANDLE> marked_;
+};
+
+// Marked listings break off after their first record with `error`.
+class BreakingFinder : public MarkingFinder {
+public:
+    BreakingFinder(std::string prefix, DWORD error)
+        : MarkingFinder(std::move(prefix)), error_(error) {}
+    bool Next(HANDLE search, FoundRecord* found) const override {
+        if (!Marked(search))
+            return FileFinder::Next(search, found);
+        SetLastError(error_);
+        return false;
+    }
+
+private:
+    DWORD error_;
+};
+
+// Changes the records of one name in marked listings as the system might give
+// them (a link, another name).
+class AlteringFinder : public MarkingFinder {
+public:
+    AlteringFinder(std::string name, DWORD addAttributes, std::string newName = "",
+                   std::string prefix = "")
+        : MarkingFinder(std::move(prefix)), name_(std::move(name)), add_(addAttributes),
+          newName_(std::move(newName)) {}
+    bool Next(HANDLE search, FoundRecord* found) const override {
+        bool got = FileFinder::Next(search, found);
+        if (got && Marked(search))
+            Alter(found);
+        return got;
+    }
+
+private:
+    void Alter(FoundRecord* found) const override {
+        if (name_ != found->name)
             return;
-        found->dwFileAttributes |= add_;
+        found->attributes |= add_;
         if (!newName_.empty())
-            lstrcpynA(found->cFileName, newName_.c_str(), MAX_PATH);
+            found->name = newName_;
     }
     std::string name_;
     DWORD add_;
-    std::string newName_, prefix_;
-    mutable std::vector<HANDLE> altered_;
+    std::string newName_;
 };
 
 // A path below a test root, a trailing backslash for a folder, and a last-write

@@ -1,12 +1,42 @@
 // The job's comma lists as a scan uses them, with Shift-JIS characters whose
 // second byte is a backslash (表 95 5C, ソ 83 5C, 能 94 5C).
 #include "EngineTestKit.h"
+#include "engine/AnsiText.h"
 #include "engine/ExcludedFolders.h"
 #include "engine/FileFilters.h"
 #include "engine/SystemText.h"
 #include "engine/TemporaryName.h"
 
 #include <gtest/gtest.h>
+
+// The one rule for a name or path the system gives in UTF-16: exact, or refused
+// and written with '?' where it cannot be, never a best-fit look-alike.
+TEST(ToExactAnsi, AcceptsOnlyTextsThatComeBackUnchanged) {
+    const struct {
+        std::wstring wide;
+        bool exact;
+        std::string written;
+    } cases[] = {
+        {L"", true, ""},
+        {L"a\\b c.txt", true, "a\\b c.txt"},
+        {L"\u8868\u30bd\u80fd.txt", true, "表ソ能.txt"}, // second bytes 0x5C
+        {L"\uff71\uff72", true, "ｱｲ"},                   // half-width katakana, one byte each
+        {L"\uff5e", true, "～"},
+        {L"caf\u00e9.txt", false, "caf?.txt"}, // best fit: cafe.txt
+        {L"..\u00a5x", false, "..?x"},         // best fit: ..\x
+        {L"\u301c", false, "?"},               // wave dash: 81 60 reads back as U+FF5E
+        {L"\ud55c\uad6d", false, "??"},
+        {L"\U0001F600.txt", false, "?.txt"},
+        {L"\xd800", false, "?"}, // a lone surrogate
+    };
+    for (const auto& c : cases) {
+        std::string written = "stale";
+        EXPECT_EQ(c.exact, ToExactAnsi(c.wide, written)) << c.written;
+        // A surrogate pair may be written as one mark or two.
+        EXPECT_EQ(c.written,
+                  c.written.find("??") == std::string::npos ? OneMarkEach(written) : written);
+    }
+}
 
 TEST(SplitList, AppendsPiecesKeepingEmptyOnes) {
     struct Case {
@@ -73,9 +103,9 @@ TEST(TemporaryName, OnlyTheExactFormIsLeftOutOfAListing) {
     };
     EXPECT_EQ(kTemporaryNameLength, TemporaryName(7).size());
     for (const Case& c : cases) {
-        WIN32_FIND_DATAA found = {};
-        found.dwFileAttributes = c.attributes;
-        lstrcpynA(found.cFileName, c.name.c_str(), MAX_PATH);
+        FoundRecord found;
+        found.attributes = c.attributes;
+        found.name = c.name;
         FolderListing listing("C:\\root");
         AddEntryFiltered(listing, "C:\\root", "\\", found, {"tmp", "txt"}, {});
         EXPECT_EQ(c.listed ? 1u : 0u, listing.Size()) << c.name;

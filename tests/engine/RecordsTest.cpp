@@ -14,9 +14,9 @@ int Sign(int value) {
 }
 
 void Add(FolderListing& listing, const std::string& folder, const char* name, bool isFolder) {
-    WIN32_FIND_DATAA found = {};
-    std::snprintf(found.cFileName, sizeof found.cFileName, "%s", name);
-    found.dwFileAttributes = isFolder ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_ARCHIVE;
+    FoundRecord found;
+    found.name = name;
+    found.attributes = isFolder ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_ARCHIVE;
     listing.Append(FileEntry(listing.RootFolder(), folder, found));
 }
 

@@ -297,3 +297,71 @@ TEST(SearchCore, LeftOutPathsAreProtectedOnBothSides) {
         }
     }
 }
+
+// A name the code page has no exact form for would be acted on as another file:
+// café as a real cafe.txt beside it, ..¥precious.doc as the parent folder's
+// precious.doc. On either side it is left out, reported as far as it can be
+// written, and changes nothing else: the plan is that of the same folders
+// without it, and the search goes on.
+TEST(SearchCore, NamesWithoutAnExactAnsiFormAreLeftOutAndChangeNothingElse) {
+    const struct {
+        std::vector<std::wstring> odd;  // made on one side only
+        std::vector<std::wstring> both; // made on both sides
+        Texts leftOut;                  // below each side that holds it
+    } cases[] = {
+        {{L"caf\u00e9.txt"}, {}, {"\\caf?.txt"}},
+        {{L"..\u00a5precious.doc"}, {}, {"\\..?precious.doc"}},
+        {{L"\U0001F600.txt", L"sub\\\uD55C\uAD6D.txt"}, {}, {"\\?.txt", "\\sub\\?.txt"}},
+        {{}, {L"\uD55C\uAD6D\\", L"\uD55C\uAD6D\\a.txt"}, {"\\?"}}, // not entered
+    };
+    auto oneMarkEach = [](Texts texts) {
+        for (std::string& text : texts)
+            text = OneMarkEach(text);
+        return Sorted(texts);
+    };
+    auto build = [](Search& search) {
+        std::vector<Node> tree = {
+            {"a.txt", 5000}, {"cafe.txt", 5000}, {"sub\\"}, {"sub\\x.txt"}, {"z.txt", 5000}};
+        BuildTree(search.job.processingFolder, tree);
+        for (Node& node : tree)
+            node.milliseconds = node.path == "z.txt" ? 0 : 9000;
+        tree.erase(tree.begin() + 1); // cafe.txt on the processing side only
+        BuildTree(search.job.referenceFolder, tree);
+        WriteFileBytes(search.dir / "precious.doc", "outside both folders");
+    };
+    for (const auto& c : cases) {
+        for (int mode : {0, 1, 2}) {
+            for (bool onProcessing : {true, false}) {
+                Search search(mode), plain(mode);
+                build(search);
+                build(plain);
+                const std::string& side =
+                    onProcessing ? search.job.processingFolder : search.job.referenceFolder;
+                Texts expected;
+                for (const std::wstring& name : c.odd)
+                    ASSERT_TRUE(MakeWidePath(side, name));
+                for (const std::string& root :
+                     {search.job.processingFolder, search.job.referenceFolder})
+                    for (const std::wstring& name : c.both)
+                        ASSERT_TRUE(MakeWidePath(root, name));
+                for (const std::string& path : c.leftOut) {
+                    if (!c.odd.empty())
+                        expected.push_back(side + path);
+                    if (!c.both.empty())
+                        for (const std::string& root :
+                             {search.job.processingFolder, search.job.referenceFolder})
+                            expected.push_back(root + path);
+                }
+
+                std::vector<std::string> leftOut;
+                ASSERT_TRUE(search.Run(SystemFileFinder(), &leftOut)) << search.message;
+                ASSERT_TRUE(plain.Run());
+                EXPECT_EQ(oneMarkEach(expected), oneMarkEach(leftOut)) << c.leftOut[0];
+                Texts planned = Describe(search.rows, search.dir.Path());
+                EXPECT_EQ(Describe(plain.rows, plain.dir.Path()), planned)
+                    << c.leftOut[0] << " mode " << mode << (onProcessing ? " in P" : " in R");
+                EXPECT_FALSE(planned.empty());
+            }
+        }
+    }
+}

@@ -29,6 +29,26 @@ bool MakeFolder(const std::string& path) {
     return CreateDirectoryA(path.c_str(), nullptr) != 0;
 }
 
+bool MakeWidePath(const std::string& root, const std::wstring& relative) {
+    int length = MultiByteToWideChar(CP_ACP, 0, root.c_str(), -1, nullptr, 0);
+    std::wstring path(static_cast<size_t>(length), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, root.c_str(), -1, path.data(), length);
+    path.back() = L'\\';
+    path += relative;
+    if (path.back() == L'\\') {
+        path.pop_back();
+        return CreateDirectoryW(path.c_str(), nullptr) != 0;
+    }
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    BOOL ok = WriteFile(file, "x", 1, &written, nullptr);
+    CloseHandle(file);
+    return ok && written == 1;
+}
+
 bool PathExists(const std::string& path) {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }

@@ -9,6 +9,9 @@ std::string ReadFileBytes(const std::string& path);
 bool MakeFolder(const std::string& path);
 bool PathExists(const std::string& path);
 bool IsFolder(const std::string& path);
+// A file (holding "x") or, with a trailing backslash, a folder below an ANSI
+// root, named in UTF-16: names the code page cannot write.
+bool MakeWidePath(const std::string& root, const std::wstring& relative);
 
 // A UTC file time from calendar fields, for setting last-write times exactly.
 FILETIME UtcFileTime(int year, int month, int day, int hour, int minute, int second,

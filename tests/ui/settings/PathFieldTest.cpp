@@ -7,7 +7,9 @@
 #include "DialogScript.h"
 #include "SettingsTestKit.h"
 #include "TestFiles.h"
+#include "engine/AnsiText.h"
 #include "ui/DlgSetting.h"
+#include "ui/SystemPath.h"
 
 namespace {
 
@@ -49,6 +51,7 @@ protected:
             MakeFolder(dir / folder);
         WriteFileBytes(dir / "alps.txt", "x");
         WriteFileBytes(dir / "b.txt", "x");
+        MakeWidePath(dir.Path(), L"b\u00e9\\"); // never offered, not even as its look-alike be
     }
 
     CComplementComboBox& Box() { return dialog.processingBox; }
@@ -261,6 +264,19 @@ TEST_F(PathFieldTest, DroppedFileGivesItsFolderAndOnlyTheFirstItemCounts) {
             EXPECT_EQ(c.expected, Field()) << c.dropped[0];
         });
     }
+    // A name outside the code page is refused with a message naming it, never
+    // taken as its look-alike be.
+    std::string refusal;
+    script.Then([this] {
+        SetWindowTextA(Edit(), "kept");
+        std::wstring dropped = AnsiToWide(dir.Path()) + L"\\b\u00e9";
+        SendMessageA(Box().m_hWnd, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(dropped)), 0);
+    });
+    script.Until([&] { return !(refusal = TakeMessageBox()).empty(); });
+    Check([&] {
+        EXPECT_EQ(UnusablePathMessage(Path("b?")), refusal);
+        EXPECT_EQ("kept", Field());
+    });
     RunDialog();
 }
 

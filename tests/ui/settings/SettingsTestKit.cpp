@@ -166,3 +166,15 @@ HDROP MakeDrop(const std::vector<std::string>& paths) {
     GlobalUnlock(memory);
     return static_cast<HDROP>(memory);
 }
+
+HDROP MakeDrop(const std::wstring& path) {
+    std::wstring names = path + L'\0' + L'\0';
+    size_t bytes = names.size() * sizeof(wchar_t);
+    HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + bytes);
+    auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+    drop->pFiles = sizeof(DROPFILES);
+    drop->fWide = TRUE;
+    std::memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), names.data(), bytes);
+    GlobalUnlock(memory);
+    return static_cast<HDROP>(memory);
+}

@@ -56,3 +56,5 @@ bool SelectSiblingFolder(HWND browser, const std::string& name);
 std::string TakeMessageBox();
 // An HDROP as the shell builds it, with ANSI names; the receiver frees it.
 HDROP MakeDrop(const std::vector<std::string>& paths);
+// The same with one UTF-16 name, as the shell gives names outside the code page.
+HDROP MakeDrop(const std::wstring& path);

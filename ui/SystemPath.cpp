@@ -1,0 +1,17 @@
+#include "ui/SystemPath.h"
+
+#include "engine/AnsiText.h"
+
+std::string UnusablePathMessage(const std::string& written) {
+    return std::string(kUnusablePathText) + "\r\n" + written;
+}
+
+bool TakeSystemPath(HWND owner, const std::wstring& wide, std::string& path) {
+    std::string ansi;
+    if (ToExactAnsi(wide, ansi)) {
+        path = ansi;
+        return true;
+    }
+    ::MessageBoxA(owner, UnusablePathMessage(ansi).c_str(), "Orvane", MB_ICONEXCLAMATION | MB_OK);
+    return false;
+}
