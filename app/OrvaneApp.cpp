@@ -2,15 +2,36 @@
 
 #include <commctrl.h>
 #include <ole2.h>
+#include <shellapi.h>
 
 #include "app/ExitCode.h"
 #include "app/MainFrame.h"
 #include "app/OrvaneDoc.h"
+#include "engine/AnsiText.h"
 #include "framework/ErrorOutput.h"
 #include "job/AbsolutePath.h"
 #include "res/resource.h"
 #include "ui/EditJob.h"
 #include "ui/OrvaneView.h"
+#include "ui/SystemPath.h"
+
+namespace {
+
+// False, with the argument written as far as it can be, when an argument of the
+// command line has no exact ANSI form.
+bool ArgumentsHaveExactAnsiForm(std::string& unusable) {
+    int count = 0;
+    LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (arguments == nullptr)
+        return true; // nothing to tell; the ANSI line is all there is
+    bool exact = true;
+    for (int i = 1; i < count && exact; ++i)
+        exact = ToExactAnsi(std::wstring(arguments[i]), unusable);
+    LocalFree(arguments);
+    return exact;
+}
+
+} // namespace
 
 COrvaneApp::COrvaneApp() : CWinApp("Orvane"), JobContext(m_profile) {}
 
@@ -30,6 +51,12 @@ BOOL COrvaneApp::InitInstance() {
     start_.jobPath = MakeAbsolute(start_.jobPath);
     // Known before anything can show a message box that nobody would answer.
     SetUnattended(start_.unattended);
+    std::string unusable;
+    if (!ArgumentsHaveExactAnsiForm(unusable)) {
+        // The ANSI command line would name a look-alike file (café as cafe).
+        AfxMessageBox(UnusablePathMessage(unusable).c_str(), MB_OK | MB_ICONEXCLAMATION);
+        return FALSE;
+    }
 
     if (FAILED(OleInitialize(nullptr))) {
         AfxMessageBox("OLE の初期化に失敗しました。 OLE ライブラリのバージョンが正しいことを確認し"

@@ -17,14 +17,19 @@ Scanner::Scanner(IProgress& progress, const std::vector<std::string>& includeExt
     : progress_(progress), includeExtensionList_(includeExtensionList),
       excludeExtensionList_(excludeExtensionList), lastMessage_(lastMessage), finder_(finder) {}
 
-HANDLE Scanner::OpenListing(const std::string& pattern, FoundRecord* found) {
+HANDLE Scanner::OpenListing(FolderListing& listing, const std::string& relativeFolder,
+                            FoundRecord* found) {
+    std::string pattern = listing.RootFolder() + relativeFolder + "*";
     HANDLE search = finder_.First(pattern.c_str(), found);
-    if (search == INVALID_HANDLE_VALUE)
+    if (search == INVALID_HANDLE_VALUE) {
         lastMessage_ = LastErrorText(GetLastError());
+        failedFolder_ = relativeFolder;
+    }
     return search;
 }
 
-bool Scanner::NextRecord(HANDLE search, FoundRecord* found, bool* complete) {
+bool Scanner::NextRecord(HANDLE search, const std::string& relativeFolder, FoundRecord* found,
+                         bool* complete) {
     if (finder_.Next(search, found))
         return true;
     DWORD error = GetLastError();
@@ -32,8 +37,10 @@ bool Scanner::NextRecord(HANDLE search, FoundRecord* found, bool* complete) {
     // that dropped, an I/O error). Taking that for the end would make the missing
     // entries look deleted, and a one-way job would delete them on the other side.
     *complete = error == ERROR_NO_MORE_FILES;
-    if (!*complete)
+    if (!*complete) {
         lastMessage_ = LastErrorText(error);
+        failedFolder_ = relativeFolder;
+    }
     return false;
 }
 
@@ -53,7 +60,7 @@ void Scanner::Add(FolderListing& listing, const std::string& relativeFolder,
 
 bool Scanner::ScanFlat(FolderListing& listing) {
     FoundRecord found;
-    FindHandle search(finder_, OpenListing(listing.RootFolder() + "\\*", &found));
+    FindHandle search(finder_, OpenListing(listing, "\\", &found));
     if (!search.IsOpen())
         return false;
     if (progress_.PollStop())
@@ -62,7 +69,7 @@ bool Scanner::ScanFlat(FolderListing& listing) {
         if (!IsDotName(found.name) && Admit(listing, "\\", found))
             Add(listing, "\\", found);
         bool complete = false;
-        if (!NextRecord(search.Get(), &found, &complete))
+        if (!NextRecord(search.Get(), "\\", &found, &complete))
             return complete;
         if (progress_.PollStop())
             return false;
@@ -72,7 +79,7 @@ bool Scanner::ScanFlat(FolderListing& listing) {
 bool Scanner::ScanTree(const std::string& relativeFolder, FolderListing& listing,
                        const ExcludedFolders& excludedFolders) {
     FoundRecord found;
-    FindHandle search(finder_, OpenListing(listing.RootFolder() + relativeFolder + "*", &found));
+    FindHandle search(finder_, OpenListing(listing, relativeFolder, &found));
     if (!search.IsOpen())
         return false;
     progress_.SetLine2(relativeFolder);
@@ -94,7 +101,7 @@ bool Scanner::ScanTree(const std::string& relativeFolder, FolderListing& listing
             Add(listing, relativeFolder, found);
         }
         bool complete = false;
-        if (!NextRecord(search.Get(), &found, &complete))
+        if (!NextRecord(search.Get(), relativeFolder, &found, &complete))
             return complete;
         if (progress_.PollStop())
             return false;

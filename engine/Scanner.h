@@ -29,14 +29,19 @@ public:
     bool ScanTree(const std::string& relativeFolder, FolderListing& listing,
                   const ExcludedFolders& excludedFolders);
 
+    // After a failed listing, the folder that failed: \ for the root, \sub\ below it.
+    const std::string& FailedFolder() const { return failedFolder_; }
+
 private:
     // The first record of a folder's listing; on failure INVALID_HANDLE_VALUE
-    // with lastMessage set to the system's text.
-    HANDLE OpenListing(const std::string& pattern, FoundRecord* found);
+    // with lastMessage set to the system's text and the folder kept.
+    HANDLE OpenListing(FolderListing& listing, const std::string& relativeFolder,
+                       FoundRecord* found);
     // True with the next record. False at the end of the listing, with *complete
     // telling a normal end (ERROR_NO_MORE_FILES only) from one that broke off,
     // for which lastMessage is set.
-    bool NextRecord(HANDLE search, FoundRecord* found, bool* complete);
+    bool NextRecord(HANDLE search, const std::string& relativeFolder, FoundRecord* found,
+                    bool* complete);
     void Add(FolderListing& listing, const std::string& relativeFolder, const FoundRecord& found);
     // The one test every found entry passes before it is listed or entered. False
     // for a link, a name without an exact ANSI form, or one the path functions
@@ -49,4 +54,5 @@ private:
     const std::vector<std::string>& excludeExtensionList_;
     std::string& lastMessage_;
     const FileFinder& finder_;
+    std::string failedFolder_;
 };

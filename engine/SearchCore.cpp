@@ -30,9 +30,14 @@ bool ScanSide(Scanner& scanner, const JobSettings& job, FolderListing& listing,
     progress.Refresh();
     bool listed = job.includeSubfolders != 0 ? scanner.ScanTree("\\", listing, excludedFolders)
                                              : scanner.ScanFlat(listing);
-    if (!listed && !lastMessage.empty())
-        lastMessage =
-            std::string(side) + "「" + listing.RootFolder() + "」を読めません: " + lastMessage;
+    if (!listed && !lastMessage.empty()) {
+        // The folder that failed, below the root when it was a subfolder.
+        std::string folder = listing.RootFolder();
+        const std::string& failed = scanner.FailedFolder();
+        if (failed.size() > 1)
+            folder += failed.substr(0, failed.size() - 1);
+        lastMessage = std::string(side) + "「" + folder + "」を読めません: " + lastMessage;
+    }
     return listed;
 }
 

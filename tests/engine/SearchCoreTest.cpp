@@ -88,15 +88,19 @@ TEST(SearchCore, UnlistableFolderEndsTheSearchWithTheSystemsText) {
                   "」を読めません: " + LastErrorText(ERROR_PATH_NOT_FOUND),
               missing.message);
 
-    // A reference listing that breaks off must not get the processing files deleted.
-    Search broken(1);
-    BuildTree(broken.job.processingFolder, {{"a.txt"}, {"b.txt"}, {"c.txt"}});
-    BuildTree(broken.job.referenceFolder, {{"a.txt"}, {"b.txt"}, {"c.txt"}});
-    EXPECT_FALSE(broken.Run(BreakingFinder(broken.job.referenceFolder, ERROR_NETNAME_DELETED)));
-    EXPECT_EQ("参照フォルダ「" + broken.job.referenceFolder +
-                  "」を読めません: " + LastErrorText(ERROR_NETNAME_DELETED),
-              broken.message);
-    EXPECT_TRUE(broken.rows.items.empty());
+    // A reference listing that breaks off, at the top or in a subfolder, must not
+    // get the processing files deleted; the message names the folder that broke.
+    for (std::string folder : {"", "\\表"}) {
+        Search broken(1);
+        BuildTree(broken.job.processingFolder, {{"a.txt"}, {"表\\"}, {"表\\b.txt"}});
+        BuildTree(broken.job.referenceFolder, {{"a.txt"}, {"表\\"}, {"表\\b.txt"}});
+        std::string failing = broken.job.referenceFolder + folder;
+        EXPECT_FALSE(broken.Run(BreakingFinder(failing + "\\", ERROR_NETNAME_DELETED)));
+        EXPECT_EQ("参照フォルダ「" + failing +
+                      "」を読めません: " + LastErrorText(ERROR_NETNAME_DELETED),
+                  broken.message);
+        EXPECT_TRUE(broken.rows.items.empty());
+    }
 }
 
 TEST(SearchCore, EmptyFolderIsRefusedRatherThanListedAsTheDriveRoot) {
