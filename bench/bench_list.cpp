@@ -63,7 +63,7 @@ void MeasureBareControl(COrvaneView& view, int rows, ListFigures& figures);
 struct ListFigures {
     double make = 0, fill = 0, sort = 0, paint = 0, clear = 0, baseline = 0;
     double bareFill = 0, bareClear = 0; // the list control alone, without the view
-    double bytesPerRow = 0, itemBytesPerRow = 0;
+    double bytesPerRow = 0, itemBytesPerRow = 0, bareBytesPerRow = 0;
     int rows = 0;
 };
 
@@ -114,19 +114,29 @@ ListFigures Measure(COrvaneView& view, int rows) {
     return figures;
 }
 
-// The same number of callback rows in a list control of the same style with no
-// handler behind it: what the control itself costs.
+// The same number of callback rows in a list control of the same styles and
+// columns, beside the real one, with no handler behind it: what the control
+// itself costs.
 void MeasureBareControl(COrvaneView& view, int rows, ListFigures& figures) {
     RECT area;
     view.resultList.GetWindowRect(&area);
-    HWND list = CreateWindowExA(0, WC_LISTVIEWA, "", WS_CHILD | LVS_REPORT | LVS_SHOWSELALWAYS, 0,
-                                0, area.right - area.left, area.bottom - area.top, view.m_hWnd,
-                                nullptr, GetModuleHandleA(nullptr), nullptr);
-    LVCOLUMNA column = {};
-    column.mask = LVCF_WIDTH;
-    column.cx = 150;
-    SendMessageA(list, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
+    DWORD style = static_cast<DWORD>(GetWindowLongPtrA(view.resultList.m_hWnd, GWL_STYLE));
+    HWND list = CreateWindowExA(0, WC_LISTVIEWA, "", style, 0, 0, area.right - area.left,
+                                area.bottom - area.top, view.m_hWnd, nullptr,
+                                GetModuleHandleA(nullptr), nullptr);
+    SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
+                 SendMessageA(view.resultList.m_hWnd, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0));
+    HWND header = reinterpret_cast<HWND>(SendMessageA(view.resultList.m_hWnd, LVM_GETHEADER, 0, 0));
+    int columns = static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0));
+    for (int i = 0; i < columns; ++i) {
+        LVCOLUMNA column = {};
+        column.mask = LVCF_WIDTH | LVCF_SUBITEM;
+        column.cx = 100;
+        column.iSubItem = i;
+        SendMessageA(list, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
+    }
     SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+    PROCESS_MEMORY_COUNTERS before = MemoryCounters();
     Stopwatch fill;
     for (int i = 0; i < rows; ++i) {
         LVITEMA item = {};
@@ -137,6 +147,8 @@ void MeasureBareControl(COrvaneView& view, int rows, ListFigures& figures) {
         SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
     }
     figures.bareFill = fill.Seconds();
+    figures.bareBytesPerRow =
+        (double(MemoryCounters().WorkingSetSize) - double(before.WorkingSetSize)) / rows;
     Stopwatch clear;
     SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
     figures.bareClear = clear.Seconds();
@@ -183,8 +195,9 @@ int main(int argc, char** argv) {
         std::printf("  fill + sort + first paint:        %.3f s\n", total);
         std::printf("  baseline std::sort of the items:  %.3f s (list sort / baseline: %.2fx)\n",
                     f.baseline, f.sort / f.baseline);
-        std::printf("  working set per row:              %.0f bytes (items alone %.0f)\n",
-                    f.bytesPerRow, f.itemBytesPerRow);
+        std::printf("  working set per row:              %.0f bytes (items alone %.0f, bare "
+                    "control %.0f)\n",
+                    f.bytesPerRow, f.itemBytesPerRow, f.bareBytesPerRow);
         std::printf("  deleting all rows (frees items):  %.3f s (bare control: %.3f s)\n", f.clear,
                     f.bareClear);
         allRows = allRows && f.rows == rows;
