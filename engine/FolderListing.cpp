@@ -39,7 +39,8 @@ int CompareEntries(const FileEntry& a, const FileEntry& b) {
     return CompareNoCaseJoined(a.relativeFolder, a.name, b.relativeFolder, b.name);
 }
 
-// Whether `path` is `top` or lies below it, under CompareNoCase.
+} // namespace
+
 bool AtOrBelow(const std::string& path, const std::string& top) {
     if (path.size() < top.size() ||
         CompareNoCase(std::string_view(path).substr(0, top.size()), top) != 0)
@@ -48,8 +49,6 @@ bool AtOrBelow(const std::string& path, const std::string& top) {
     // starts a character of path.
     return path.size() == top.size() || path[top.size()] == '\\';
 }
-
-} // namespace
 
 void FolderListing::Append(FileEntry&& entry) {
     records_.push_back(std::move(entry));

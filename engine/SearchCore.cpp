@@ -81,6 +81,34 @@ void ProtectLogFolder(const std::string& relativePath, FolderListing& logSide,
         leftOut->push_back(otherSide.RootFolder() + relativePath);
 }
 
+// A folder holding a left-out entry or the log folder is not empty after the
+// run: its deletion would only fail, so it is not planned. Any other row passes.
+class KeepHoldingFolders : public IRowSink {
+public:
+    KeepHoldingFolders(IRowSink& rows, std::vector<std::string> keptPaths)
+        : rows_(rows), keptPaths_(std::move(keptPaths)) {}
+
+    int InsertRow(SyncItem* item, int position) override {
+        if (item->operation == Delete && item->isFolder != 0 &&
+            HoldsKeptPath(item->subject.RelativePath())) {
+            delete item;
+            return -1;
+        }
+        return rows_.InsertRow(item, position);
+    }
+
+private:
+    bool HoldsKeptPath(const std::string& folder) const {
+        for (const std::string& kept : keptPaths_)
+            if (kept.size() > folder.size() && AtOrBelow(kept, folder))
+                return true;
+        return false;
+    }
+
+    IRowSink& rows_;
+    std::vector<std::string> keptPaths_;
+};
+
 // A sort cannot be interrupted; a stop pressed meanwhile is seen right after it.
 bool SortSide(FolderListing& listing, IProgress& progress) {
     progress.SetLine2(listing.RootFolder());
@@ -177,9 +205,16 @@ bool SearchAndCompare(const JobSettings& job, std::vector<std::string>& includeE
     ProtectLogFolder(logPlace.processing, processing, reference, leftOut);
     ProtectLogFolder(logPlace.reference, reference, processing, leftOut);
 
+    std::vector<std::string> keptPaths = processing.LeftOut();
+    keptPaths.insert(keptPaths.end(), reference.LeftOut().begin(), reference.LeftOut().end());
+    for (const std::string* log : {&logPlace.processing, &logPlace.reference})
+        if (!log->empty())
+            keptPaths.push_back(*log);
+    KeepHoldingFolders rows(sink, std::move(keptPaths));
+
     progress.SetLine1(kComparingText);
     progress.SetLine2("");
     progress.Refresh();
-    Comparison comparison(job, progress, sink);
+    Comparison comparison(job, progress, rows);
     return comparison.RunPasses(processing, reference);
 }

@@ -199,22 +199,32 @@ TEST(SearchCore, OverlappingFoldersAreRefusedWhateverTheSpelling) {
 TEST(SearchCore, LogFolderInsideAJobFolderIsNeverPlanned) {
     // The logs of earlier runs would look like the job's files: mode 2 would
     // delete those in the reference folder, mode 1 copy them across, and so on.
+    // The folder holding the log folder stays too.
     for (int mode : {0, 1, 2}) {
         for (bool inReference : {true, false}) {
             Search search(mode);
             search.job.outputLog = 1;
             const std::string& side =
                 inReference ? search.job.referenceFolder : search.job.processingFolder;
-            BuildTree(side, {{"logs\\"}, {"logs\\20260101000000000.log"}, {"only.txt"}});
+            BuildTree(side, {{"keep\\"},
+                             {"keep\\logs\\"},
+                             {"keep\\logs\\20260101000000000.log"},
+                             {"only.txt"}});
             // Spelled through the short name of the test's folder.
             search.job.logFolder =
-                ShortPath(search.dir.Path()) + (inReference ? "\\R" : "\\P") + "\\logs\\";
+                ShortPath(search.dir.Path()) + (inReference ? "\\R" : "\\P") + "\\keep\\logs\\";
             std::vector<std::string> leftOut;
             ASSERT_TRUE(search.Run(SystemFileFinder(), &leftOut)) << search.message;
             Texts planned = Describe(search.rows, search.dir.Path());
-            for (const std::string& row : planned)
+            int onlyRows = 0;
+            for (const std::string& row : planned) {
                 EXPECT_EQ(std::string::npos, row.find("logs")) << "mode " << mode << ": " << row;
-            EXPECT_EQ(1u, planned.size()) << "only.txt is still planned, mode " << mode;
+                bool deletesKeep =
+                    row.rfind("delete", 0) == 0 && row.find("keep") != std::string::npos;
+                EXPECT_FALSE(deletesKeep) << "mode " << mode << ": " << row;
+                onlyRows += row.find("only.txt") != std::string::npos;
+            }
+            EXPECT_EQ(1, onlyRows) << "only.txt is still planned, mode " << mode;
             EXPECT_TRUE(leftOut.empty()) << "the log folder is the program's, not left out";
         }
     }
