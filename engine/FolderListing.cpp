@@ -1,6 +1,7 @@
 #include "engine/FolderListing.h"
 
 #include "engine/CompareNoCase.h"
+#include "engine/PathSet.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -40,15 +41,6 @@ int CompareEntries(const FileEntry& a, const FileEntry& b) {
 }
 
 } // namespace
-
-bool AtOrBelow(const std::string& path, const std::string& top) {
-    if (path.size() < top.size() ||
-        CompareNoCase(std::string_view(path).substr(0, top.size()), top) != 0)
-        return false;
-    // Equal up to top.size(), and top ends on a whole character, so that byte
-    // starts a character of path.
-    return path.size() == top.size() || path[top.size()] == '\\';
-}
 
 void FolderListing::Append(FileEntry&& entry) {
     records_.push_back(std::move(entry));
@@ -127,12 +119,7 @@ void FolderListing::LeaveOutTwins() {
 void FolderListing::RemoveCovered(const std::vector<std::string>& relativePaths) {
     if (relativePaths.empty())
         return;
-    auto covered = [&](const FileEntry* entry) {
-        std::string path = entry->RelativePath();
-        for (const std::string& top : relativePaths)
-            if (AtOrBelow(path, top))
-                return true;
-        return false;
-    };
+    PathSet covering(relativePaths);
+    auto covered = [&](const FileEntry* entry) { return covering.Covers(entry->RelativePath()); };
     entries_.erase(std::remove_if(entries_.begin(), entries_.end(), covered), entries_.end());
 }

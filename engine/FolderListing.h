@@ -46,6 +46,3 @@ private:
     std::vector<FileEntry*> entries_; // scan order, sorted order after SortEntries
     std::vector<std::string> leftOut_;
 };
-
-// Whether the relative path `path` is `top` or lies below it, under CompareNoCase.
-bool AtOrBelow(const std::string& path, const std::string& top);

@@ -4,6 +4,7 @@
 #include "engine/ExcludedFolders.h"
 #include "engine/FileFilters.h"
 #include "engine/FolderListing.h"
+#include "engine/PathSet.h"
 #include "engine/Scanner.h"
 
 namespace {
@@ -87,10 +88,12 @@ class KeepHoldingFolders : public IRowSink {
 public:
     KeepHoldingFolders(IRowSink& rows, std::vector<std::string> keptPaths)
         : rows_(rows), keptPaths_(std::move(keptPaths)) {}
+    KeepHoldingFolders(const KeepHoldingFolders&) = delete;
+    KeepHoldingFolders& operator=(const KeepHoldingFolders&) = delete;
 
     int InsertRow(SyncItem* item, int position) override {
         if (item->operation == Delete && item->isFolder != 0 &&
-            HoldsKeptPath(item->subject.RelativePath())) {
+            keptPaths_.HasBelow(item->subject.RelativePath())) {
             delete item;
             return -1;
         }
@@ -98,15 +101,8 @@ public:
     }
 
 private:
-    bool HoldsKeptPath(const std::string& folder) const {
-        for (const std::string& kept : keptPaths_)
-            if (kept.size() > folder.size() && AtOrBelow(kept, folder))
-                return true;
-        return false;
-    }
-
     IRowSink& rows_;
-    std::vector<std::string> keptPaths_;
+    PathSet keptPaths_;
 };
 
 // A sort cannot be interrupted; a stop pressed meanwhile is seen right after it.

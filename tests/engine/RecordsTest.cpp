@@ -1,6 +1,7 @@
 // The order relative paths are sorted and matched in, and the texts a planned action shows.
 #include "EngineTestKit.h"
 #include "engine/CompareNoCase.h"
+#include "engine/PathSet.h"
 
 #include <gtest/gtest.h>
 
@@ -123,4 +124,22 @@ TEST(SyncItem, DisplayTexts) {
     }
     EXPECT_STREQ("日付", ReasonText(Copy, Date));
     EXPECT_STREQ("存在", ReasonText(Delete, Existence));
+}
+
+TEST(PathSet, CoversPathsAndWhatLiesBelowThemWholeFolderNamesOnly) {
+    // 表 and ソ end in the byte 0x5C: that byte never cuts a folder name.
+    PathSet kept({"\\a\\b", "\\表", "\\x\\ソ\\y.txt"});
+    struct Row {
+        const char* path;
+        bool covered, holdsBelow;
+    } const rows[] = {
+        {"\\a\\b", true, false},    {"\\A\\B\\c.txt", true, false}, {"\\a\\bc", false, false},
+        {"\\a", false, true},       {"\\表\\z", true, false},       {"\\表z", false, false},
+        {"\\x\\ソ", false, true},   {"\\x", false, true},           {"\\x\\ソ\\y.txt", true, false},
+        {"\\x\\ソz", false, false},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(row.covered, kept.Covers(row.path)) << row.path;
+        EXPECT_EQ(row.holdsBelow, kept.HasBelow(row.path)) << row.path;
+    }
 }
