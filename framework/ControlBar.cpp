@@ -56,7 +56,7 @@ RECT CControlBar::GripperRect() const {
 void CControlBar::DrawGripper() {
     if (!(m_dwStyle & CBRS_GRIPPER) || IsFloating())
         return;
-    HDC dc = GetWindowDC(m_hWnd);
+    WindowDC dc(m_hWnd, GetWindowDC(m_hWnd));
     if (dc == nullptr)
         return;
     RECT grip = GripperRect();
@@ -73,7 +73,6 @@ void CControlBar::DrawGripper() {
         }
         DrawEdge(dc, &ridge, BDR_RAISEDINNER, BF_RECT);
     }
-    ReleaseDC(m_hWnd, dc);
 }
 
 LRESULT CControlBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -182,7 +181,7 @@ void CControlBar::EndDrag(bool drop) {
 
 void CControlBar::DrawDragRect(const RECT& rect) {
     HWND desktop = GetDesktopWindow();
-    HDC dc = GetDCEx(desktop, nullptr, DCX_WINDOW | DCX_CACHE | DCX_LOCKWINDOWUPDATE);
+    WindowDC dc(desktop, GetDCEx(desktop, nullptr, DCX_WINDOW | DCX_CACHE | DCX_LOCKWINDOWUPDATE));
     if (dc == nullptr)
         return;
     RECT inner = rect;
@@ -191,5 +190,4 @@ void CControlBar::DrawDragRect(const RECT& rect) {
         DrawFocusRect(dc, &inner);
         InflateRect(&inner, -1, -1);
     }
-    ReleaseDC(desktop, dc);
 }

@@ -3,16 +3,45 @@
 // screen's resolution.
 #include <windows.h>
 
-class ScreenDC {
+// A device context of a window, released with it: its client area by default,
+// or one got otherwise (GetWindowDC, GetDCEx) and handed in.
+class WindowDC {
 public:
-    ScreenDC() : dc_(GetDC(nullptr)) {}
-    ~ScreenDC() { ReleaseDC(nullptr, dc_); }
-    ScreenDC(const ScreenDC&) = delete;
-    ScreenDC& operator=(const ScreenDC&) = delete;
+    explicit WindowDC(HWND window) : window_(window), dc_(GetDC(window)) {}
+    WindowDC(HWND window, HDC dc) : window_(window), dc_(dc) {}
+    ~WindowDC() {
+        if (dc_ != nullptr)
+            ReleaseDC(window_, dc_);
+    }
+    WindowDC(const WindowDC&) = delete;
+    WindowDC& operator=(const WindowDC&) = delete;
     operator HDC() const { return dc_; }
 
 private:
+    HWND window_;
     HDC dc_;
+};
+
+// The whole screen's device context.
+class ScreenDC : public WindowDC {
+public:
+    ScreenDC() : WindowDC(nullptr) {}
+};
+
+// A GDI object (bitmap, brush, font) deleted with its owner.
+template <typename Handle> class OwnedGdiObject {
+public:
+    explicit OwnedGdiObject(Handle object) : object_(object) {}
+    ~OwnedGdiObject() {
+        if (object_ != nullptr)
+            DeleteObject(object_);
+    }
+    OwnedGdiObject(const OwnedGdiObject&) = delete;
+    OwnedGdiObject& operator=(const OwnedGdiObject&) = delete;
+    Handle Get() const { return object_; }
+
+private:
+    Handle object_;
 };
 
 // Selects an object into a device context for one scope.

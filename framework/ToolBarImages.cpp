@@ -1,22 +1,8 @@
 #include "framework/ToolBarImages.h"
 
+#include "framework/Gdi.h"
+
 namespace {
-
-// A GDI bitmap that deletes itself.
-class OwnedBitmap {
-public:
-    explicit OwnedBitmap(HBITMAP bitmap) : bitmap_(bitmap) {}
-    ~OwnedBitmap() {
-        if (bitmap_ != nullptr)
-            DeleteObject(bitmap_);
-    }
-    OwnedBitmap(const OwnedBitmap&) = delete;
-    OwnedBitmap& operator=(const OwnedBitmap&) = delete;
-    HBITMAP Get() const { return bitmap_; }
-
-private:
-    HBITMAP bitmap_;
-};
 
 struct Bgr {
     BYTE b, g, r;
@@ -56,10 +42,9 @@ bool CopyPixels(HBITMAP source, const Pixels& target) {
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 24;
     info.bmiHeader.biCompression = BI_RGB;
-    HDC dc = GetDC(nullptr);
+    ScreenDC dc;
     int rows = GetDIBits(dc, source, 0, static_cast<UINT>(target.height), target.bits, &info,
                          DIB_RGB_COLORS);
-    ReleaseDC(nullptr, dc);
     return rows == target.height;
 }
 
@@ -102,14 +87,14 @@ void ToolBarImages::Reset() {
 
 bool ToolBarImages::Load(HINSTANCE instance, UINT bitmapId, int width, int height, int dpi) {
     Reset();
-    OwnedBitmap resource(static_cast<HBITMAP>(
+    OwnedGdiObject<HBITMAP> resource(static_cast<HBITMAP>(
         LoadImageA(instance, MAKEINTRESOURCEA(bitmapId), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
     BITMAP info = {};
     if (resource.Get() == nullptr || !GetObjectA(resource.Get(), sizeof info, &info) ||
         width <= 0 || height <= 0 || info.bmWidth < width)
         return false;
     Pixels source;
-    OwnedBitmap copy(MakeDib(info.bmWidth, info.bmHeight, source));
+    OwnedGdiObject<HBITMAP> copy(MakeDib(info.bmWidth, info.bmHeight, source));
     if (copy.Get() == nullptr || !CopyPixels(resource.Get(), source))
         return false;
     const int count = info.bmWidth / width;
@@ -118,8 +103,8 @@ bool ToolBarImages::Load(HINSTANCE instance, UINT bitmapId, int width, int heigh
     // Each picture grows by repeating pixels: blending would blur the mask's edge.
     Pixels normalPixels;
     Pixels disabledPixels;
-    OwnedBitmap normal(MakeDib(width_ * count, height_, normalPixels));
-    OwnedBitmap disabled(MakeDib(width_ * count, height_, disabledPixels));
+    OwnedGdiObject<HBITMAP> normal(MakeDib(width_ * count, height_, normalPixels));
+    OwnedGdiObject<HBITMAP> disabled(MakeDib(width_ * count, height_, disabledPixels));
     if (normal.Get() == nullptr || disabled.Get() == nullptr)
         return false;
     for (int y = 0; y < height_; ++y) {

@@ -5,6 +5,7 @@
 #include "engine/SyncItem.h"
 #include "framework/DataExchange.h"
 #include "framework/FrameWnd.h"
+#include "framework/Gdi.h"
 #include "framework/WinApp.h"
 #include "job/JobContext.h"
 #include "res/resource.h"
@@ -26,14 +27,6 @@ const ColumnLayout kColumns[kResultColumnCount] = {
     {"古い時刻", 120, "2000/12/31 23:59\"59"},
     {"新しい時刻", 120, "2000/12/31 23:59\"59"},
 };
-
-int ScreenDpi() {
-    HDC screen = GetDC(nullptr);
-    int dpi = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSX) : 96;
-    if (screen != nullptr)
-        ReleaseDC(nullptr, screen);
-    return dpi > 0 ? dpi : 96;
-}
 
 } // namespace
 
