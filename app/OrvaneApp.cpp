@@ -7,7 +7,7 @@
 #include "app/ExitCode.h"
 #include "app/MainFrame.h"
 #include "app/OrvaneDoc.h"
-#include "engine/AnsiText.h"
+#include "framework/AnsiText.h"
 #include "framework/ErrorOutput.h"
 #include "job/AbsolutePath.h"
 #include "res/resource.h"

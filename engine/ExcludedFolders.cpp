@@ -1,6 +1,6 @@
 #include "engine/ExcludedFolders.h"
 
-#include "engine/AnsiText.h"
+#include "framework/AnsiText.h"
 #include "engine/FileFilters.h"
 
 #include <windows.h>

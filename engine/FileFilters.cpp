@@ -1,6 +1,6 @@
 #include "engine/FileFilters.h"
 
-#include "engine/AnsiText.h"
+#include "framework/AnsiText.h"
 #include "engine/CompareNoCase.h"
 #include "engine/TemporaryName.h"
 

@@ -1,6 +1,6 @@
 #include "engine/FileFinder.h"
 
-#include "engine/AnsiText.h"
+#include "framework/AnsiText.h"
 
 #include <cwchar>
 

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "framework/ProgramFile.h"
 #include "framework/Profile.h"
 #include "job/JobFile.h"
 
@@ -35,11 +36,8 @@ bool JobContext::AddRecentJob(const std::string& path) {
 }
 
 std::string JobContext::DefaultJobPath() {
-    char program[MAX_PATH];
-    DWORD length = GetModuleFileNameA(nullptr, program, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH)
-        return std::string();
-    return JobPathBesideProgram(std::string(program, length));
+    std::string program = ProgramFilePath();
+    return program.empty() ? std::string() : JobPathBesideProgram(program);
 }
 
 std::string JobPathBesideProgram(const std::string& programPath) {

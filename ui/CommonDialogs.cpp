@@ -1,6 +1,6 @@
 #include "ui/CommonDialogs.h"
 
-#include "engine/AnsiText.h"
+#include "framework/AnsiText.h"
 #include "ui/SystemPath.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include "ui/SystemPath.h"
 
-#include "engine/AnsiText.h"
+#include "framework/AnsiText.h"
 
 std::string UnusablePathMessage(const std::string& written) {
     return std::string(kUnusablePathText) + "\r\n" + written;

@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include "framework/FrameWnd.h"
+#include "framework/ProgramFile.h"
 #include "framework/WinApp.h"
 #include "exec/OperationLog.h"
 #include "job/AbsolutePath.h"
@@ -173,8 +174,14 @@ void COrvaneView::OnRecentJob(UINT id) {
 }
 
 void COrvaneView::OnHelp() {
-    char program[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, program, sizeof program);
+    std::string program = ProgramFilePath();
+    if (program.empty()) {
+        // Named through a look-alike folder, another folder's file would open.
+        AfxMessageBox("プログラムのフォルダの名前にこのプログラムで扱えない文字が含まれているため、"
+                      "ヘルプを開けません",
+                      MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
     PathParts parts = SplitPath(program);
     std::string helpFile = parts.drive + parts.folder + "Orvane.chm";
     SHELLEXECUTEINFOA request = {};

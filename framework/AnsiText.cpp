@@ -1,4 +1,4 @@
-#include "engine/AnsiText.h"
+#include "framework/AnsiText.h"
 
 #include <windows.h>
 
