@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <cwchar>
+
 namespace {
 
 // Length of the drive and folder part: everything up to the last separator,
@@ -19,9 +21,21 @@ size_t DriveAndFolderLength(const std::string& path) {
 } // namespace
 
 std::string OwnProgramPath() {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    return path;
+    wchar_t wide[MAX_PATH];
+    DWORD length = GetModuleFileNameW(nullptr, wide, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        return std::string();
+    // Only an exact ANSI form: a best-fit look-alike (café as cafe) would
+    // register another folder's program, or one that is not there.
+    char path[MAX_PATH * 2] = {};
+    BOOL replaced = FALSE;
+    int bytes = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, static_cast<int>(length),
+                                    path, sizeof path, nullptr, &replaced);
+    wchar_t back[MAX_PATH];
+    int chars = bytes > 0 ? MultiByteToWideChar(CP_ACP, 0, path, bytes, back, MAX_PATH) : 0;
+    if (replaced || chars != static_cast<int>(length) || wmemcmp(back, wide, length) != 0)
+        return std::string();
+    return std::string(path, static_cast<size_t>(bytes));
 }
 
 std::string MainProgramPathBeside(const std::string& setupPath) {

@@ -3,7 +3,7 @@
 // share one folder.
 #include <string>
 
-// The full path of the running OrvaneSetup.
+// The full path of the running OrvaneSetup; empty when it has no exact ANSI form.
 std::string OwnProgramPath();
 
 // The drive and folder of a program path, without the last backslash unless it

@@ -19,6 +19,13 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
                   "インストールしたフォルダにあるファイルを手動で削除してください";
     } else {
         const std::string setupPath = OwnProgramPath();
+        if (setupPath.empty()) {
+            MessageBoxA(nullptr,
+                        "このフォルダの名前にはこのプログラムで扱えない文字が含まれているため、"
+                        "登録できません",
+                        "報告", MB_OK | MB_ICONEXCLAMATION);
+            return 1;
+        }
         Register(setupPath);
         message = InstalledMessage(ProgramFolder(setupPath));
     }
