@@ -5,7 +5,23 @@
 UnixLinks::~UnixLinks() {
     for (auto it = links_.rbegin(); it != links_.rend(); ++it)
         RemoveUnixLink(it->first, it->second);
+    for (HANDLE claim : driveClaims_)
+        CloseHandle(claim); // deletes the lock file
 }
+
+namespace {
+
+// The letter's lock file in the prefix's temporary folder, made only when no
+// other test holds it; INVALID_HANDLE_VALUE when one does.
+HANDLE ClaimDriveLetter(char letter) {
+    char folder[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, folder);
+    std::string lock = std::string(folder) + "orvane_drive_" + letter + ".lock";
+    return CreateFileA(lock.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                       FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+}
+
+} // namespace
 
 bool UnixLinks::Available() {
     return !UnixPathOf("C:\\").empty();
@@ -34,6 +50,10 @@ std::string UnixLinks::AddDrive(const std::string& target) {
     for (char letter = 'Y'; letter > 'D'; --letter) {
         if (used & (1u << (letter - 'A')))
             continue;
+        HANDLE claim = ClaimDriveLetter(letter);
+        if (claim == INVALID_HANDLE_VALUE)
+            continue;
+        driveClaims_.push_back(claim);
         std::string unixDrive = cDrive.substr(0, cDrive.size() - tail.size()) +
                                 static_cast<char>(letter - 'A' + 'a') + ":";
         std::string drive = std::string(1, letter) + ":";

@@ -2,6 +2,8 @@
 // Unix links made for one test (under Wine, where the Win32 functions make
 // none), removed again, newest first, before the folders they point into.
 // ASCII paths only (see MakeUnixLink).
+#include <windows.h>
+
 #include <string>
 #include <utility>
 #include <vector>
@@ -24,4 +26,7 @@ private:
     bool AddUnix(const std::string& unixTarget, const std::string& unixLink,
                  const std::string& windowsLink);
     std::vector<std::pair<std::string, std::string>> links_; // Unix path, Windows path
+    // Tests run side by side in one prefix: a drive letter is claimed by a lock
+    // file made only if it is not there, so no other test takes the same letter.
+    std::vector<HANDLE> driveClaims_;
 };
