@@ -5,6 +5,8 @@
 
 #include <cstdio>
 
+#include "framework/FileHandle.h"
+
 class Stopwatch {
 public:
     Stopwatch() { Restart(); }
@@ -18,24 +20,6 @@ public:
 
 private:
     LARGE_INTEGER start_;
-};
-
-// An open file, closed when it goes out of scope.
-class FileHandle {
-public:
-    explicit FileHandle(HANDLE handle) : handle_(handle) {}
-    ~FileHandle() {
-        if (IsOpen())
-            CloseHandle(handle_);
-    }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-
-    bool IsOpen() const { return handle_ != INVALID_HANDLE_VALUE; }
-    HANDLE Get() const { return handle_; }
-
-private:
-    HANDLE handle_;
 };
 
 inline PROCESS_MEMORY_COUNTERS MemoryCounters() {

@@ -3,31 +3,17 @@
 #include <algorithm>
 
 #include "engine/CompareNoCase.h"
+#include "framework/FileHandle.h"
 
 namespace {
 
-// A handle opened only to ask about the file; closed on every path.
-class QueryHandle {
-public:
-    explicit QueryHandle(const std::string& path)
-        // No access rights asked for, so a folder the user may not list still
-        // answers; backup semantics are what opens a folder at all.
-        : handle_(CreateFileA(path.c_str(), 0,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr)) {}
-    ~QueryHandle() {
-        if (IsOpen())
-            CloseHandle(handle_);
-    }
-    QueryHandle(const QueryHandle&) = delete;
-    QueryHandle& operator=(const QueryHandle&) = delete;
-
-    bool IsOpen() const { return handle_ != INVALID_HANDLE_VALUE; }
-    HANDLE Get() const { return handle_; }
-
-private:
-    HANDLE handle_;
-};
+// A handle opened only to ask about the file. No access rights are asked for,
+// so a folder the user may not list still answers; backup semantics are what
+// opens a folder at all.
+HANDLE OpenForQuery(const std::string& path) {
+    return CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                       nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+}
 
 bool StartsWith(const std::string& text, const char* prefix) {
     return text.compare(0, lstrlenA(prefix), prefix) == 0;
@@ -64,7 +50,7 @@ std::string FullPath(const std::string& path) {
 // The path the system itself gives the open folder, links resolved; empty when
 // it gives none.
 std::string ResolvedPath(const std::string& path) {
-    QueryHandle handle(path);
+    FileHandle handle(OpenForQuery(path));
     if (!handle.IsOpen())
         return std::string();
     char resolved[MAX_PATH * 2] = {};
@@ -134,7 +120,7 @@ std::string RestBelow(const std::string& path, const std::string& top) {
 } // namespace
 
 bool ReadIdentity(const std::string& path, FileIdentity& identity) {
-    QueryHandle handle(path);
+    FileHandle handle(OpenForQuery(path));
     BY_HANDLE_FILE_INFORMATION information;
     if (!handle.IsOpen() || !GetFileInformationByHandle(handle.Get(), &information))
         return false;

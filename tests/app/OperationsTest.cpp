@@ -61,16 +61,7 @@ ModalScript::Step ReadMessageBox(std::string* text) {
 
 // Answers the program's yes/no message box with a button.
 ModalScript::Step AnswerYesNo(int button, std::string* text) {
-    return [button, text]() {
-        HWND box = FindThreadWindow("Orvane");
-        char className[16] = {};
-        if (box == nullptr || !GetClassNameA(box, className, sizeof className) ||
-            std::string(className) != "#32770")
-            return false;
-        *text = ControlText(box, 0xFFFF);
-        ClickButton(box, button);
-        return true;
-    };
+    return AnswerMessageBox("Orvane", text, button);
 }
 
 TEST_F(Operations, IdenticalFoldersGiveNoRowsAndNoMessage) {

@@ -111,16 +111,16 @@ ModalScript::Step WhenWindowStartingWith(const char* captionStart,
     return WhenFound(captionStart, true, std::move(action));
 }
 
-ModalScript::Step AnswerMessageBox(const char* caption, std::string* text) {
+ModalScript::Step AnswerMessageBox(const char* caption, std::string* text, int button) {
     std::string wanted = caption;
-    return [wanted, text]() {
+    return [wanted, text, button]() {
         HWND box = FindThreadWindow(wanted.c_str());
         char className[16] = {};
         if (box == nullptr || !GetClassNameA(box, className, sizeof className) ||
             std::string(className) != "#32770")
             return false;
         *text = ControlText(box, 0xFFFF); // the static text of a message box
-        ClickButton(box, IDOK);
+        ClickButton(box, button);
         return true;
     };
 }

@@ -53,8 +53,8 @@ ModalScript::Step WhenWindowStartingWith(const char* captionStart,
 // Runs pending messages of this thread (for modeless windows).
 void PumpPending();
 // A step that answers the message box with that caption (a dialog, never a main
-// window of the same title): its text goes to `text`, then OK.
-ModalScript::Step AnswerMessageBox(const char* caption, std::string* text);
+// window of the same title): its text goes to `text`, then the button is pressed.
+ModalScript::Step AnswerMessageBox(const char* caption, std::string* text, int button = IDOK);
 
 // Presses a button of a dialog the moment the dialog is created, for as long as
 // this object lives. The click waits in the queue for the first message pump of
