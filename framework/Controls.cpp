@@ -12,29 +12,11 @@ std::string CComboBoxEx::GetLBText(int index) const {
     return buffer;
 }
 
-DWORD_PTR CListCtrl::GetItemData(int index) const {
-    LVITEMA item = {};
-    item.mask = LVIF_PARAM;
-    item.iItem = index;
-    if (!SendMessage(LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item)))
-        return 0;
-    return static_cast<DWORD_PTR>(item.lParam);
-}
-
 BOOL CListCtrl::SetItemState(int index, UINT state, UINT mask) {
     LVITEMA item = {};
     item.state = state;
     item.stateMask = mask;
     return SendMessage(LVM_SETITEMSTATE, index, reinterpret_cast<LPARAM>(&item)) != 0;
-}
-
-int CListCtrl::InsertCallbackItem(int index, LPARAM data) {
-    LVITEMA item = {};
-    item.mask = LVIF_TEXT | LVIF_PARAM;
-    item.iItem = index;
-    item.pszText = LPSTR_TEXTCALLBACKA;
-    item.lParam = data;
-    return static_cast<int>(SendMessage(LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
 }
 
 int CListCtrl::InsertColumn(int index, const char* title, int format, int width) {

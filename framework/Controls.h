@@ -39,14 +39,17 @@ public:
 class CListCtrl : public CWnd {
 public:
     int GetItemCount() const { return static_cast<int>(SendMessage(LVM_GETITEMCOUNT)); }
-    DWORD_PTR GetItemData(int index) const;
     UINT GetItemState(int index, UINT mask) const {
         return static_cast<UINT>(SendMessage(LVM_GETITEMSTATE, index, mask));
     }
     BOOL SetItemState(int index, UINT state, UINT mask);
-    // Inserts a row whose text comes from the text callback and whose data is `data`.
-    int InsertCallbackItem(int index, LPARAM data);
-    BOOL DeleteItem(int index) { return SendMessage(LVM_DELETEITEM, index) != 0; }
+    // The row count of a list whose rows its owner holds (LVS_OWNERDATA).
+    BOOL SetItemCountEx(int count, DWORD flags) {
+        return SendMessage(LVM_SETITEMCOUNT, count, flags) != 0;
+    }
+    int GetNextSelected(int after) const {
+        return static_cast<int>(SendMessage(LVM_GETNEXTITEM, after, LVNI_SELECTED));
+    }
     BOOL DeleteAllItems() { return SendMessage(LVM_DELETEALLITEMS) != 0; }
     int InsertColumn(int index, const char* title, int format, int width);
     BOOL DeleteColumn(int index) { return SendMessage(LVM_DELETECOLUMN, index) != 0; }
@@ -65,9 +68,6 @@ public:
     }
     DWORD GetExtendedStyle() const {
         return static_cast<DWORD>(SendMessage(LVM_GETEXTENDEDLISTVIEWSTYLE));
-    }
-    BOOL SortItems(PFNLVCOMPARE compare, LPARAM data) {
-        return SendMessage(LVM_SORTITEMS, data, reinterpret_cast<LPARAM>(compare)) != 0;
     }
     // The text the list shows in a cell (asks the text callback).
     std::string GetItemText(int index, int column) const;

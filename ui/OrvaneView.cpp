@@ -1,8 +1,11 @@
 #include "ui/OrvaneView.h"
 
+#include <algorithm>
 #include <memory>
 
+#include "engine/Priority.h"
 #include "engine/SyncItem.h"
+#include "framework/AnsiText.h"
 #include "framework/DataExchange.h"
 #include "framework/FrameWnd.h"
 #include "framework/Gdi.h"
@@ -35,8 +38,8 @@ COrvaneView::COrvaneView(JobContext& jobs, EditJobFunction editJob, StartArgumen
       start_(std::move(start)) {}
 
 COrvaneView::~COrvaneView() {
-    // The rows' items are freed by the list's deletion notices, which need this
-    // object alive: take the window down while it still is.
+    // The list asks this object for cell texts until its window is gone: take
+    // the window down before the rows go.
     if (m_hWnd != nullptr && ::IsWindow(m_hWnd))
         ::DestroyWindow(m_hWnd);
 }
@@ -45,7 +48,8 @@ BEGIN_MESSAGE_MAP(COrvaneView, CFormView)
 ON_WM_SIZE()
 ON_NOTIFY(LVN_GETDISPINFOA, IDC_RESULTLIST, OnGetDispInfo)
 ON_NOTIFY(LVN_GETDISPINFOW, IDC_RESULTLIST, OnGetDispInfo)
-ON_NOTIFY(LVN_DELETEITEM, IDC_RESULTLIST, OnDeleteItem)
+ON_NOTIFY(LVN_ODFINDITEMA, IDC_RESULTLIST, OnFindItem)
+ON_NOTIFY(LVN_ODFINDITEMW, IDC_RESULTLIST, OnFindItem)
 ON_COMMAND(ID_REMOVE_ROWS, OnRemoveRows)
 ON_COMMAND(ID_SELECT_ALL, OnSelectAll)
 ON_COMMAND(ID_SEARCH_AGAIN, OnSearchAgain)
@@ -98,14 +102,40 @@ void COrvaneView::SetStatusText(const std::string& text) {
 }
 
 int COrvaneView::InsertRow(SyncItem* item, int position) {
-    int index = resultList.InsertCallbackItem(position, reinterpret_cast<LPARAM>(item));
-    if (index < 0)
-        delete item; // the list refused the row, so nothing owns the item
-    return index;
+    std::unique_ptr<SyncItem> owned(item);
+    int count = RowCount();
+    if (position < 0 || position >= count) {
+        rows_.push_back(std::move(owned));
+        // Appending, as a search does, leaves the selection and the view as they are.
+        resultList.SetItemCountEx(count + 1, LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
+        return count;
+    }
+    rows_.insert(rows_.begin() + position, std::move(owned));
+    // The list's selection is kept by row number and would now mark other rows.
+    resultList.SetItemState(-1, 0, LVIS_SELECTED);
+    SyncListCount();
+    return position;
 }
 
 const SyncItem& COrvaneView::Row(int index) const {
-    return *reinterpret_cast<const SyncItem*>(resultList.GetItemData(index));
+    return *rows_[static_cast<size_t>(index)];
+}
+
+void COrvaneView::SortRows() {
+    auto before = [](const std::unique_ptr<SyncItem>& a, const std::unique_ptr<SyncItem>& b) {
+        return ComparePriority(a.get(), b.get()) < 0;
+    };
+    // A search hands its rows over already in order; checking costs one pass.
+    if (std::is_sorted(rows_.begin(), rows_.end(), before))
+        return;
+    resultList.SetItemState(-1, 0, LVIS_SELECTED);
+    std::stable_sort(rows_.begin(), rows_.end(), before);
+    SyncListCount();
+}
+
+void COrvaneView::SyncListCount() {
+    resultList.SetItemCountEx(RowCount(), LVSICF_NOSCROLL);
+    resultList.Invalidate();
 }
 
 void COrvaneView::SetupColumns() {
@@ -134,14 +164,17 @@ int ResultColumnWidth(int baseWidth, int dpi, int textWidth) {
 }
 
 void COrvaneView::DeleteAllRows() {
+    // The list forgets the rows before their items go, so it never asks for a
+    // freed row's text.
     resultList.DeleteAllItems();
+    rows_.clear();
 }
 
 void COrvaneView::OnGetDispInfo(NMHDR* header, LRESULT* result) {
     *result = 0;
     if (header->code == LVN_GETDISPINFOA) {
         auto* info = reinterpret_cast<NMLVDISPINFOA*>(header);
-        auto* item = reinterpret_cast<const SyncItem*>(info->item.lParam);
+        const SyncItem* item = RowOrNull(info->item.iItem);
         if (!(info->item.mask & LVIF_TEXT) || item == nullptr || info->item.cchTextMax <= 0)
             return;
         // Cut to the list's buffer; lstrcpynA never splits a double-byte character.
@@ -149,7 +182,7 @@ void COrvaneView::OnGetDispInfo(NMHDR* header, LRESULT* result) {
                   info->item.cchTextMax);
     } else {
         auto* info = reinterpret_cast<NMLVDISPINFOW*>(header);
-        auto* item = reinterpret_cast<const SyncItem*>(info->item.lParam);
+        const SyncItem* item = RowOrNull(info->item.iItem);
         if (!(info->item.mask & LVIF_TEXT) || item == nullptr || info->item.cchTextMax <= 0)
             return;
         std::string text = CellText(info->item.iSubItem, *item);
@@ -160,23 +193,65 @@ void COrvaneView::OnGetDispInfo(NMHDR* header, LRESULT* result) {
     }
 }
 
-void COrvaneView::OnDeleteItem(NMHDR* header, LRESULT* result) {
-    auto* info = reinterpret_cast<NMLISTVIEW*>(header);
-    delete reinterpret_cast<SyncItem*>(info->lParam);
-    *result = 0;
+void COrvaneView::OnFindItem(NMHDR* header, LRESULT* result) {
+    *result = -1;
+    std::string typed;
+    int start = 0;
+    UINT flags = 0;
+    if (header->code == LVN_ODFINDITEMA) {
+        auto* find = reinterpret_cast<NMLVFINDITEMA*>(header);
+        flags = find->lvfi.flags;
+        start = find->iStart;
+        if (find->lvfi.psz != nullptr)
+            typed = find->lvfi.psz;
+    } else {
+        auto* find = reinterpret_cast<NMLVFINDITEMW*>(header);
+        flags = find->lvfi.flags;
+        start = find->iStart;
+        if (find->lvfi.psz != nullptr)
+            typed = WideToAnsi(find->lvfi.psz, wcslen(find->lvfi.psz));
+    }
+    if (!(flags & (LVFI_STRING | LVFI_PARTIAL)))
+        return; // only a search by text has an answer here
+    *result = FindRow(typed, start, (flags & LVFI_WRAP) != 0, !(flags & LVFI_PARTIAL));
+}
+
+int COrvaneView::FindRow(const std::string& typed, int start, bool wrap, bool whole) const {
+    int count = RowCount();
+    if (start < 0 || start >= count)
+        start = 0;
+    int steps = wrap ? count : count - start;
+    for (int step = 0; step < steps; ++step) {
+        int index = (start + step) % count;
+        if (CellMatches(CellText(0, *rows_[static_cast<size_t>(index)]), typed, whole))
+            return index;
+    }
+    return -1;
 }
 
 void COrvaneView::RemoveSelectedRows() {
-    resultList.SetRedraw(FALSE);
-    std::vector<int> selected;
-    int count = resultList.GetItemCount();
-    for (int index = 0; index < count; ++index)
-        if (resultList.GetItemState(index, LVIS_SELECTED) & LVIS_SELECTED)
-            selected.push_back(index);
-    // From the bottom up, so that every collected index still names its row.
-    for (auto it = selected.rbegin(); it != selected.rend(); ++it)
-        resultList.DeleteItem(*it);
-    resultList.SetRedraw(TRUE);
+    std::vector<bool> selected(rows_.size(), false);
+    int first = -1;
+    for (int index = resultList.GetNextSelected(-1); index >= 0 && index < RowCount();
+         index = resultList.GetNextSelected(index)) {
+        selected[static_cast<size_t>(index)] = true;
+        if (first < 0)
+            first = index;
+    }
+    if (first >= 0) {
+        // One pass that keeps the order of the rows that stay.
+        size_t kept = 0;
+        for (size_t index = 0; index < rows_.size(); ++index)
+            if (!selected[index])
+                rows_[kept++] = std::move(rows_[index]);
+        rows_.resize(kept);
+        resultList.SetItemState(-1, 0, LVIS_SELECTED);
+        SyncListCount();
+        // The caret goes to the row that took the first removed one's place.
+        int caret = first < RowCount() ? first : RowCount() - 1;
+        if (caret >= 0)
+            resultList.SetItemState(caret, LVIS_FOCUSED, LVIS_FOCUSED);
+    }
     ShowItemCount();
 }
 

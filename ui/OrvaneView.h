@@ -1,8 +1,9 @@
 #pragma once
 // The main window's client: two label lines and the result list, one row per
-// planned action. Each row owns its SyncItem and the cells are produced from it
-// on demand. The view also runs the long operations (search, synchronisation,
-// batch export) and the job commands of the menu.
+// planned action. The view holds the rows' SyncItems in list order; the list
+// control holds only their count and selection (a virtual list) and asks for
+// each cell's text when it draws it. The view also runs the long operations (search,
+// synchronisation, batch export) and the job commands of the menu.
 #include <functional>
 #include <memory>
 #include <string>
@@ -10,6 +11,7 @@
 
 #include "engine/EngineCallbacks.h"
 #include "engine/SearchCore.h"
+#include "engine/SyncItem.h"
 #include "exec/DlgBusy.h"
 #include "exec/ExecCallbacks.h"
 #include "exec/SyncExecutor.h"
@@ -66,8 +68,12 @@ public:
 
     void OnInitialUpdate() override;
 
-    // Adds a row owning the item; the row index, or -1 (the item is then destroyed).
+    // Adds a row owning the item at `position` (at the end when out of range);
+    // the row index.
     int InsertRow(SyncItem* item, int position) override;
+    // Puts the rows in processing priority (ComparePriority), keeping the order
+    // of equal rows.
+    void SortRows();
     void SetupColumns();
     void DeleteAllRows();
     void RemoveSelectedRows();
@@ -80,7 +86,7 @@ public:
     void ExportBatch();
 
     // Rows as the executor and the batch writer read them.
-    int RowCount() const override { return resultList.GetItemCount(); }
+    int RowCount() const override { return static_cast<int>(rows_.size()); }
     const SyncItem& Row(int index) const override;
 
     // The pane texts of the main window's status bar (for tests and the frame).
@@ -92,7 +98,9 @@ protected:
     void DoDataExchange(CDataExchange* dx) override;
     void OnSize(UINT type, int cx, int cy);
     void OnGetDispInfo(NMHDR* header, LRESULT* result);
-    void OnDeleteItem(NMHDR* header, LRESULT* result);
+    // Type-ahead in the list: the first row from the start row whose name
+    // begins with the typed text.
+    void OnFindItem(NMHDR* header, LRESULT* result);
     void UpdateListCommand(CCmdUI* cmdUI);
 
     void OnRemoveRows() { RemoveSelectedRows(); }
@@ -121,10 +129,20 @@ protected:
     void EndLongOperation();
 
     CFrameWnd* ParentFrame() const;
+    // Tells the list the row count after the rows changed, and redraws it.
+    void SyncListCount();
+    // The row from `start` (going round to the top when `wrap`) whose first
+    // cell matches `typed`; -1 when none does.
+    int FindRow(const std::string& typed, int start, bool wrap, bool whole) const;
+    // The row the list asks about, or null for a row number it should not have.
+    const SyncItem* RowOrNull(int index) const {
+        return index >= 0 && index < RowCount() ? rows_[static_cast<size_t>(index)].get() : nullptr;
+    }
 
     JobContext& jobs_;
     EditJobFunction editJob_;
     StartArguments start_;
+    std::vector<std::unique_ptr<SyncItem>> rows_;
 };
 
 // Splits a command line into arguments: quotes switch quoting on and off and are

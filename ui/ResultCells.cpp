@@ -54,3 +54,13 @@ std::string CellText(int column, const SyncItem& item) {
         return std::string();
     }
 }
+
+bool CellMatches(const std::string& cell, const std::string& typed, bool whole) {
+    if (typed.empty() || cell.size() < typed.size() || (whole && cell.size() != typed.size()))
+        return false;
+    // Comparing the first bytes only: a cut through a double-byte character
+    // makes the texts differ, which is the right answer for such a prefix.
+    return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, cell.c_str(),
+                          static_cast<int>(typed.size()), typed.c_str(),
+                          static_cast<int>(typed.size())) == CSTR_EQUAL;
+}

@@ -17,11 +17,6 @@
 
 namespace {
 
-int CALLBACK CompareRows(LPARAM a, LPARAM b, LPARAM) {
-    return ComparePriority(reinterpret_cast<const SyncItem*>(a),
-                           reinterpret_cast<const SyncItem*>(b));
-}
-
 class DeleteQuestion : public IDeleteQuestion {
 public:
     int AskDelete(const std::string& question) override {
@@ -82,7 +77,7 @@ void COrvaneView::RunSearch() {
         progressDialog.SetLine2("（中断するのに時間がかかる場合があります）");
         progressDialog.Refresh();
         rows.HandOver(*this);
-        resultList.SortItems(CompareRows, 0);
+        SortRows();
         EndLongOperation();
         resultList.SetRedraw(TRUE);
         if (leftOutCount > 0) {

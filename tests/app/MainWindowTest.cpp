@@ -275,6 +275,42 @@ TEST_F(MainWindow, RemovingSelectedRowsKeepsOrderAndCountsTheRest) {
     EXPECT_EQ("処理件数:0", bar.GetPaneText(1));
 }
 
+// The list holds no rows of its own: sorting, inserting in the middle and the
+// list's type-ahead all work on the view's rows and show through the list.
+TEST_F(MainWindow, TheListShowsTheViewsRowsAsTheyAreSortedInsertedAndSearched) {
+    OrvaneSession session("", {CancelSettings()});
+    ASSERT_TRUE(session.Started());
+    ASSERT_TRUE(session.StartScriptCompleted());
+    COrvaneView& view = session.View();
+    session.App().currentJob.mode = 0;
+    view.SetupColumns();
+    view.InsertRow(NewItem("b"), 0);
+    view.InsertRow(NewItem("x", Delete), 1);
+    view.InsertRow(NewItem("a"), 2);
+    view.InsertRow(NewItem("y", Delete), 3);
+    view.resultList.SetItemState(3, LVIS_SELECTED, LVIS_SELECTED);
+    view.SortRows();
+    auto names = [&view] {
+        std::vector<std::string> texts;
+        for (int i = 0; i < view.resultList.GetItemCount(); ++i)
+            texts.push_back(view.resultList.GetItemText(i, 0));
+        return texts;
+    };
+    EXPECT_EQ((std::vector<std::string>{"\\y", "\\x", "\\a", "\\b"}), names());
+    EXPECT_EQ(-1, view.resultList.GetNextSelected(-1)) << "no mark stays on a moved row";
+
+    view.resultList.SetItemState(2, LVIS_SELECTED, LVIS_SELECTED);
+    EXPECT_EQ(1, view.InsertRow(NewItem("m"), 1));
+    EXPECT_EQ((std::vector<std::string>{"\\y", "\\m", "\\x", "\\a", "\\b"}), names());
+    EXPECT_EQ(-1, view.resultList.GetNextSelected(-1));
+    EXPECT_EQ(5, view.InsertRow(NewItem("z"), 99)) << "out of range appends";
+
+    ::SetFocus(view.resultList.m_hWnd);
+    for (char typed : std::string("\\A"))
+        view.resultList.SendMessage(WM_CHAR, static_cast<WPARAM>(typed), 1);
+    EXPECT_EQ(3, view.resultList.GetNextSelected(-1)) << "typed text, in another case";
+}
+
 TEST_F(MainWindow, EveryWayOfDeletingRowsFreesTheirItems) {
     const int before = SyncItem::LiveCount();
     {
