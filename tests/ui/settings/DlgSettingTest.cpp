@@ -333,13 +333,15 @@ TEST_F(SettingsDialogTest, BrowseButtonsOpenTheBrowserOnTheirFieldsFolderAndTake
     };
     Fill({{IDC_PROCFOLDER, Path("表")}, {IDC_REFFOLDER, Path("ソ")}, {IDC_LOGFOLDER, Path("log")}});
     script.Then([] { Click(FindSettingsDialog(), IDC_OUTPUTLOG); });
+    std::string lastSeen; // what the browser showed when the script last looked
     for (const Row& row : rows) {
         script.Then([&row] { Click(FindSettingsDialog(), row.button); });
         script.Until([&] {
             // Waits for the field's folder to be selected; a browser that never
             // selects it makes the script time out.
             HWND browser = FindOwnedDialog(FindSettingsDialog());
-            return browser != nullptr && SelectedTreeItemText(browser) == row.shown;
+            lastSeen = browser != nullptr ? SelectedTreeItemText(browser) : "(no browser)";
+            return browser != nullptr && lastSeen == row.shown;
         });
         script.Until([&] {
             // The choice is clicked in the tree, and clicked again, until the
@@ -364,4 +366,5 @@ TEST_F(SettingsDialogTest, BrowseButtonsOpenTheBrowserOnTheirFieldsFolderAndTake
     }
     Cancel();
     EXPECT_FALSE(RunEditJob());
+    EXPECT_FALSE(script.TimedOut()) << "the browser last showed " << lastSeen;
 }
