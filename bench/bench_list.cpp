@@ -63,7 +63,8 @@ void MeasureBareControl(COrvaneView& view, int rows, ListFigures& figures);
 
 struct ListFigures {
     double make = 0, fill = 0, sort = 0, paint = 0, clear = 0, baseline = 0;
-    double bareFill = -1, bareClear = -1; // a list control holding its own rows
+    double selectAll = 0, removeBlock = 0; // pruning the list, as the user does
+    double bareFill = -1, bareClear = -1;  // a list control holding its own rows
     double bytesPerRow = 0, itemBytesPerRow = 0, bareBytesPerRow = 0;
     int rows = 0;
 };
@@ -107,6 +108,19 @@ ListFigures Measure(COrvaneView& view, int rows) {
     PROCESS_MEMORY_COUNTERS after = MemoryCounters();
     figures.bytesPerRow = (double(after.WorkingSetSize) - double(before.WorkingSetSize)) / rows;
     figures.rows = view.resultList.GetItemCount();
+
+    Stopwatch selectAll;
+    view.SelectAllRows();
+    figures.selectAll = selectAll.Seconds();
+    // A shift-click range: the tenth of the rows in the middle.
+    view.resultList.SetRedraw(FALSE);
+    view.resultList.SetItemState(-1, 0, LVIS_SELECTED);
+    for (int i = rows / 2; i < rows / 2 + rows / 10; ++i)
+        view.resultList.SetItemState(i, LVIS_SELECTED, LVIS_SELECTED);
+    view.resultList.SetRedraw(TRUE);
+    Stopwatch removeBlock;
+    view.RemoveSelectedRows();
+    figures.removeBlock = removeBlock.Seconds();
 
     Stopwatch clear;
     view.DeleteAllRows();
@@ -209,7 +223,10 @@ int main(int argc, char** argv) {
         if (f.bareFill >= 0)
             std::printf(", bare control %.0f", f.bareBytesPerRow);
         std::printf(")\n");
-        std::printf("  deleting all rows (frees items):  %.3f s", f.clear);
+        std::printf("  selecting all rows:               %.3f s\n", f.selectAll);
+        std::printf("  removing a tenth of the rows:     %.3f s (a selected block in the middle)\n",
+                    f.removeBlock);
+        std::printf("  deleting the rest (frees items):  %.3f s", f.clear);
         if (f.bareClear >= 0)
             std::printf(" (bare control: %.3f s)", f.bareClear);
         std::printf("\n");
