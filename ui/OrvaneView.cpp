@@ -111,9 +111,7 @@ int COrvaneView::InsertRow(SyncItem* item, int position) {
         return count;
     }
     rows_.insert(rows_.begin() + position, std::move(owned));
-    // The list's selection is kept by row number and would now mark other rows.
-    resultList.SetItemState(-1, 0, LVIS_SELECTED);
-    SyncListCount();
+    ShowChangedRows();
     return position;
 }
 
@@ -128,12 +126,13 @@ void COrvaneView::SortRows() {
     // A search hands its rows over already in order; checking costs one pass.
     if (std::is_sorted(rows_.begin(), rows_.end(), before))
         return;
-    resultList.SetItemState(-1, 0, LVIS_SELECTED);
     std::stable_sort(rows_.begin(), rows_.end(), before);
-    SyncListCount();
+    ShowChangedRows();
 }
 
-void COrvaneView::SyncListCount() {
+void COrvaneView::ShowChangedRows() {
+    // The list keeps its marks by row number; they would now mark other rows.
+    resultList.SetItemState(-1, 0, LVIS_SELECTED);
     resultList.SetItemCountEx(RowCount(), LVSICF_NOSCROLL);
     resultList.Invalidate();
 }
@@ -248,8 +247,7 @@ void COrvaneView::RemoveSelectedRows() {
         // Without drawing: unmarking redraws each row otherwise (measured under
         // Wine: 0.8 s for 10,000 rows, against 0.04 s).
         resultList.SetRedraw(FALSE);
-        resultList.SetItemState(-1, 0, LVIS_SELECTED);
-        SyncListCount();
+        ShowChangedRows();
         // The caret goes to the row that took the first removed one's place.
         int caret = first < RowCount() ? first : RowCount() - 1;
         if (caret >= 0)

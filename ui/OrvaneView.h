@@ -129,8 +129,9 @@ protected:
     void EndLongOperation();
 
     CFrameWnd* ParentFrame() const;
-    // Tells the list the row count after the rows changed, and redraws it.
-    void SyncListCount();
+    // After rows were inserted, removed or moved: clears the list's marks, tells
+    // it the row count and redraws it.
+    void ShowChangedRows();
     // The row from `start` (going round to the top when `wrap`) whose first
     // cell matches `typed`; -1 when none does.
     int FindRow(const std::string& typed, int start, bool wrap, bool whole) const;

@@ -2,6 +2,7 @@
 
 #include <ctime>
 
+#include "engine/CompareNoCase.h"
 #include "engine/SyncItem.h"
 
 std::string LocalTimeText(const FILETIME& utc) {
@@ -58,9 +59,6 @@ std::string CellText(int column, const SyncItem& item) {
 bool CellMatches(const std::string& cell, const std::string& typed, bool whole) {
     if (typed.empty() || cell.size() < typed.size() || (whole && cell.size() != typed.size()))
         return false;
-    // Comparing the first bytes only: a cut through a double-byte character
-    // makes the texts differ, which is the right answer for such a prefix.
-    return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, cell.c_str(),
-                          static_cast<int>(typed.size()), typed.c_str(),
-                          static_cast<int>(typed.size())) == CSTR_EQUAL;
+    // The cell is a relative path: matched as the program matches paths.
+    return CompareNoCase(std::string_view(cell).substr(0, typed.size()), typed) == 0;
 }
