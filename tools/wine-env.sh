@@ -30,6 +30,19 @@ _wine_env_display() {
   rm -f "$fdfile"
 }
 
+# A home of the session's own inside the prefix folder: Wine reads the host
+# user's folders for its Recycle Bin ($XDG_DATA_HOME/Trash, which must have an
+# existing parent or Wine reports no bin at all), the shell folders (Desktop,
+# Documents) and fontconfig's cache. A fresh machine and a used one then look the
+# same to every test.
+_wine_env_home() {
+  local home="$WINEPREFIX/home"
+  mkdir -p "$home/.local/share" "$home/.config" "$home/.cache"
+  export HOME="$home" XDG_DATA_HOME="$home/.local/share" XDG_CONFIG_HOME="$home/.config" \
+         XDG_CACHE_HOME="$home/.cache"
+  unset XDG_DATA_DIRS XDG_CONFIG_DIRS XDG_RUNTIME_DIR
+}
+
 # Registry settings of a fresh prefix: no window-manager waits, Japanese dialog fonts.
 _wine_env_configure() {
   local reg="$WINEPREFIX/orvane-setup.reg"
@@ -54,6 +67,7 @@ wine_env_start() {
   # Wine takes only an absolute prefix.
   export WINEPREFIX="$(realpath -m "$1")"
   local keeper="${2:-}"
+  _wine_env_home
   _wine_env_display
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     mkdir -p "$WINEPREFIX"
