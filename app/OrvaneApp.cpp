@@ -4,15 +4,14 @@
 #include <ole2.h>
 #include <shellapi.h>
 
-#include "app/ExitCode.h"
 #include "app/MainFrame.h"
 #include "app/OrvaneDoc.h"
 #include "framework/AnsiText.h"
 #include "framework/ErrorOutput.h"
 #include "job/AbsolutePath.h"
 #include "res/resource.h"
-#include "ui/EditJob.h"
 #include "ui/OrvaneView.h"
+#include "run/RunFacts.h"
 #include "ui/SystemPath.h"
 
 namespace {
@@ -33,7 +32,7 @@ bool ArgumentsHaveExactAnsiForm(std::string& unusable) {
 
 } // namespace
 
-COrvaneApp::COrvaneApp() : CWinApp("Orvane"), JobContext(m_profile) {}
+COrvaneApp::COrvaneApp() : CWinApp("Orvane"), JobContext(m_profile), run_(*this) {}
 
 BEGIN_MESSAGE_MAP(COrvaneApp, CWinApp)
 ON_COMMAND(ID_APP_ABOUT, OnAppAbout)
@@ -50,7 +49,7 @@ BOOL COrvaneApp::InitInstance() {
     // would otherwise read and write a relative job file in the Windows folder.
     start_.jobPath = MakeAbsolute(start_.jobPath);
     // Known before anything can show a message box that nobody would answer.
-    SetUnattended(start_.unattended);
+    run_.SetUnattended(start_.unattended);
     std::string unusable;
     if (!ArgumentsHaveExactAnsiForm(unusable)) {
         // The ANSI command line would name a look-alike file (café as cafe).
@@ -68,17 +67,7 @@ BOOL COrvaneApp::InitInstance() {
     AddDocTemplate(std::make_unique<CSingleDocTemplate>(
         IDR_MAINFRAME, [] { return std::make_unique<COrvaneDoc>(); },
         [] { return std::make_unique<CMainFrame>(); },
-        [this] {
-            auto view = std::make_unique<COrvaneView>(
-                *this,
-                [this](const std::string& path, const std::string& processing,
-                       const std::string& reference) {
-                    return EditJob(path, processing, reference);
-                },
-                start_);
-            view_ = view.get();
-            return view;
-        }));
+        [this] { return std::make_unique<COrvaneView>(*this, run_, start_); }));
     // Before anything below can add to the list, so a job confirmed at start-up
     // joins the stored entries.
     LoadRecentJobs();
@@ -88,10 +77,8 @@ BOOL COrvaneApp::InitInstance() {
         commandLine.m_strFileName = start_.jobPath;
         commandLine.m_nShellCommand = CCommandLineInfo::FileOpen;
     }
-    if (!ProcessShellCommand(commandLine)) {
-        view_ = nullptr; // a view whose frame could not be made is gone again
+    if (!ProcessShellCommand(commandLine))
         return FALSE;
-    }
     m_pMainWnd->SetWindowText(WindowTitleFor(currentJobPath));
     // The unattended run is over by now and its close request queued: the window
     // would only flash up.
@@ -107,32 +94,12 @@ int COrvaneApp::ExitInstance() {
     int quitCode = CWinApp::ExitInstance();
     if (!IsUnattended() || quitCode != 0)
         return quitCode; // a quit with a code of its own keeps it
-    RunFacts facts;
-    facts.unattended = true;
-    if (view_ != nullptr && view_->unattended) {
-        facts.jobRefused = view_->jobRefused;
-        facts.search = !view_->searchRan        ? SearchEnd::NotRun
-                       : view_->searchCompleted ? SearchEnd::Completed
-                       : view_->searchStopped   ? SearchEnd::Stopped
-                                                : SearchEnd::Failed;
-        facts.syncEnd = view_->lastSyncOutcome.end;
-        facts.rowsFailed = view_->lastSyncOutcome.rowsFailed;
-        facts.rowsNotDone = view_->lastSyncOutcome.RowsNotDone();
-        facts.logIncomplete = !view_->lastSyncOutcome.logComplete;
-        facts.leftOut = view_->leftOutCount;
-    } else {
-        facts.jobRefused = true; // the job file could not be opened, or no window
-    }
-    return ExitCodeFor(facts);
+    // A job file the framework could not open leaves the run unsearched: exit 2.
+    return ExitCodeFor(run_.Facts());
 }
 
 void COrvaneApp::ReportUnattended(const std::string& text) {
     WriteStandardError(text);
-}
-
-bool COrvaneApp::EditJob(const std::string& path, const std::string& processingFolder,
-                         const std::string& referenceFolder) {
-    return EditJobInDialog(*this, path, processingFolder, referenceFolder);
 }
 
 void COrvaneApp::OnAppAbout() {

@@ -25,11 +25,13 @@ struct BenchRows : IRowSource {
 };
 
 // A progress window that costs nothing: the figures are the module's own.
-struct QuietProgress : IProgress {
+struct QuietProgress : IProgress, IOperationWindow {
     void SetLine1(const std::string&) override {}
     void SetLine2(const std::string&) override {}
     void Refresh() override {}
     bool PollStop() override { return false; }
+    IProgress& BeginOperation(const std::string&) override { return *this; }
+    void EndOperation() override {}
 };
 
 // The poll as the real progress window does it: every pending message of the

@@ -114,7 +114,7 @@ void LargeFile(const std::string& folder) {
     DeleteFileA(source.c_str());
 }
 
-double Executor(const BenchRows& rows, const SyncOptions& options, IProgress& progress) {
+double Executor(const BenchRows& rows, const SyncOptions& options, QuietProgress& progress) {
     AlwaysYes answers;
     double start = Now();
     SyncOutcome outcome = ExecuteSync(rows, options, progress, answers);

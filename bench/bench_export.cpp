@@ -52,7 +52,7 @@ BenchRows MixedRows() {
     return rows;
 }
 
-double Export(const std::string& path, const BenchRows& rows, IProgress& progress) {
+double Export(const std::string& path, const BenchRows& rows, QuietProgress& progress) {
     AlwaysYes answers;
     double start = Now();
     BatchOutcome outcome = ExportBatch(path, rows, progress, answers);

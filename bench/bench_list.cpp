@@ -14,7 +14,6 @@
 
 #include "BenchSupport.h"
 #include "engine/Priority.h"
-#include "engine/PriorityRows.h"
 #include "engine/SyncItem.h"
 #include "framework/FrameWnd.h"
 #include "framework/Profile.h"
@@ -69,9 +68,9 @@ struct ListFigures {
     int rows = 0;
 };
 
-// One search's worth of rows, as a search fills the list: the items are made and
-// held, put in priority order and appended, sorted by the list, painted once,
-// and deleted.
+// One search's worth of rows, as a search fills the list: the items are made in
+// the plan, put in priority order and shown, checked by the list's sort, painted
+// once, and deleted.
 ListFigures Measure(COrvaneView& view, int rows) {
     ListFigures figures;
     std::vector<SyncItem*> baseline;
@@ -87,16 +86,19 @@ ListFigures Measure(COrvaneView& view, int rows) {
 
     PROCESS_MEMORY_COUNTERS before = MemoryCounters();
     Stopwatch make;
-    PriorityRows items;
+    // As the comparison passes hand their rows to the plan, in their own order.
+    PlanRows& plan = view.Run().Plan();
     for (int i = 0; i < rows; ++i)
-        items.InsertRow(MakeItem(i), i);
+        plan.InsertRow(MakeItem(i), -1);
     figures.make = make.Seconds();
     PROCESS_MEMORY_COUNTERS made = MemoryCounters();
     figures.itemBytesPerRow = (double(made.WorkingSetSize) - double(before.WorkingSetSize)) / rows;
 
+    // As the search ends: the plan put in priority order, then shown.
     Stopwatch fill;
     view.resultList.SetRedraw(FALSE);
-    items.HandOver(view);
+    plan.SortByPriority();
+    view.ShowPlan();
     figures.fill = fill.Seconds();
     Stopwatch sort;
     view.SortRows();
@@ -189,7 +191,8 @@ int main(int argc, char** argv) {
     JobContext jobs(profile);
     jobs.currentJob.mode = 2;
     CFrameWnd frame;
-    COrvaneView view(jobs);
+    RunController run(jobs);
+    COrvaneView view(jobs, run);
     frame.SetViewToCreate(&view);
     if (!frame.LoadFrame(IDR_MAINFRAME)) {
         std::printf("the window could not be created\n");

@@ -9,7 +9,7 @@
 #include "engine/SearchCore.h"
 #include "engine/SyncItem.h"
 #include "engine/ThrottledProgress.h"
-#include "exec/DlgBusy.h"
+#include "ui/DlgBusy.h"
 
 #include <algorithm>
 #include <cstring>

@@ -23,3 +23,30 @@ public:
     // Returns the row index, or -1 when the row was refused (the item is then destroyed).
     virtual int InsertRow(SyncItem* item, int position) = 0;
 };
+
+// The window side of one long operation: while it runs, the main windows take no
+// input and the progress window shows its two lines and its stop button.
+class IOperationWindow {
+public:
+    virtual ~IOperationWindow() = default;
+    // Disables the main windows and shows the progress window with `firstLine`.
+    virtual IProgress& BeginOperation(const std::string& firstLine) = 0;
+    // Enables the main windows again and takes the progress window down.
+    virtual void EndOperation() = 0;
+};
+
+// One long operation, ended on every path out of the scope that began it.
+class OperationScope {
+public:
+    OperationScope(IOperationWindow& window, const std::string& firstLine)
+        : window_(window), progress_(window.BeginOperation(firstLine)) {}
+    ~OperationScope() { window_.EndOperation(); }
+    OperationScope(const OperationScope&) = delete;
+    OperationScope& operator=(const OperationScope&) = delete;
+
+    IProgress& Progress() { return progress_; }
+
+private:
+    IOperationWindow& window_;
+    IProgress& progress_;
+};

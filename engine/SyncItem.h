@@ -66,8 +66,3 @@ struct SyncItem {
 private:
     InstanceCounter<SyncItem> live_;
 };
-
-// Display texts of the item values, as the result list shows them.
-const char* OperationText(int operation);                // "コピー", "作成", "削除"
-const char* ReasonText(int operation, int reason);       // "日付", "存在"
-const char* DirectionText(int operation, int direction); // "処→参", "参→処", "処", "参"

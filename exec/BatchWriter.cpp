@@ -3,6 +3,7 @@
 #include <shlwapi.h>
 
 #include "engine/SyncItem.h"
+#include "engine/SystemText.h"
 #include "exec/CommandText.h"
 #include "exec/ProgressText.h"
 
@@ -61,7 +62,7 @@ BatchOutcome WriteBatchLines(OutputFile& file, const IRowSource& rows, IProgress
     return outcome;
 }
 
-BatchOutcome ExportBatch(const std::string& path, const IRowSource& rows, IProgress& progress,
+BatchOutcome ExportBatch(const std::string& path, const IRowSource& rows, IOperationWindow& window,
                          INetworkQuestion& question) {
     OutputFile file;
     if (!file.Create(path)) {
@@ -70,10 +71,35 @@ BatchOutcome ExportBatch(const std::string& path, const IRowSource& rows, IProgr
         outcome.error = file.Error();
         return outcome;
     }
-    BatchOutcome outcome = WriteBatchLines(file, rows, progress, question);
+    BatchOutcome outcome;
+    {
+        OperationScope operation(window, "バッチファイルを出力中です");
+        outcome = WriteBatchLines(file, rows, operation.Progress(), question);
+    }
     if (!file.Close() && outcome.end != BatchEnd::WriteFailed) {
         outcome.end = BatchEnd::WriteFailed;
         outcome.error = file.Error();
     }
     return outcome;
+}
+
+std::string BatchStatusText(const BatchOutcome& outcome) {
+    std::string lines = "（" + std::to_string(outcome.linesWritten) + " 行を出力）";
+    switch (outcome.end) {
+    case BatchEnd::AllRows:
+        return "バッチファイル出力が完了しました";
+    case BatchEnd::Stopped:
+        return "バッチファイル出力を中止しました" + lines;
+    case BatchEnd::Aborted:
+        return "バッチファイル出力を中断しました" + lines;
+    case BatchEnd::NotCreated:
+        return "バッチファイルを作成できませんでした";
+    case BatchEnd::WriteFailed:
+        break;
+    }
+    return "バッチファイルの書き込みに失敗しました" + lines;
+}
+
+std::string BatchNotCreatedText(const std::string& path, const BatchOutcome& outcome) {
+    return "バッチファイル「" + path + "」を作成できません: " + LastErrorText(outcome.error);
 }

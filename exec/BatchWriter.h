@@ -9,11 +9,9 @@
 // can run later, the file keeps the whole lines before it, and the outcome says
 // WriteFailed so that the user is told the file is incomplete (kBatchIncompleteText).
 //
-// The caller's window steps, in order: OutputFile file; if !file.Create(path),
-// only the status text; otherwise disable the windows, create the progress dialog,
-// WriteBatchLines(...), file.Close() (a false is a failed write too), enable the
-// windows, destroy the dialog, the status text, and on WriteFailed the message box.
-// ExportBatch does the same without the windows.
+// ExportBatch is the export as the program carries it out; the status text after
+// it is BatchStatusText(outcome), and a WriteFailed outcome also gets the message
+// kBatchIncompleteText.
 #include <windows.h>
 
 #include <string>
@@ -39,9 +37,18 @@ struct BatchOutcome {
 BatchOutcome WriteBatchLines(OutputFile& file, const IRowSource& rows, IProgress& progress,
                              INetworkQuestion& question);
 
-// Creates (or replaces) the file at `path`, writes the lines and closes it.
-BatchOutcome ExportBatch(const std::string& path, const IRowSource& rows, IProgress& progress,
+// Creates (or replaces) the file at `path` (when it cannot be created nothing is
+// written and no window is shown), writes the lines inside one long operation of
+// `window` and closes the file.
+BatchOutcome ExportBatch(const std::string& path, const IRowSource& rows, IOperationWindow& window,
                          INetworkQuestion& question);
+
+// The status-bar text after an export: the designed text when every row was
+// written, otherwise what became of it.
+std::string BatchStatusText(const BatchOutcome& outcome);
+
+// The message when the file could not be created, with its path and the reason.
+std::string BatchNotCreatedText(const std::string& path, const BatchOutcome& outcome);
 
 inline constexpr const char* kBatchIncompleteText =
     "バッチファイルの書き込みに失敗しました。\nファイルには途中までの処理しか出力されていません。";

@@ -31,13 +31,12 @@ FILEOP_FLAGS ShellCopyFlagsFor(DWORD majorVersion, DWORD minorVersion) {
     return flags;
 }
 
-bool ShellCopyFile(HWND owner, const std::string& from, const std::string& to) {
+bool ShellCopyFile(const std::string& from, const std::string& to) {
     if (from.empty() || to.empty())
         return false;
     std::string fromList = NameList(from);
     std::string toList = NameList(to);
     SHFILEOPSTRUCTA operation = {};
-    operation.hwnd = owner;
     operation.wFunc = FO_COPY;
     operation.pFrom = fromList.c_str();
     operation.pTo = toList.c_str();

@@ -6,7 +6,7 @@
 
 // Copies one file with the shell's file operation, replacing an existing target
 // without a question. False for an empty path or when the shell reports a failure.
-bool ShellCopyFile(HWND owner, const std::string& from, const std::string& to);
+bool ShellCopyFile(const std::string& from, const std::string& to);
 
 // The shell-copy flags for a system version: silent and without questions always;
 // no connected elements from 4.90 (Me) and 5.0 on; no copied security attributes

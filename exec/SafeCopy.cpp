@@ -157,7 +157,7 @@ CopyEnd SafeCopyFile(const SafeCopyRequest& request, const CopyHooks& hooks, DWO
     DWORD attributes = 0;
     if (request.shellCopy) {
         target.Close(); // the name stays ours; the shell writes over the empty file
-        if (!ShellCopyFile(request.owner, request.from, temporary)) {
+        if (!ShellCopyFile(request.from, temporary)) {
             *error = ERROR_WRITE_FAULT;
             end = CopyEnd::Failed;
         }

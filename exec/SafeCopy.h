@@ -18,7 +18,6 @@ struct SafeCopyRequest {
     std::string to;
     bool replace = false;   // the target exists and is replaced; otherwise it must not exist
     bool shellCopy = false; // the shell's copy instead of the program's own
-    HWND owner = nullptr;   // owner window of the shell's copy
     // When set, the replaced old version goes to the Recycle Bin of its volume;
     // where the volume has none it is replaced for good and *replacedForGood set.
     RecycleBinVolumes* recycleBin = nullptr;

@@ -57,7 +57,6 @@ private:
         request.to = item.DestinationPath();
         request.replace = item.reason == Date;
         request.shellCopy = !options_.fastCopy;
-        request.owner = options_.owner;
         bool replacedForGood = false;
         if (options_.useRecycleBin) {
             request.recycleBin = &volumes_;
@@ -185,8 +184,8 @@ bool DeletionsAgreed(const IRowSource& rows, const SyncOptions& options, Operati
 
 } // namespace
 
-SyncOptions MakeSyncOptions(const JobSettings& job, bool unattended, const std::string& lastMessage,
-                            HWND owner) {
+SyncOptions MakeSyncOptions(const JobSettings& job, bool unattended,
+                            const std::string& lastMessage) {
     SyncOptions options;
     options.outputLog = job.outputLog != 0;
     options.logFolder = job.logFolder;
@@ -194,7 +193,6 @@ SyncOptions MakeSyncOptions(const JobSettings& job, bool unattended, const std::
     options.fastCopy = job.fastCopy != 0;
     options.unattended = unattended;
     options.lastMessage = lastMessage;
-    options.owner = owner;
     options.twoSecondTolerance = job.twoSecondTolerance != 0;
     options.processingFolder = job.processingFolder;
     options.referenceFolder = job.referenceFolder;
@@ -243,18 +241,26 @@ SyncOutcome RunSyncRows(const IRowSource& rows, const SyncOptions& options, Oper
     return outcome;
 }
 
-SyncOutcome ExecuteSync(const IRowSource& rows, const SyncOptions& options, IProgress& progress,
-                        IDeleteQuestion& question) {
+SyncOutcome ExecuteSync(const IRowSource& rows, const SyncOptions& options,
+                        IOperationWindow& window, IDeleteQuestion& question) {
     OperationLog log;
+    SyncOutcome outcome;
     if (options.outputLog && !log.Open(options.logFolder, options.lastMessage)) {
-        SyncOutcome outcome;
         outcome.end = SyncEnd::LogNotOpened;
         outcome.rows = rows.RowCount();
+        outcome.logPath = log.Path();
         return outcome;
     }
-    SyncOutcome outcome =
-        RunSyncRows(rows, options, options.outputLog ? &log : nullptr, progress, question);
+    if (options.leftOutPaths != nullptr)
+        for (const std::string& path : *options.leftOutPaths)
+            log.WriteLeftOut(path);
+    {
+        OperationScope operation(window, "ファイル処理中です");
+        outcome = RunSyncRows(rows, options, options.outputLog ? &log : nullptr,
+                              operation.Progress(), question);
+    }
     log.Close();
     outcome.logComplete = log.Complete();
+    outcome.logPath = log.Path();
     return outcome;
 }

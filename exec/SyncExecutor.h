@@ -9,16 +9,13 @@
 // and a run that would empty a side, or delete most of its files, asks first, or
 // in an unattended run does nothing at all.
 //
-// The window steps (disabling the windows, the progress dialog, the message boxes
-// and the status text) belong to the caller, in this order:
-//   OperationLog log; if logging and !log.Open(...): "ログファイルが開けません", stop;
-//   disable the windows, create the progress dialog; RunSyncRows(...);
-//   enable the windows, destroy the dialog; log.Close(); SyncStatusText(outcome);
-//   when !log.Complete() and the run is interactive: kLogIncompleteText.
-// ExecuteSync does the same without the windows.
+// ExecuteSync is the whole run as the program carries it out: the log, the rows
+// inside one long operation of the caller's window, and the log closed again.
+// The status text after it is SyncStatusText(outcome).
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "engine/EngineCallbacks.h"
 #include "exec/DeletionGuard.h"
@@ -45,11 +42,12 @@ struct SyncOptions {
     bool useRecycleBin = false;     // deleted and replaced files go to the Recycle Bin
     WriteCall write = ::WriteFile;  // the copy's write call
     std::string lastMessage;        // the first log line, when not empty
-    HWND owner = nullptr;           // owner window of the shell's copy
+    // Entries the search left out, by full path: each gets its "対象外:" line.
+    const std::vector<std::string>* leftOutPaths = nullptr;
 };
 
-SyncOptions MakeSyncOptions(const JobSettings& job, bool unattended, const std::string& lastMessage,
-                            HWND owner);
+SyncOptions MakeSyncOptions(const JobSettings& job, bool unattended,
+                            const std::string& lastMessage);
 
 enum class SyncEnd {
     AllRows,      // every row was reached
@@ -65,6 +63,7 @@ struct SyncOutcome {
     int rowsReached = 0; // rows acted on or declined; each has its log line
     int rowsFailed = 0;  // of those, rows whose action failed or was declined
     bool logComplete = true;
+    std::string logPath; // the log file, or where it was looked for when it could not be opened
     // Rows not reached: stopped, aborted or refused.
     int RowsNotDone() const { return rows - rowsReached; }
 };
@@ -78,7 +77,9 @@ inline constexpr const char* kLeftoverRemovedText =
 SyncOutcome RunSyncRows(const IRowSource& rows, const SyncOptions& options, OperationLog* log,
                         IProgress& progress, IDeleteQuestion& question);
 
-// The whole run without the window steps: opens the log when asked for one, runs
-// the rows and closes the log.
-SyncOutcome ExecuteSync(const IRowSource& rows, const SyncOptions& options, IProgress& progress,
-                        IDeleteQuestion& question);
+// The whole run: opens the log when the job asks for one (when it cannot be
+// opened nothing is carried out and no window is shown), writes the left-out
+// entries' lines, carries out the rows inside one long operation of `window`, and
+// closes the log.
+SyncOutcome ExecuteSync(const IRowSource& rows, const SyncOptions& options,
+                        IOperationWindow& window, IDeleteQuestion& question);

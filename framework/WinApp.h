@@ -64,9 +64,9 @@ public:
     CWnd* m_pMainWnd = nullptr;
 
     // With nobody to answer (a scheduled run), message boxes and modal dialogs are
-    // not shown: their texts go to ReportUnattended instead.
-    void SetUnattended(bool unattended) { m_bUnattended = unattended; }
-    bool IsUnattended() const { return m_bUnattended; }
+    // not shown: their texts go to ReportUnattended instead. The application
+    // knows whether anyone is there.
+    virtual bool IsUnattended() const { return false; }
     // Where a text that would have been shown goes; by default the standard error.
     virtual void ReportUnattended(const std::string& text);
 
@@ -77,7 +77,6 @@ protected:
     CProfile m_profile;
     std::unique_ptr<CSingleDocTemplate> m_docTemplate;
     int m_nQuitCode = 0;
-    bool m_bUnattended = false;
 };
 
 CWinApp* AfxGetApp();

@@ -9,6 +9,11 @@ struct SyncItem;
 
 constexpr int kResultColumnCount = 6;
 
+// Texts of the item values, as the list shows them.
+const char* OperationText(int operation);                // "コピー", "作成", "削除"
+const char* ReasonText(int operation, int reason);       // "日付", "存在"
+const char* DirectionText(int operation, int direction); // "処→参", "参→処", "処", "参"
+
 // The text of one cell; empty where the row has nothing for the column.
 std::string CellText(int column, const SyncItem& item);
 // True when the cell text begins with `typed` (the whole text when `whole`),

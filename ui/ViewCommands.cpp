@@ -1,4 +1,4 @@
-// The first job after start-up and the job commands of the menu.
+// The commands of the menu, the toolbar and the shortcuts.
 #include "ui/OrvaneView.h"
 
 #include <shellapi.h>
@@ -6,13 +6,9 @@
 #include "framework/FrameWnd.h"
 #include "framework/ProgramFile.h"
 #include "framework/WinApp.h"
-#include "exec/OperationLog.h"
-#include "job/AbsolutePath.h"
-#include "job/JobCheck.h"
 #include "job/JobContext.h"
 #include "res/resource.h"
 #include "ui/CommonDialogs.h"
-#include "ui/EditJob.h"
 #include "ui/PathText.h"
 
 namespace {
@@ -21,124 +17,8 @@ const char kJobFilter[] = "orvaneファイル(*.orvane)\0*.orvane\0";
 
 } // namespace
 
-std::vector<std::string> SplitCommandLine(const std::string& commandLine) {
-    std::vector<std::string> arguments;
-    std::string current;
-    bool quoted = false;
-    const char* p = commandLine.c_str();
-    while (*p != '\0') {
-        if (*p == '"') {
-            quoted = !quoted;
-            ++p;
-        } else if (*p == ' ' && !quoted) {
-            ++p;
-            if (*p != ' ' && *p != '\0' && !current.empty()) {
-                arguments.push_back(current);
-                current.clear();
-            }
-        } else {
-            const char* next = CharNextA(p);
-            current.append(p, next);
-            p = next;
-        }
-    }
-    if (!current.empty())
-        arguments.push_back(current);
-    return arguments;
-}
-
-StartArguments ParseStartArguments(const std::vector<std::string>& arguments) {
-    StartArguments start;
-    for (const std::string& argument : arguments) {
-        if (lstrcmpiA(argument.c_str(), "-s") == 0)
-            start.unattended = true;
-        else if (argument.compare(0, 6, "--proc") == 0)
-            start.processingFolder = argument.substr(6);
-        else if (argument.compare(0, 5, "--ref") == 0)
-            start.referenceFolder = argument.substr(5);
-        else
-            start.jobPath = argument;
-    }
-    return start;
-}
-
-bool COrvaneView::EditJob(const std::string& path, const std::string& processingFolder,
-                          const std::string& referenceFolder) {
-    if (editJob_)
-        return editJob_(path, processingFolder, referenceFolder);
-    return EditJobInDialog(jobs_, path, processingFolder, referenceFolder);
-}
-
-void COrvaneView::StartFirstJob(const StartArguments& arguments) {
-    bool confirmed = false;
-    if (arguments.unattended) {
-        unattended = 1;
-        jobs_.LoadJob(jobs_.currentJob, arguments.jobPath);
-        // The command line's folders are used as given: not checked, not saved.
-        if (!arguments.processingFolder.empty())
-            jobs_.currentJob.processingFolder = arguments.processingFolder;
-        if (!arguments.referenceFolder.empty())
-            jobs_.currentJob.referenceFolder = arguments.referenceFolder;
-        if (!RefuseJob(arguments)) {
-            // Made absolute once, here, as the settings dialog does: every later
-            // use of the folders (search, log, messages) sees the same text.
-            JobSettings& job = jobs_.currentJob;
-            job.processingFolder = MakeAbsolute(job.processingFolder);
-            job.referenceFolder = MakeAbsolute(job.referenceFolder);
-            if (job.outputLog != 0)
-                job.logFolder = MakeAbsolute(job.logFolder);
-            RunSearch();
-            ExecuteSync();
-        }
-        // Handled once the message loop runs, so the frame closes the normal way.
-        if (CFrameWnd* frame = ParentFrame())
-            frame->PostMessage(WM_CLOSE);
-        return;
-    }
-    confirmed = EditJob(arguments.jobPath, arguments.processingFolder, arguments.referenceFolder);
-    if (!confirmed)
-        jobs_.currentJobPath.clear();
-    SetLabels("処理フォルダ：指定なし", "参照フォルダ：指定なし");
-    if (confirmed)
-        RunSearch();
-}
-
-bool COrvaneView::RefuseJob(const StartArguments& arguments) {
-    const JobSettings& job = jobs_.currentJob;
-    SetLabels("処理フォルダ：" + job.processingFolder, "参照フォルダ：" + job.referenceFolder);
-    std::vector<JobProblem> problems =
-        CheckUnattendedJob(jobs_.currentJobPath, job, !arguments.processingFolder.empty(),
-                           !arguments.referenceFolder.empty());
-    if (problems.empty())
-        return false;
-    jobRefused = true;
-    std::string reasons;
-    bool logTrusted = true; // a log asked for by values that were refused goes nowhere
-    for (const JobProblem& problem : problems) {
-        reasons += (reasons.empty() ? "" : "\r\n") + problem.text;
-        if (problem.key == "OutputLog" || problem.key == "LogDir")
-            logTrusted = false;
-    }
-    lastMessage = "処理定義ファイルの値が正しくないため、処理を行いませんでした\r\n" + reasons;
-    Tell(lastMessage);
-    if (job.outputLog != 0 && logTrusted) {
-        OperationLog log;
-        if (!log.Open(job.logFolder, lastMessage))
-            Tell(std::string("ログファイルが開けません\r\n") + log.Path());
-    }
-    return true;
-}
-
-void COrvaneView::Tell(const std::string& text) {
-    if (unattended)
-        AfxGetApp()->ReportUnattended(text);
-    else
-        AfxMessageBox(text.c_str(), MB_OK | MB_ICONEXCLAMATION);
-}
-
 void COrvaneView::OnOptions() {
-    if (EditJob(jobs_.currentJobPath, "", ""))
-        RunSearch();
+    run_.EditAndSearch(jobs_.currentJobPath);
 }
 
 void COrvaneView::OnFileOpen() {
@@ -148,8 +28,8 @@ void COrvaneView::OnFileOpen() {
     request.title = "ファイルを開く";
     request.flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
     std::string path;
-    if (AskFileName(FileDialogKind::Open, request, path) && EditJob(path, "", ""))
-        RunSearch();
+    if (AskFileName(FileDialogKind::Open, request, path))
+        run_.EditAndSearch(path);
 }
 
 void COrvaneView::OnFileSave() {
@@ -169,8 +49,8 @@ void COrvaneView::OnRecentJob(UINT id) {
     if (index >= jobs_.recentJobs.GetSize())
         return;
     std::string path = jobs_.recentJobs[index];
-    if (!path.empty() && EditJob(path, "", ""))
-        RunSearch();
+    if (!path.empty())
+        run_.EditAndSearch(path);
 }
 
 void COrvaneView::OnHelp() {
@@ -193,4 +73,21 @@ void COrvaneView::OnHelp() {
     request.lpDirectory = "";
     request.nShow = SW_SHOW;
     ShellExecuteExA(&request); // a missing file or viewer is the shell's to report
+}
+
+void COrvaneView::OnExportBatch() {
+    std::string path = "Orvane";
+    FileDialogRequest request;
+    request.owner = m_hWnd;
+    request.filter = std::string("batファイル(*.bat)") + '\0' + "*.bat" + '\0';
+    request.title = "名前を付けて保存";
+    request.defaultExtension = "bat";
+    // Beside the job the batch file belongs to, not in whatever folder is current.
+    const std::string& jobPath =
+        jobs_.currentJobPath.empty() ? JobContext::DefaultJobPath() : jobs_.currentJobPath;
+    PathParts jobParts = SplitPath(jobPath);
+    request.initialFolder = jobParts.drive + jobParts.folder;
+    request.flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY;
+    if (AskFileName(FileDialogKind::Save, request, path))
+        run_.ExportBatch(path);
 }

@@ -73,7 +73,7 @@ TEST_F(Operations, IdenticalFoldersGiveNoRowsAndNoMessage) {
     auto session = Start(2);
     session->Command(ID_SEARCH_AGAIN);
     EXPECT_EQ(0, session->View().resultList.GetItemCount());
-    EXPECT_EQ("", session->View().lastMessage);
+    EXPECT_EQ("", session->View().Run().LastMessage());
     EXPECT_EQ("処理件数:0", session->Frame().m_wndStatusBar.GetPaneText(1));
     EXPECT_EQ(6, session->View().resultList.GetColumnCount());
     EXPECT_TRUE(session->Frame().IsWindowEnabled()) << "enabled again after the search";
@@ -104,7 +104,7 @@ TEST_F(Operations, MissingFolderEndsEmptyAndShowsTheSystemText) {
     std::string shown;
     EXPECT_TRUE(session->CommandWithScript(ID_SEARCH_AGAIN, {ReadMessageBox(&shown)}));
     EXPECT_EQ(0, session->View().resultList.GetItemCount());
-    const std::string& reason = session->View().lastMessage;
+    const std::string& reason = session->View().Run().LastMessage();
     std::string firstLine = reason.substr(0, reason.find('\r'));
     EXPECT_FALSE(firstLine.empty()) << "the system's text for a path that cannot be found";
     EXPECT_EQ(0u, shown.find(firstLine)) << shown;

@@ -106,26 +106,6 @@ TEST(FolderListing, AMillionSortedEntriesSortWithinTheStack) {
     }
 }
 
-TEST(SyncItem, DisplayTexts) {
-    struct Case {
-        int operation, direction;
-        const char *operationText, *directionText;
-    } cases[] = {
-        {Copy, ProcessingToReference, "コピー", "処→参"},
-        {Copy, ReferenceToProcessing, "コピー", "参→処"},
-        {Create, ProcessingToReference, "作成", "参"},
-        {Create, ReferenceToProcessing, "作成", "処"},
-        {Delete, ProcessingToReference, "削除", "参"},
-        {Delete, ReferenceToProcessing, "削除", "処"},
-    };
-    for (const Case& c : cases) {
-        EXPECT_STREQ(c.operationText, OperationText(c.operation));
-        EXPECT_STREQ(c.directionText, DirectionText(c.operation, c.direction)) << c.operation;
-    }
-    EXPECT_STREQ("日付", ReasonText(Copy, Date));
-    EXPECT_STREQ("存在", ReasonText(Delete, Existence));
-}
-
 TEST(PathSet, CoversPathsAndWhatLiesBelowThemWholeFolderNamesOnly) {
     // 表 and ソ end in the byte 0x5C: that byte never cuts a folder name.
     PathSet kept({"\\a\\b", "\\表", "\\x\\ソ\\y.txt"});

@@ -17,15 +17,25 @@ struct RowList : IRowSource {
     const SyncItem& Row(int index) const override { return items.at(index); }
 };
 
-// Records the second line each time the texts are pushed to the window, and asks
-// to stop at one chosen poll (counted from 0).
-struct ProgressRecorder : IProgress {
+// The progress window and the window of the operation: records the second line
+// each time the texts are pushed to the window, and asks to stop at one chosen
+// poll (counted from 0). `touched` tells whether any window was shown.
+struct ProgressRecorder : IProgress, IOperationWindow {
     std::string line1;
     std::string line2;
     std::vector<std::string> shown;
     int polls = 0;
     int stopAtPoll = -1;
     bool touched = false;
+    int openOperations = 0; // begun and not yet ended
+
+    IProgress& BeginOperation(const std::string& firstLine) override {
+        ++openOperations;
+        SetLine1(firstLine);
+        SetLine2("");
+        return *this;
+    }
+    void EndOperation() override { --openOperations; }
 
     void SetLine1(const std::string& text) override { line1 = text, touched = true; }
     void SetLine2(const std::string& text) override { line2 = text, touched = true; }

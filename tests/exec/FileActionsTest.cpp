@@ -89,7 +89,7 @@ TEST(ShellCopyFile, CopiesToANewNameAndReplacesAnExistingFileKeepingTheSourceTim
     ASSERT_TRUE(SetFileAttributesA(existing.c_str(), FILE_ATTRIBUTE_READONLY));
 
     for (const std::string& to : {dir / "能.txt", existing}) {
-        EXPECT_TRUE(ShellCopyFile(nullptr, from, to)) << to;
+        EXPECT_TRUE(ShellCopyFile(from, to)) << to;
         EXPECT_EQ("new content", ReadFileBytes(to)) << to;
         FILETIME copiedTime = GetLastWriteTime(to);
         EXPECT_EQ(0, CompareFileTime(&sourceTime, &copiedTime)) << to;
@@ -99,9 +99,9 @@ TEST(ShellCopyFile, CopiesToANewNameAndReplacesAnExistingFileKeepingTheSourceTim
 TEST(ShellCopyFile, FailsForAnEmptyPathOrAMissingSource) {
     TempDir dir;
     ASSERT_TRUE(WriteFileBytes(dir / "a.txt", "a"));
-    EXPECT_FALSE(ShellCopyFile(nullptr, "", dir / "b.txt"));
-    EXPECT_FALSE(ShellCopyFile(nullptr, dir / "a.txt", ""));
-    EXPECT_FALSE(ShellCopyFile(nullptr, dir / "missing.txt", dir / "b.txt"));
+    EXPECT_FALSE(ShellCopyFile("", dir / "b.txt"));
+    EXPECT_FALSE(ShellCopyFile(dir / "a.txt", ""));
+    EXPECT_FALSE(ShellCopyFile(dir / "missing.txt", dir / "b.txt"));
     EXPECT_FALSE(PathExists(dir / "b.txt"));
 }
 

@@ -1,5 +1,5 @@
-// The texts the view produces: cells of each kind of row, the local time text,
-// the window title, and the command line as the view takes it.
+// The texts the view produces: cells of each kind of row, the local time text
+// and the window title.
 #include <gtest/gtest.h>
 
 #include "TestFiles.h"
@@ -59,6 +59,26 @@ TEST(ResultCells, EachKindOfRowShowsItsTexts) {
               Cells(deleteFolder));
 }
 
+TEST(ResultCells, ValueTexts) {
+    struct Case {
+        int operation, direction;
+        const char *operationText, *directionText;
+    } cases[] = {
+        {Copy, ProcessingToReference, "コピー", "処→参"},
+        {Copy, ReferenceToProcessing, "コピー", "参→処"},
+        {Create, ProcessingToReference, "作成", "参"},
+        {Create, ReferenceToProcessing, "作成", "処"},
+        {Delete, ProcessingToReference, "削除", "参"},
+        {Delete, ReferenceToProcessing, "削除", "処"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_STREQ(c.operationText, OperationText(c.operation));
+        EXPECT_STREQ(c.directionText, DirectionText(c.operation, c.direction)) << c.operation;
+    }
+    EXPECT_STREQ("日付", ReasonText(Copy, Date));
+    EXPECT_STREQ("存在", ReasonText(Delete, Existence));
+}
+
 TEST(ResultCells, CreationAndDeletionReadExistenceWhateverTheReason) {
     SyncItem odd = Item(Delete, Date, 7, 0);
     EXPECT_EQ("存在", CellText(2, odd));
@@ -78,41 +98,6 @@ TEST(WindowTitle, ShowsTheJobFileNameWithItsExtension) {
     EXPECT_EQ("Orvane - daily.orvane", WindowTitleFor("D:\\jobs\\daily.orvane"));
     EXPECT_EQ("Orvane - 表.orvane", WindowTitleFor("C:\\ソ\\表.orvane"));
     EXPECT_EQ("Orvane - a.orvane", WindowTitleFor("a.orvane"));
-}
-
-TEST(CommandLine, SplitsAtBlanksOutsideQuotes) {
-    const struct {
-        const char* line;
-        std::vector<std::string> arguments;
-    } cases[] = {
-        {"", {}},
-        {"   ", {}},
-        {"-s job.orvane", {"-s", "job.orvane"}},
-        {"  a    b  ", {"a", "b"}},
-        {"\"C:\\My Jobs\\a.orvane\"", {"C:\\My Jobs\\a.orvane"}},
-        {"--proc\"C:\\a b\"", {"--procC:\\a b"}},
-        {"\"--procC:\\a b\"", {"--procC:\\a b"}},
-        {"\"\" x", {"x"}},
-        {"a\\\"b c\"", {"a\\b c"}}, // a backslash does not escape the quote
-        {"C:\\表\\ソ.orvane", {"C:\\表\\ソ.orvane"}},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(c.arguments, SplitCommandLine(c.line)) << c.line;
-}
-
-TEST(CommandLine, ArgumentsAreTakenByKind) {
-    StartArguments start =
-        ParseStartArguments({"-S", "--procC:\\a b\\", "--refD:\\r", "first.orvane", "second"});
-    EXPECT_TRUE(start.unattended);
-    EXPECT_EQ("C:\\a b\\", start.processingFolder) << "used unchanged, backslash kept";
-    EXPECT_EQ("D:\\r", start.referenceFolder);
-    EXPECT_EQ("second", start.jobPath) << "the last job argument counts";
-
-    StartArguments other = ParseStartArguments({"--PROCx", "--proc", "--ref"});
-    EXPECT_FALSE(other.unattended);
-    EXPECT_EQ("--PROCx", other.jobPath) << "--proc is recognised in small letters only";
-    EXPECT_EQ("", other.processingFolder) << "a bare --proc means no override";
-    EXPECT_EQ("", other.referenceFolder);
 }
 
 } // namespace

@@ -1,8 +1,9 @@
 #pragma once
-// The exit code of a run, for schedulers and scripts: 0 every row carried out;
-// 1 the run finished, but rows failed or were not carried out, entries were left
-// out of the listing or the log lacks lines; 2 nothing was done, because the job
-// could not be read or run; 3 stopped. An interactive run always ends with 0.
+// What a run came to, and its exit code for schedulers and scripts: 0 every row
+// carried out; 1 the run finished, but rows failed or were not carried out,
+// entries were left out of the listing or the log lacks lines; 2 nothing was done,
+// because the job could not be read or run; 3 stopped. An interactive run always
+// ends with 0.
 #include "exec/SyncExecutor.h"
 
 enum class SearchEnd {

@@ -1,7 +1,7 @@
 // Which exit code each outcome of a run gives a scheduler.
 #include <gtest/gtest.h>
 
-#include "app/ExitCode.h"
+#include "run/RunFacts.h"
 
 namespace {
 

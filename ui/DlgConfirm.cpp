@@ -1,4 +1,4 @@
-#include "exec/DlgConfirm.h"
+#include "ui/DlgConfirm.h"
 
 #include "framework/DataExchange.h"
 #include "res/resource.h"

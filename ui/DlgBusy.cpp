@@ -1,4 +1,4 @@
-#include "exec/DlgBusy.h"
+#include "ui/DlgBusy.h"
 
 #include "framework/DataExchange.h"
 #include "res/resource.h"

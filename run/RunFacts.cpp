@@ -1,4 +1,4 @@
-#include "app/ExitCode.h"
+#include "run/RunFacts.h"
 
 int ExitCodeFor(const RunFacts& facts) {
     if (!facts.unattended)

@@ -4,8 +4,8 @@
 #include <windows.h>
 
 #include "ModalScript.h"
-#include "exec/DlgBusy.h"
-#include "exec/DlgConfirm.h"
+#include "ui/DlgBusy.h"
+#include "ui/DlgConfirm.h"
 #include "res/resource.h"
 
 namespace {

@@ -1,0 +1,157 @@
+#include "run/RunController.h"
+
+#include "engine/ThrottledProgress.h"
+#include "exec/BatchWriter.h"
+#include "exec/OperationLog.h"
+#include "exec/SyncStatus.h"
+#include "job/AbsolutePath.h"
+#include "job/JobCheck.h"
+#include "job/JobContext.h"
+
+std::string LeftOutText(size_t count) {
+    return "対象外の項目が" + std::to_string(count) + "件あります（処理しません）";
+}
+
+void RunController::Tell(const std::string& text) {
+    host_->Tell(text);
+}
+
+void RunController::StartFirstJob(const StartArguments& arguments) {
+    if (!unattended_) {
+        if (host_->EditJob(arguments.jobPath, arguments.processingFolder,
+                           arguments.referenceFolder))
+            Search();
+        else
+            jobs_.currentJobPath.clear();
+        return;
+    }
+    JobSettings& job = jobs_.currentJob;
+    jobs_.LoadJob(job, arguments.jobPath);
+    // The command line's folders count for this run only; the job file keeps its own.
+    if (!arguments.processingFolder.empty())
+        job.processingFolder = arguments.processingFolder;
+    if (!arguments.referenceFolder.empty())
+        job.referenceFolder = arguments.referenceFolder;
+    if (RefuseJob(arguments))
+        return;
+    // Made absolute once, here, as the settings dialog does: every later use of
+    // the folders (search, log, messages) sees the same text.
+    job.processingFolder = MakeAbsolute(job.processingFolder);
+    job.referenceFolder = MakeAbsolute(job.referenceFolder);
+    if (job.outputLog != 0)
+        job.logFolder = MakeAbsolute(job.logFolder);
+    Search();
+    Synchronise();
+}
+
+bool RunController::RefuseJob(const StartArguments& arguments) {
+    const JobSettings& job = jobs_.currentJob;
+    std::vector<JobProblem> problems =
+        CheckUnattendedJob(jobs_.currentJobPath, job, !arguments.processingFolder.empty(),
+                           !arguments.referenceFolder.empty());
+    if (problems.empty())
+        return false;
+    jobRefused_ = true;
+    std::string reasons;
+    bool logTrusted = true; // a log asked for by values that were refused goes nowhere
+    for (const JobProblem& problem : problems) {
+        reasons += (reasons.empty() ? "" : "\r\n") + problem.text;
+        if (problem.key == "OutputLog" || problem.key == "LogDir")
+            logTrusted = false;
+    }
+    lastMessage_ = "処理定義ファイルの値が正しくないため、処理を行いませんでした\r\n" + reasons;
+    Tell(lastMessage_);
+    if (job.outputLog != 0 && logTrusted) {
+        OperationLog log;
+        if (!log.Open(job.logFolder, lastMessage_))
+            Tell("ログファイルが開けません\r\n" + log.Path());
+    }
+    return true;
+}
+
+void RunController::EditAndSearch(const std::string& jobPath) {
+    if (host_->EditJob(jobPath, "", ""))
+        Search();
+}
+
+void RunController::Search() {
+    const JobSettings& job = jobs_.currentJob;
+    lastMessage_.clear();
+    host_->ShowSearchStart(job, jobs_.currentJobPath);
+    // The list forgets the old rows before they go.
+    plan_.Clear();
+    host_->ShowPlan();
+    bool completed = false;
+    {
+        OperationScope operation(*host_, "処理の準備をしています");
+        ThrottledProgress progress(operation.Progress());
+        std::vector<std::string> includeExtensions, excludeExtensions;
+        searchCounts_ = SearchCounts();
+        completed =
+            SearchAndCompare(job, includeExtensions, excludeExtensions, progress, plan_,
+                             lastMessage_, SystemFileFinder(), &searchCounts_, &leftOutPaths_);
+        if (completed) {
+            progress.SetLine1("処理優先順にソート中");
+            progress.SetLine2("（中断するのに時間がかかる場合があります）");
+            progress.Refresh();
+            plan_.SortByPriority();
+        } else {
+            plan_.Clear();
+            leftOutPaths_.clear();
+        }
+    }
+    host_->ShowPlan();
+    if (completed) {
+        searchEnd_ = SearchEnd::Completed;
+        if (!leftOutPaths_.empty()) {
+            lastMessage_ = LeftOutText(leftOutPaths_.size());
+            host_->ShowStatus(lastMessage_);
+        }
+        return;
+    }
+    // A failure always says why; only a stop leaves the text empty.
+    searchEnd_ = lastMessage_.empty() ? SearchEnd::Stopped : SearchEnd::Failed;
+    if (searchEnd_ == SearchEnd::Stopped)
+        lastMessage_ = "処理を中断しました";
+    Tell(lastMessage_);
+}
+
+void RunController::Synchronise() {
+    SyncOptions options = MakeSyncOptions(jobs_.currentJob, unattended_, lastMessage_);
+    options.countsKnown = searchCounts_.complete;
+    options.processingFound = searchCounts_.processing;
+    options.referenceFound = searchCounts_.reference;
+    options.leftOutPaths = &leftOutPaths_;
+    lastSync_ = ExecuteSync(plan_, options, *host_, *host_);
+    if (lastSync_.end == SyncEnd::LogNotOpened) {
+        // Unattended, the path tells where the log was looked for.
+        Tell(unattended_ ? "ログファイルが開けません\r\n" + lastSync_.logPath
+                         : "ログファイルが開けません");
+        return;
+    }
+    host_->ShowStatus(SyncStatusText(lastSync_));
+    if (!lastSync_.logComplete)
+        Tell(kLogIncompleteText);
+}
+
+void RunController::ExportBatch(const std::string& path) {
+    BatchOutcome outcome = ::ExportBatch(path, plan_, *host_, *host_);
+    host_->ShowStatus(BatchStatusText(outcome));
+    if (outcome.end == BatchEnd::NotCreated)
+        Tell(BatchNotCreatedText(path, outcome));
+    else if (outcome.end == BatchEnd::WriteFailed)
+        Tell(kBatchIncompleteText);
+}
+
+RunFacts RunController::Facts() const {
+    RunFacts facts;
+    facts.unattended = unattended_;
+    facts.jobRefused = jobRefused_;
+    facts.search = searchEnd_;
+    facts.syncEnd = lastSync_.end;
+    facts.rowsFailed = lastSync_.rowsFailed;
+    facts.rowsNotDone = lastSync_.RowsNotDone();
+    facts.leftOut = static_cast<int>(leftOutPaths_.size());
+    facts.logIncomplete = !lastSync_.logComplete;
+    return facts;
+}

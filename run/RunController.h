@@ -1,0 +1,73 @@
+#pragma once
+// A run from start to end, without any window: the job taken in and checked, the
+// search, then the plan carried out or written as a batch file, and the facts the
+// exit code comes from. The windows take part only through IRunHost.
+#include <string>
+#include <vector>
+
+#include "engine/SearchCore.h"
+#include "exec/SyncExecutor.h"
+#include "run/PlanRows.h"
+#include "run/RunFacts.h"
+#include "run/RunHost.h"
+#include "run/StartArguments.h"
+
+class JobContext;
+
+class RunController {
+public:
+    explicit RunController(JobContext& jobs) : jobs_(jobs) {}
+    RunController(const RunController&) = delete;
+    RunController& operator=(const RunController&) = delete;
+
+    // The window side of the run: set once it exists, cleared before it goes.
+    void SetHost(IRunHost* host) { host_ = host; }
+    // An unattended run ("-s"): nobody answers, nothing is shown, nothing is asked.
+    void SetUnattended(bool unattended) { unattended_ = unattended; }
+    bool IsUnattended() const { return unattended_; }
+
+    // The first job after start-up. Unattended: the job file is read, the command
+    // line's folders replace its own, the values are checked and the folders made
+    // absolute, then the job is searched and carried out. Otherwise the settings
+    // dialog for the job, and a search when it is confirmed.
+    void StartFirstJob(const StartArguments& arguments);
+    // The settings dialog for a job file (empty: the default job file), and a
+    // search when it is confirmed.
+    void EditAndSearch(const std::string& jobPath);
+    // Replaces the plan with the current job's planned actions, in processing
+    // priority; after a failure or a stop the plan is empty and the user is told why.
+    void Search();
+    // Carries out the plan's rows and tells how it went.
+    void Synchronise();
+    // Writes the plan's rows as a batch file at `path` and tells how it went.
+    void ExportBatch(const std::string& path);
+
+    PlanRows& Plan() { return plan_; }
+    const PlanRows& Plan() const { return plan_; }
+    // Why the last search ended early, or how many entries it left out: the
+    // first line of the next log.
+    const std::string& LastMessage() const { return lastMessage_; }
+    // What the last search left out, by full path; none of it is planned.
+    const std::vector<std::string>& LeftOutPaths() const { return leftOutPaths_; }
+    const SyncOutcome& LastSync() const { return lastSync_; }
+    RunFacts Facts() const;
+
+private:
+    // Checks an unattended job's values; true, with the user told why, when refused.
+    bool RefuseJob(const StartArguments& arguments);
+    void Tell(const std::string& text);
+
+    JobContext& jobs_;
+    IRunHost* host_ = nullptr;
+    bool unattended_ = false;
+    PlanRows plan_;
+    std::string lastMessage_;
+    SearchCounts searchCounts_;
+    std::vector<std::string> leftOutPaths_;
+    bool jobRefused_ = false;
+    SearchEnd searchEnd_ = SearchEnd::NotRun;
+    SyncOutcome lastSync_;
+};
+
+// The status text after a search that left entries out.
+std::string LeftOutText(size_t count);

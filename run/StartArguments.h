@@ -1,0 +1,19 @@
+#pragma once
+// What the command line asks of a start: an unattended run ("-s"), the job file,
+// and folders that replace the job's for this run only.
+#include <string>
+#include <vector>
+
+struct StartArguments {
+    bool unattended = false;
+    std::string jobPath;
+    std::string processingFolder;
+    std::string referenceFolder;
+};
+
+// Splits a command line into arguments: quotes switch quoting on and off and are
+// dropped, runs of blanks outside quotes separate, empty arguments are dropped.
+std::vector<std::string> SplitCommandLine(const std::string& commandLine);
+// Takes the arguments: "-s" in any case, "--proc"/"--ref" with their folder
+// attached, anything else the job file; the last of a kind counts.
+StartArguments ParseStartArguments(const std::vector<std::string>& arguments);

@@ -1,0 +1,43 @@
+// The command line as a start takes it.
+#include <gtest/gtest.h>
+
+#include "run/StartArguments.h"
+
+namespace {
+
+TEST(CommandLine, SplitsAtBlanksOutsideQuotes) {
+    const struct {
+        const char* line;
+        std::vector<std::string> arguments;
+    } cases[] = {
+        {"", {}},
+        {"   ", {}},
+        {"-s job.orvane", {"-s", "job.orvane"}},
+        {"  a    b  ", {"a", "b"}},
+        {"\"C:\\My Jobs\\a.orvane\"", {"C:\\My Jobs\\a.orvane"}},
+        {"--proc\"C:\\a b\"", {"--procC:\\a b"}},
+        {"\"--procC:\\a b\"", {"--procC:\\a b"}},
+        {"\"\" x", {"x"}},
+        {"a\\\"b c\"", {"a\\b c"}}, // a backslash does not escape the quote
+        {"C:\\表\\ソ.orvane", {"C:\\表\\ソ.orvane"}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.arguments, SplitCommandLine(c.line)) << c.line;
+}
+
+TEST(CommandLine, ArgumentsAreTakenByKind) {
+    StartArguments start =
+        ParseStartArguments({"-S", "--procC:\\a b\\", "--refD:\\r", "first.orvane", "second"});
+    EXPECT_TRUE(start.unattended);
+    EXPECT_EQ("C:\\a b\\", start.processingFolder) << "used unchanged, backslash kept";
+    EXPECT_EQ("D:\\r", start.referenceFolder);
+    EXPECT_EQ("second", start.jobPath) << "the last job argument counts";
+
+    StartArguments other = ParseStartArguments({"--PROCx", "--proc", "--ref"});
+    EXPECT_FALSE(other.unattended);
+    EXPECT_EQ("--PROCx", other.jobPath) << "--proc is recognised in small letters only";
+    EXPECT_EQ("", other.processingFolder) << "a bare --proc means no override";
+    EXPECT_EQ("", other.referenceFolder);
+}
+
+} // namespace
