@@ -70,7 +70,7 @@ double SafeCopyLoop(const std::string& from, const std::string& to, const BenchR
         SafeCopyRequest request;
         request.from = from + "\\" + item.subject.name;
         request.to = to + "\\" + item.subject.name;
-        DWORD error = 0;
+        ActionError error;
         copied += SafeCopyFile(request, CopyHooks(), &error) == CopyEnd::Copied;
     }
     double seconds = Now() - start;
@@ -100,7 +100,7 @@ void LargeFile(const std::string& folder) {
         SafeCopyRequest request;
         request.from = source;
         request.to = safe;
-        DWORD error = 0;
+        ActionError error;
         start = Now();
         bool safeOk = SafeCopyFile(request, CopyHooks(), &error) == CopyEnd::Copied;
         double safeSeconds = Now() - start;

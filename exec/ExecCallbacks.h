@@ -1,6 +1,6 @@
 #pragma once
-// What the executor and the batch writer need from the window that holds the list
-// and asks the questions, so that both run and are tested without any window.
+// What the executor and the batch writer need from whoever holds the rows and
+// answers the questions, so that both run and are tested without any window.
 #include <windows.h>
 
 #include <string>
@@ -26,7 +26,8 @@ enum DeleteAnswer : int {
 class IDeleteQuestion {
 public:
     virtual ~IDeleteQuestion() = default;
-    // Shows the question text; returns a DeleteAnswer (any other number means yes).
+    // Shows the question text; returns a DeleteAnswer. -1 (the question could not
+    // be shown) ends the run as an abort does; any other number means yes.
     virtual int AskDelete(const std::string& question) = 0;
     // Before a run that would delete most of a side: true to go ahead. The
     // question's default answer is no.

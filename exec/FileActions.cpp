@@ -31,9 +31,12 @@ FILEOP_FLAGS ShellCopyFlagsFor(DWORD majorVersion, DWORD minorVersion) {
     return flags;
 }
 
-bool ShellCopyFile(const std::string& from, const std::string& to) {
-    if (from.empty() || to.empty())
+bool ShellCopyFile(const std::string& from, const std::string& to, DWORD* code) {
+    if (from.empty() || to.empty()) {
+        if (code != nullptr)
+            *code = ERROR_INVALID_NAME;
         return false;
+    }
     std::string fromList = NameList(from);
     std::string toList = NameList(to);
     SHFILEOPSTRUCTA operation = {};
@@ -43,25 +46,28 @@ bool ShellCopyFile(const std::string& from, const std::string& to) {
     operation.fFlags = ShellCopyFlagsOfThisSystem();
     operation.hNameMappings = nullptr;
     operation.lpszProgressTitle = "コピーしています";
-    return SHFileOperationA(&operation) == 0;
+    int result = SHFileOperationA(&operation);
+    if (result == 0 && !operation.fAnyOperationsAborted)
+        return true;
+    if (code != nullptr)
+        *code = result != 0 ? static_cast<DWORD>(result) : ERROR_CANCELLED;
+    return false;
 }
 
-bool DeletePath(const std::string& path) {
+bool DeletePath(const std::string& path, ActionError* error) {
     const char* name = path.c_str();
     // A missing path reads as INVALID_FILE_ATTRIBUTES, which has the folder bit:
     // setting a missing folder's attributes then fails, and so does the deletion.
     DWORD attributes = GetFileAttributesA(name);
-    bool deleted;
-    if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
-        if (!SetFileAttributesA(name, FILE_ATTRIBUTE_DIRECTORY))
-            return false;
-        deleted = RemoveDirectoryA(name) != 0;
-    } else {
-        if (!SetFileAttributesA(name, FILE_ATTRIBUTE_NORMAL))
-            return false;
-        deleted = DeleteFileA(name) != 0;
-    }
-    if (!deleted && attributes != INVALID_FILE_ATTRIBUTES)
+    bool folder = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    bool deleted =
+        SetFileAttributesA(name, folder ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL) &&
+        (folder ? RemoveDirectoryA(name) : DeleteFileA(name));
+    if (deleted)
+        return true;
+    if (error != nullptr)
+        *error = StepFailed(ActionStep::Delete, path);
+    if (attributes != INVALID_FILE_ATTRIBUTES)
         SetFileAttributesA(name, attributes);
-    return deleted;
+    return false;
 }

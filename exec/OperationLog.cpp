@@ -50,8 +50,13 @@ bool OperationLog::Open(const std::string& logFolder, const std::string& lastMes
     return true;
 }
 
-void OperationLog::WriteLine(bool succeeded, const std::string& command) {
-    WriteRecord((succeeded ? "成功:" : "失敗:") + command);
+void OperationLog::WriteLine(bool succeeded, const std::string& command,
+                             const std::string& reason) {
+    std::string record = (succeeded ? "成功:" : "失敗:") + command;
+    // One record, so a failed write never keeps the row's line without its reason.
+    if (!succeeded && !reason.empty())
+        record += "\r\n" + std::string(kReasonPrefix) + reason;
+    WriteRecord(record);
 }
 
 void OperationLog::WriteLeftOut(const std::string& path) {

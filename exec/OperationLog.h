@@ -1,7 +1,8 @@
 #pragma once
 // The operation log: a new file for every run of the executor, named by the local
 // time at its start, holding the search's message (when there is one) and one line
-// per action reached: "成功:" or "失敗:" and the action's command.
+// per action reached: "成功:" or "失敗:" and the action's command, a failed
+// action's reason on the line after it.
 //
 // Lines go straight to the file, one write each, so a run that ends early leaves a
 // file with every line written until then. When a write fails (a full disk, a
@@ -25,7 +26,10 @@ public:
     // for a folder that is empty or not absolute (ERROR_BAD_PATHNAME).
     bool Open(const std::string& logFolder, const std::string& lastMessage);
     bool IsOpen() const { return file_.IsOpen(); }
-    void WriteLine(bool succeeded, const std::string& command);
+    // The row's line; a failed row's reason, when given, follows on a line of its
+    // own that begins with kReasonPrefix, so readers of the row lines see them as before.
+    void WriteLine(bool succeeded, const std::string& command,
+                   const std::string& reason = std::string());
     // A line of its own that is no row's, such as why a run did not go ahead.
     void WriteNote(const std::string& text);
     // One entry the search left out and so never planned: "対象外:" and its path.
@@ -51,6 +55,9 @@ private:
     bool failed_ = false;
     DWORD openError_ = 0;
 };
+
+// Begins the line after a failed row's line: why it failed, in the system's words.
+inline constexpr const char* kReasonPrefix = "　理由: ";
 
 // Marks a log line for an entry the search left out (a link, a name the path
 // functions would misread): a reader sees what the run did not touch.

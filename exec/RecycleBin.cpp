@@ -49,20 +49,33 @@ bool RecycleBinVolumes::HasRecycleBin(const std::string& path) {
     return has;
 }
 
-bool MoveToRecycleBin(const std::string& path, bool folder) {
-    DWORD attributes = GetFileAttributesA(path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES ||
-        ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) != folder)
+bool MoveToRecycleBin(const std::string& path, bool folder, ActionError* error) {
+    auto fail = [&](DWORD code) {
+        if (error != nullptr)
+            *error = StepFailed(ActionStep::MoveToRecycleBin, path, code);
         return false;
+    };
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return fail(GetLastError());
+    if (((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) != folder)
+        return fail(folder ? ERROR_DIRECTORY : ERROR_ACCESS_DENIED);
     // The shell would take a folder with everything in it.
     if (folder && !IsEmptyFolder(path))
-        return false;
+        return fail(ERROR_DIR_NOT_EMPTY);
     std::string names = path + '\0';
     SHFILEOPSTRUCTA operation = {};
     operation.wFunc = FO_DELETE;
     operation.pFrom = names.c_str();
     operation.fFlags =
         FOF_ALLOWUNDO | FOF_SILENT | FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_NO_CONNECTED_ELEMENTS;
-    return SHFileOperationA(&operation) == 0 && !operation.fAnyOperationsAborted &&
-           GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES;
+    int result = SHFileOperationA(&operation);
+    if (result != 0)
+        return fail(static_cast<DWORD>(result));
+    if (operation.fAnyOperationsAborted)
+        return fail(ERROR_CANCELLED);
+    // The shell reports success for what it could not move on some systems.
+    if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES)
+        return fail(ERROR_ACCESS_DENIED);
+    return true;
 }

@@ -6,6 +6,8 @@
 #include <map>
 #include <string>
 
+#include "exec/ActionError.h"
+
 // Whether the volume of a path keeps deleted files, asked once per volume.
 class RecycleBinVolumes {
 public:
@@ -20,8 +22,8 @@ std::string VolumeRootOf(const std::string& path);
 
 // Moves one file, or one empty folder, to the Recycle Bin without any question
 // or message. A folder with anything in it is left alone and fails, as deleting
-// it would. Read-only files go too.
-bool MoveToRecycleBin(const std::string& path, bool folder);
+// it would. Read-only files go too. On failure *error, when given, says why.
+bool MoveToRecycleBin(const std::string& path, bool folder, ActionError* error = nullptr);
 
 // Appended to a log line when its deletion was for good for want of a bin.
 inline constexpr const char* kNoRecycleBinNote = "（ごみ箱がないため完全に削除しました）";

@@ -32,34 +32,36 @@ private:
 };
 
 // A new, empty file under a temporary name in the folder, created by us alone.
-// Its path, or empty with *error set.
-HANDLE CreateTemporary(const std::string& folder, std::string* path, DWORD* error) {
+// Its path, or INVALID_HANDLE_VALUE with *error set.
+HANDLE CreateTemporary(const std::string& folder, std::string* path, ActionError* error) {
     static unsigned next = GetTickCount() ^ (GetCurrentProcessId() << 8);
+    DWORD code = ERROR_FILE_EXISTS;
     for (int attempt = 0; attempt < 64; ++attempt) {
         *path = folder + "\\" + TemporaryName(next++);
         if (path->size() >= MAX_PATH) {
-            *error = ERROR_FILENAME_EXCED_RANGE;
-            return INVALID_HANDLE_VALUE;
+            code = ERROR_FILENAME_EXCED_RANGE;
+            break;
         }
         HANDLE file = CreateFileA(path->c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                   FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file != INVALID_HANDLE_VALUE)
             return file;
-        *error = GetLastError();
-        if (*error != ERROR_FILE_EXISTS && *error != ERROR_ALREADY_EXISTS)
-            return INVALID_HANDLE_VALUE;
+        code = GetLastError();
+        if (code != ERROR_FILE_EXISTS && code != ERROR_ALREADY_EXISTS)
+            break;
     }
+    *error = StepFailed(ActionStep::CreateTemporary, folder, code);
     return INVALID_HANDLE_VALUE;
 }
 
 // Source to the open temporary file, block by block.
-CopyEnd CopyContents(const std::string& from, HANDLE target, const CopyHooks& hooks,
-                     DWORD* attributes, DWORD* error) {
+CopyEnd CopyContents(const std::string& from, const std::string& to, HANDLE target,
+                     const CopyHooks& hooks, DWORD* attributes, ActionError* error) {
     Handle source(CreateFileA(from.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     BY_HANDLE_FILE_INFORMATION info;
     if (!source.IsOpen() || !GetFileInformationByHandle(source.Get(), &info)) {
-        *error = GetLastError();
+        *error = StepFailed(ActionStep::ReadSource, from);
         return CopyEnd::Failed;
     }
     static std::vector<char> buffer(kBlock);
@@ -68,18 +70,18 @@ CopyEnd CopyContents(const std::string& from, HANDLE target, const CopyHooks& ho
     for (;;) {
         DWORD got = 0;
         if (!ReadFile(source.Get(), buffer.data(), kBlock, &got, nullptr)) {
-            *error = GetLastError();
+            *error = StepFailed(ActionStep::ReadSource, from);
             return CopyEnd::Failed;
         }
         if (got == 0)
             break;
         DWORD written = 0;
         if (!hooks.write(target, buffer.data(), got, &written, nullptr)) {
-            *error = GetLastError();
+            *error = StepFailed(ActionStep::WriteCopy, to);
             return CopyEnd::Failed;
         }
         if (written != got) {
-            *error = ERROR_DISK_FULL;
+            *error = StepFailed(ActionStep::WriteCopy, to, ERROR_DISK_FULL);
             return CopyEnd::Failed;
         }
         left = left > got ? left - got : 0;
@@ -87,7 +89,7 @@ CopyEnd CopyContents(const std::string& from, HANDLE target, const CopyHooks& ho
             return CopyEnd::Stopped;
     }
     if (!SetFileTime(target, nullptr, nullptr, &info.ftLastWriteTime)) {
-        *error = GetLastError();
+        *error = StepFailed(ActionStep::WriteCopy, to);
         return CopyEnd::Failed;
     }
     *attributes = info.dwFileAttributes & kCopiedAttributes;
@@ -95,14 +97,14 @@ CopyEnd CopyContents(const std::string& from, HANDLE target, const CopyHooks& ho
 }
 
 // Puts the complete copy under the target's name in one rename.
-bool Replace(const std::string& temporary, const SafeCopyRequest& request, DWORD* error) {
+bool Replace(const std::string& temporary, const SafeCopyRequest& request, ActionError* error) {
     DWORD oldAttributes = INVALID_FILE_ATTRIBUTES;
     if (request.replace) {
         oldAttributes = GetFileAttributesA(request.to.c_str());
         if (oldAttributes != INVALID_FILE_ATTRIBUTES &&
             (oldAttributes & FILE_ATTRIBUTE_READONLY) != 0) {
             if (!request.shellCopy) {
-                *error = ERROR_ACCESS_DENIED;
+                *error = StepFailed(ActionStep::ReplaceTarget, request.to, ERROR_ACCESS_DENIED);
                 return false;
             }
             SetFileAttributesA(request.to.c_str(), oldAttributes & ~FILE_ATTRIBUTE_READONLY);
@@ -114,8 +116,7 @@ bool Replace(const std::string& temporary, const SafeCopyRequest& request, DWORD
         if (!request.recycleBin->HasRecycleBin(request.to)) {
             if (request.replacedForGood)
                 *request.replacedForGood = true;
-        } else if (!MoveToRecycleBin(request.to, false)) {
-            *error = ERROR_ACCESS_DENIED;
+        } else if (!MoveToRecycleBin(request.to, false, error)) {
             if (oldAttributes != INVALID_FILE_ATTRIBUTES)
                 SetFileAttributesA(request.to.c_str(), oldAttributes);
             return false;
@@ -125,7 +126,7 @@ bool Replace(const std::string& temporary, const SafeCopyRequest& request, DWORD
     if (MoveFileExA(temporary.c_str(), request.to.c_str(),
                     request.replace ? MOVEFILE_REPLACE_EXISTING : 0))
         return true;
-    *error = GetLastError();
+    *error = StepFailed(ActionStep::ReplaceTarget, request.to);
     if (oldAttributes != INVALID_FILE_ATTRIBUTES)
         SetFileAttributesA(request.to.c_str(), oldAttributes);
     return false;
@@ -143,10 +144,10 @@ std::string FolderOf(const std::string& path) {
                          : std::string();
 }
 
-CopyEnd SafeCopyFile(const SafeCopyRequest& request, const CopyHooks& hooks, DWORD* error) {
-    *error = 0;
+CopyEnd SafeCopyFile(const SafeCopyRequest& request, const CopyHooks& hooks, ActionError* error) {
+    *error = ActionError();
     if (request.from.empty() || request.to.empty()) {
-        *error = ERROR_INVALID_NAME;
+        *error = StepFailed(ActionStep::ReadSource, request.from, ERROR_INVALID_NAME);
         return CopyEnd::Failed;
     }
     std::string temporary;
@@ -157,14 +158,15 @@ CopyEnd SafeCopyFile(const SafeCopyRequest& request, const CopyHooks& hooks, DWO
     DWORD attributes = 0;
     if (request.shellCopy) {
         target.Close(); // the name stays ours; the shell writes over the empty file
-        if (!ShellCopyFile(request.from, temporary)) {
-            *error = ERROR_WRITE_FAULT;
+        DWORD code = 0;
+        if (!ShellCopyFile(request.from, temporary, &code)) {
+            *error = StepFailed(ActionStep::ShellCopy, request.from, code);
             end = CopyEnd::Failed;
         }
     } else {
-        end = CopyContents(request.from, target.Get(), hooks, &attributes, error);
+        end = CopyContents(request.from, request.to, target.Get(), hooks, &attributes, error);
         if (!target.Close() && end == CopyEnd::Copied) {
-            *error = GetLastError();
+            *error = StepFailed(ActionStep::WriteCopy, request.to);
             end = CopyEnd::Failed;
         }
         if (end == CopyEnd::Copied && attributes != 0)

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "exec/ActionError.h"
 #include "exec/OutputFile.h"
 #include "exec/RecycleBin.h"
 
@@ -36,8 +37,8 @@ enum class CopyEnd { Copied, Failed, Stopped };
 // With the program's own copy the target gets the source's last-write time and
 // attributes. A read-only target is not replaced by it (as the platform's plain
 // copy refuses one); the shell's copy replaces one, as the shell does.
-// *error is set when the copy fails.
-CopyEnd SafeCopyFile(const SafeCopyRequest& request, const CopyHooks& hooks, DWORD* error);
+// *error says why when the copy fails.
+CopyEnd SafeCopyFile(const SafeCopyRequest& request, const CopyHooks& hooks, ActionError* error);
 
 // The folder part of a path (without its last backslash), stepping over
 // double-byte characters; empty when the path holds no backslash.

@@ -17,10 +17,6 @@ namespace {
 // What became of one row.
 enum class RowResult { Succeeded, Failed, Aborted, Stopped };
 
-RowResult ResultOf(bool succeeded) {
-    return succeeded ? RowResult::Succeeded : RowResult::Failed;
-}
-
 struct NoCaseLess {
     bool operator()(const std::string& a, const std::string& b) const {
         return CompareNoCase(a, b) < 0;
@@ -35,9 +31,12 @@ public:
 
     // Appended to the row's log line: how the row deviated from what it says.
     const std::string& Note() const { return note_; }
+    // Why the last row failed.
+    const ActionError& Error() const { return error_; }
 
     RowResult Run(const SyncItem& item) {
         note_.clear();
+        error_ = ActionError();
         switch (item.operation) {
         case Copy:
             return CopyItem(item);
@@ -51,6 +50,15 @@ public:
     }
 
 private:
+    RowResult Failed(const ActionError& error) {
+        error_ = error;
+        return RowResult::Failed;
+    }
+    // The row's entry is not what the search saw: it is left alone.
+    RowResult Changed(const std::string& path) {
+        return Failed(StepFailed(ActionStep::ChangedSinceSearch, path, 0));
+    }
+
     RowResult CopyItem(const SyncItem& item) {
         SafeCopyRequest request;
         request.from = item.SourcePath();
@@ -65,14 +73,14 @@ private:
 
         PathState source = StateOf(request.from);
         if (!StillAsSeen(source, item.subject))
-            return RowResult::Failed;
+            return Changed(request.from);
         if (request.replace) {
             PathState target = StateOf(request.to);
             // Done already, by an earlier run of the same list: nothing to copy.
             if (HoldsSameVersion(target, source, options_.twoSecondTolerance))
                 return RowResult::Succeeded;
             if (!StillAsSeen(target, item.counterpart))
-                return RowResult::Failed;
+                return Changed(request.to);
         }
         // A new name is not looked at first: the final rename refuses a file that
         // is there, whenever it came. (Looking up a missing name costs a scan of
@@ -83,7 +91,7 @@ private:
         hooks.write = options_.write;
         // Only a copy of more than one block polls, so a long copy can be stopped.
         hooks.stopRequested = [this] { return progress_.PollStop(); };
-        DWORD error = 0;
+        ActionError error;
         switch (SafeCopyFile(request, hooks, &error)) {
         case CopyEnd::Copied:
             if (replacedForGood)
@@ -94,26 +102,29 @@ private:
         default:
             // A file at a new name that already holds this version: an earlier
             // run of the same list made it.
-            if (!request.replace && (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS) &&
+            if (!request.replace &&
+                (error.code == ERROR_ALREADY_EXISTS || error.code == ERROR_FILE_EXISTS) &&
                 HoldsSameVersion(StateOf(request.to), source, options_.twoSecondTolerance))
                 return RowResult::Succeeded;
-            return RowResult::Failed;
+            return Failed(error);
         }
     }
 
     RowResult CreateItem(const SyncItem& item) {
         std::string path = item.DestinationPath();
         if (!StillAsSeen(StateOf(item.SourcePath()), item.subject))
-            return RowResult::Failed;
+            return Changed(item.SourcePath());
         // A folder that exists already fails, as the creation itself would.
-        return ResultOf(CreateDirectoryA(path.c_str(), nullptr) != 0);
+        if (!CreateDirectoryA(path.c_str(), nullptr))
+            return Failed(StepFailed(ActionStep::CreateFolder, path));
+        return RowResult::Succeeded;
     }
 
     RowResult DeleteItem(const SyncItem& item) {
         std::string path = item.SourcePath();
         // Changed or gone since the search: neither asked about nor deleted.
         if (!StillAsSeen(StateOf(path), item.subject))
-            return RowResult::Failed;
+            return Changed(path);
         if (options_.confirmDelete && !options_.unattended && !deleteAll_) {
             std::string text = item.isFolder ? "フォルダを削除してもよろしいですか？\n"
                                              : "ファイルを削除してもよろしいですか？\n";
@@ -123,7 +134,7 @@ private:
                 break;
             case DeleteNo:
                 // Logged as a failure: the listed action was not carried out.
-                return RowResult::Failed;
+                return Failed(StepFailed(ActionStep::Declined, path, 0));
             case DeleteAbort:
             case -1: // the question could not be shown: nothing is deleted unasked
                 return RowResult::Aborted;
@@ -131,14 +142,16 @@ private:
                 break;
             }
         }
-        if (!options_.useRecycleBin)
-            return ResultOf(DeletePath(path));
-        if (volumes_.HasRecycleBin(path))
-            return ResultOf(MoveToRecycleBin(path, item.isFolder != 0));
-        bool deleted = DeletePath(path);
-        if (deleted)
-            note_ = kNoRecycleBinNote;
-        return ResultOf(deleted);
+        ActionError error;
+        bool done;
+        if (options_.useRecycleBin && volumes_.HasRecycleBin(path)) {
+            done = MoveToRecycleBin(path, item.isFolder != 0, &error);
+        } else {
+            done = DeletePath(path, &error);
+            if (done && options_.useRecycleBin)
+                note_ = kNoRecycleBinNote;
+        }
+        return done ? RowResult::Succeeded : Failed(error);
     }
 
     // A killed run leaves its temporary file beside the target it was writing;
@@ -158,12 +171,14 @@ private:
     bool deleteAll_ = false; // every run asks afresh
     RecycleBinVolumes volumes_;
     std::string note_;
+    ActionError error_;
     std::set<std::string, NoCaseLess> clearedFolders_;
 };
 
-// Whether the run may go ahead with its deletions.
+// Whether the run may go ahead with its deletions; when it may not, *refusal
+// says which sides would lose too much, on one line.
 bool DeletionsAgreed(const IRowSource& rows, const SyncOptions& options, OperationLog* log,
-                     IDeleteQuestion& question) {
+                     IDeleteQuestion& question, std::string* refusal) {
     if (!options.countsKnown || options.allowMassDeletion)
         return true;
     DeletionPlan plan = CountDeletions(rows, options.processingFolder, options.referenceFolder,
@@ -173,12 +188,12 @@ bool DeletionsAgreed(const IRowSource& rows, const SyncOptions& options, Operati
         return true;
     if (!options.unattended && question.AskMassDeletion(MassDeletionQuestion(details)))
         return true;
-    if (log) {
-        for (char& c : details)
-            if (c == '\n')
-                c = ' ';
-        log->WriteNote(kMassDeletionRefusedText + details);
-    }
+    for (char& c : details)
+        if (c == '\n')
+            c = ' ';
+    *refusal = kMassDeletionRefusedText + details;
+    if (log)
+        log->WriteNote(*refusal);
     return false;
 }
 
@@ -206,7 +221,7 @@ SyncOutcome RunSyncRows(const IRowSource& rows, const SyncOptions& options, Oper
     SyncOutcome outcome;
     const int count = rows.RowCount();
     outcome.rows = count;
-    if (!DeletionsAgreed(rows, options, log, question)) {
+    if (!DeletionsAgreed(rows, options, log, question, &outcome.refusal)) {
         outcome.end = SyncEnd::Refused;
         if (log)
             outcome.logComplete = log->Complete();
@@ -224,17 +239,21 @@ SyncOutcome RunSyncRows(const IRowSource& rows, const SyncOptions& options, Oper
         }
         const SyncItem& item = rows.Row(index);
         // The command is taken before a deletion's question, whatever the answer.
-        std::string command = log ? MakeItemCommand(item) : std::string();
+        std::string command = MakeItemCommand(item);
         RowResult result = runner.Run(item);
         if (result == RowResult::Aborted || result == RowResult::Stopped) {
             outcome.end = result == RowResult::Aborted ? SyncEnd::Aborted : SyncEnd::Stopped;
             break;
         }
         ++outcome.rowsReached;
-        if (result == RowResult::Failed)
+        std::string reason;
+        if (result == RowResult::Failed) {
             ++outcome.rowsFailed;
+            reason = ActionErrorText(runner.Error());
+            outcome.failures.push_back({index, command, reason});
+        }
         if (log)
-            log->WriteLine(result == RowResult::Succeeded, command + runner.Note());
+            log->WriteLine(result == RowResult::Succeeded, command + runner.Note(), reason);
     }
     if (log)
         outcome.logComplete = log->Complete();

@@ -57,6 +57,13 @@ enum class SyncEnd {
     Refused,      // a guard refused the run: nothing was carried out
 };
 
+// A row that failed: its place in the list, its command and why.
+struct RowFailure {
+    int row = 0;
+    std::string command;
+    std::string reason;
+};
+
 struct SyncOutcome {
     SyncEnd end = SyncEnd::AllRows;
     int rows = 0;        // rows in the list
@@ -64,6 +71,8 @@ struct SyncOutcome {
     int rowsFailed = 0;  // of those, rows whose action failed or was declined
     bool logComplete = true;
     std::string logPath; // the log file, or where it was looked for when it could not be opened
+    std::vector<RowFailure> failures;
+    std::string refusal; // why a guard refused the run, with its details
     // Rows not reached: stopped, aborted or refused.
     int RowsNotDone() const { return rows - rowsReached; }
 };

@@ -132,6 +132,21 @@ void RunController::Synchronise() {
     host_->ShowStatus(SyncStatusText(lastSync_));
     if (!lastSync_.logComplete)
         Tell(kLogIncompleteText);
+    if (unattended_)
+        ReportRunEnd();
+}
+
+void RunController::ReportRunEnd() {
+    for (const std::string& path : leftOutPaths_)
+        Tell(kLeftOutPrefix + path);
+    for (const RowFailure& failure : lastSync_.failures)
+        Tell("失敗:" + failure.command + "\r\n" + kReasonPrefix + failure.reason);
+    if (!lastSync_.refusal.empty())
+        Tell(lastSync_.refusal);
+    else if (lastSync_.end != SyncEnd::AllRows || lastSync_.rowsFailed > 0)
+        Tell(SyncStatusText(lastSync_));
+    if (!leftOutPaths_.empty())
+        Tell(LeftOutText(leftOutPaths_.size()));
 }
 
 void RunController::ExportBatch(const std::string& path) {

@@ -56,6 +56,10 @@ private:
     // Checks an unattended job's values; true, with the user told why, when refused.
     bool RefuseJob(const StartArguments& arguments);
     void Tell(const std::string& text);
+    // Unattended, nobody reads the window or the status bar: whatever keeps the
+    // run from ending with 0 goes to the standard error, each failed row with its
+    // reason and each left-out entry with its path.
+    void ReportRunEnd();
 
     JobContext& jobs_;
     IRunHost* host_ = nullptr;

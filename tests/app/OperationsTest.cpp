@@ -8,6 +8,7 @@
 #include "TempDir.h"
 #include "TestFiles.h"
 #include "engine/SyncItem.h"
+#include "engine/SystemText.h"
 #include "res/resource.h"
 
 namespace {
@@ -168,7 +169,13 @@ TEST_F(Operations, DeclinedFileDeletionMakesItsFolderDeletionFail) {
     EXPECT_EQ("削除が多すぎるため、同期処理を行いませんでした：参照フォルダ：2 件中 2 件を削除"
               "（うちファイル 1 件中 1 件）\r\n",
               logs[0]);
-    EXPECT_EQ("失敗:DEL " + ref + "\\old\\keep.txt\r\n失敗:RMDIR " + ref + "\\old\r\n", logs[1]);
+    // Each failed row's line as designed, then why.
+    std::string notEmpty = LastErrorText(ERROR_DIR_NOT_EMPTY);
+    notEmpty.erase(notEmpty.find_last_not_of("\r\n") + 1);
+    EXPECT_EQ("失敗:DEL " + ref + "\\old\\keep.txt\r\n　理由: 「" + ref +
+                  "\\old\\keep.txt」は削除しないことが選ばれました\r\n失敗:RMDIR " + ref +
+                  "\\old\r\n　理由: 「" + ref + "\\old」を削除できません: " + notEmpty + "\r\n",
+              logs[1]);
 }
 
 TEST_F(Operations, DeleteAllAsksNoMoreInThatRun) {

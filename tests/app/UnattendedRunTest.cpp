@@ -121,12 +121,15 @@ TEST_F(UnattendedRun, RunThatWouldEmptyASideDoesNothing) {
         WriteFileBytes(ref + "\\" + name, name);
     WriteFileBytes(proc + "\\new.txt", "n");
     Save();
-    ASSERT_TRUE(RunOrvane("-s " + Quoted(jobPath)));
+    ProgramRun run = RunOrvaneCaptured("-s " + Quoted(jobPath));
+    ASSERT_TRUE(run.ended);
+    EXPECT_EQ(2u, run.exitCode);
     EXPECT_TRUE(PathExists(ref + "\\a.txt") && PathExists(ref + "\\b.txt"));
     EXPECT_FALSE(PathExists(ref + "\\new.txt")) << "no row at all is carried out";
-    EXPECT_EQ((std::vector<std::string>{"削除が多すぎるため、同期処理を行いませんでした：参照フォル"
-                                        "ダ：2 件中 2 件を削除（うちファイル 2 件中 2 件）"}),
-              LogLines());
+    const std::string refusal = "削除が多すぎるため、同期処理を行いませんでした：参照フォルダ：2 "
+                                "件中 2 件を削除（うちファイル 2 件中 2 件）";
+    EXPECT_EQ(std::vector<std::string>{refusal}, LogLines());
+    EXPECT_EQ(refusal + "\r\n", run.standardError) << "a scheduler's output says why too";
 }
 
 TEST_F(UnattendedRun, CommandLineFoldersReplaceTheJobsFoldersUnchanged) {
@@ -187,7 +190,7 @@ TEST_F(UnattendedRun, ExitCodeAndReasonTellHowTheRunEnded) {
                                 OPEN_EXISTING, 0, nullptr);
              return raw("Mode", "2");
          },
-         1, "", true},
+         1, "held.txt\"\r\n　理由: 「" + ref + "\\held.txt」", true},
         {"job file missing", [&] { return "-s " + Quoted(dir / "none.orvane"); }, 2,
          "none.orvane を開けません。", false},
         {"job file is a folder",

@@ -8,6 +8,7 @@
 #include "LimitedWrite.h"
 #include "TempDir.h"
 #include "TestFiles.h"
+#include "engine/SystemText.h"
 #include "exec/SyncExecutor.h"
 
 namespace {
@@ -37,7 +38,8 @@ TEST(SyncExecutor, CarriesOutEveryKindOfRowAndLogsEach) {
         TempDir dir;
         // Blanks and parentheses in the roots put every path of the log in quotes.
         const std::string p = dir / "処理 表", r = dir / "参照(ソ)", logs = dir / "logs";
-        for (const std::string& folder : {p, r, logs, p + "\\sub", r + "\\gone", r + "\\have"})
+        for (const std::string& folder :
+             {p, r, logs, p + "\\sub", p + "\\have", r + "\\gone", r + "\\have"})
             ASSERT_TRUE(MakeFolder(folder));
         const FILETIME older = UtcFileTime(2020, 1, 1, 0, 0, 0);
         const FILETIME newer = UtcFileTime(2020, 1, 2, 0, 0, 0);
@@ -81,12 +83,16 @@ TEST(SyncExecutor, CarriesOutEveryKindOfRowAndLogsEach) {
         EXPECT_TRUE(SameTime(newer, GetLastWriteTime(r + "\\表ソ能.TXT")));
         EXPECT_TRUE(SameTime(GetLastWriteTime(p + "\\new.txt"), GetLastWriteTime(r + "\\new.txt")));
 
+        std::string exists = LastErrorText(ERROR_ALREADY_EXISTS);
+        exists.erase(exists.find_last_not_of("\r\n") + 1);
         std::vector<std::string> expectedLog = {
             "成功:DEL " + Quoted(r + "\\gone\\x.txt"),
             "成功:DEL " + Quoted(r + "\\old.txt"),
             "成功:RMDIR " + Quoted(r + "\\gone"),
             "成功:MKDIR " + Quoted(r + "\\sub"),
             "失敗:MKDIR " + Quoted(r + "\\have"),
+            // The designed line, then why, in the system's own words.
+            kReasonPrefix + ("フォルダ「" + r + "\\have」を作成できません: ") + exists,
             "成功:COPY " + Quoted(p + "\\new.txt") + " " + Quoted(r + "\\new.txt"),
             "成功:COPY " + Quoted(p + "\\sub\\in.txt") + " " + Quoted(r + "\\sub\\in.txt"),
             "成功:COPY " + Quoted(p + "\\表ソ能.txt") + " " + Quoted(r + "\\表ソ能.TXT"),
@@ -143,10 +149,16 @@ TEST(SyncExecutor, DeletionQuestionAnswers) {
         EXPECT_EQ(c.left, left) << c.name;
         std::string results;
         std::vector<std::string> log = OnlyLog(logs);
-        for (const std::string& line : log)
+        for (size_t i = 0; i < log.size(); ++i) {
+            const std::string& line = log[i];
             results += line.substr(0, 5) == "成功:"   ? '+'
                        : line.substr(0, 5) == "失敗:" ? '-'
                                                       : '?';
+            // A failed row's reason follows it.
+            if (results.back() == '-' && i + 1 < log.size() &&
+                log[i + 1].rfind(kReasonPrefix, 0) == 0)
+                ++i;
+        }
         EXPECT_EQ(c.results, results) << c.name;
         // A declined deletion is logged with the deletion's own command.
         ASSERT_FALSE(log.empty());
