@@ -1,0 +1,126 @@
+// The controller driven as the program drives it, with a host that records
+// what the user would see: every way a run ends is told, and only where the
+// user can read it.
+#include <gtest/gtest.h>
+
+#include "TempDir.h"
+#include "TestFiles.h"
+#include "framework/Profile.h"
+#include "job/JobContext.h"
+#include "job/JobFile.h"
+#include "run/RunController.h"
+
+namespace {
+
+// Answers like a user who says yes, and keeps what the windows would show.
+struct RecordingHost : IRunHost, IProgress {
+    std::vector<std::string> told;
+    std::string status;
+    int operations = 0;
+    int pollsBeforeStop = -1; // a stop at this poll; -1: never
+
+    IProgress& BeginOperation(const std::string&) override {
+        ++operations;
+        return *this;
+    }
+    void EndOperation() override {}
+    void SetLine1(const std::string&) override {}
+    void SetLine2(const std::string&) override {}
+    void Refresh() override {}
+    bool PollStop() override { return pollsBeforeStop >= 0 && pollsBeforeStop-- == 0; }
+    int AskDelete(const std::string&) override { return DeleteYes; }
+    bool AskMassDeletion(const std::string&) override { return true; }
+    int AskNetworkLine(const std::string&) override { return WriteAll; }
+    bool EditJob(const std::string&, const std::string&, const std::string&) override {
+        return true;
+    }
+    void ShowSearchStart(const JobSettings&, const std::string&) override {}
+    void ShowPlan() override {}
+    void Tell(const std::string& text) override { told.push_back(text); }
+    void ShowStatus(const std::string& text) override { status = text; }
+};
+
+struct ControllerRun {
+    CProfile profile{"OrvaneRunTest"};
+    JobContext jobs{profile};
+    RunController run{jobs};
+    RecordingHost host;
+    TempDir dir;
+    std::string p = dir / "処理 表", r = dir / "参照 ソ";
+
+    ControllerRun() {
+        run.SetHost(&host);
+        MakeFolder(p);
+        MakeFolder(r);
+        jobs.currentJob.mode = UpdateReference;
+        jobs.currentJob.processingFolder = p;
+        jobs.currentJob.referenceFolder = r;
+        jobs.currentJob.fastCopy = 1;
+    }
+    std::string Told() const {
+        std::string all;
+        for (const std::string& text : host.told)
+            all += text + "|";
+        return all;
+    }
+};
+
+TEST(RunController, UnattendedRunTellsEachFailedRowWithItsReason) {
+    ControllerRun t;
+    WriteFileBytes(t.p + "\\a.txt", "new");
+    SetLastWriteTime(t.p + "\\a.txt", UtcFileTime(2021, 1, 1, 0, 0, 0));
+    WriteFileBytes(t.r + "\\a.txt", "old");
+    SetLastWriteTime(t.r + "\\a.txt", UtcFileTime(2020, 1, 1, 0, 0, 0));
+    std::string jobPath = t.dir / "job.orvane";
+    WriteJobFile(jobPath, t.jobs.currentJob);
+    // Held open without sharing: the copy cannot replace it.
+    HANDLE held =
+        CreateFileA((t.r + "\\a.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, held);
+    t.run.SetUnattended(true);
+    StartArguments start;
+    start.unattended = true;
+    start.jobPath = jobPath;
+    t.run.StartFirstJob(start);
+    CloseHandle(held);
+
+    EXPECT_EQ(1, ExitCodeFor(t.run.Facts()));
+    ASSERT_EQ(2u, t.host.told.size()) << t.Told();
+    EXPECT_EQ("失敗:COPY \"" + t.p + "\\a.txt\" \"" + t.r + "\\a.txt\"\r\n　理由: 「" + t.r +
+                  "\\a.txt」をコピーした新しい版に置き換えられません: ",
+              t.host.told[0].substr(0, t.host.told[0].rfind(": ") + 2));
+    EXPECT_EQ("同期処理が完了しました（失敗 1 件）", t.host.told[1]);
+    EXPECT_EQ("old", ReadFileBytes(t.r + "\\a.txt"));
+}
+
+TEST(RunController, EveryEndOfABatchExportIsToldAsItIs) {
+    struct Case {
+        const char* name;
+        const char* file; // in the test folder
+        int stopAtPoll;
+        const char* status;
+        bool told; // a message box as well
+    } const cases[] = {
+        {"written", "x.bat", -1, "バッチファイル出力が完了しました", false},
+        {"stopped", "x.bat", 0, "バッチファイル出力を中止しました（0 行を出力）", false},
+        {"not created", "missing\\x.bat", -1, "バッチファイルを作成できませんでした", true},
+    };
+    for (const Case& c : cases) {
+        ControllerRun t;
+        WriteFileBytes(t.p + "\\a.txt", "a");
+        t.run.Search();
+        ASSERT_EQ(1, t.run.Plan().RowCount()) << c.name;
+        t.host.pollsBeforeStop = c.stopAtPoll;
+        t.host.told.clear();
+        t.run.ExportBatch(t.dir / c.file);
+        EXPECT_EQ(c.status, t.host.status) << c.name;
+        EXPECT_EQ(c.told, !t.host.told.empty()) << c.name << ": " << t.Told();
+        if (c.told) {
+            EXPECT_EQ(0u, t.host.told[0].find("バッチファイル「" + t.dir / c.file +
+                                              "」を作成できません: "))
+                << t.Told();
+        }
+    }
+}
+
+} // namespace
