@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+#include "base/DoubleByte.h"
+
 namespace {
 
 const char kSection[] = "Settings";
@@ -40,16 +42,12 @@ const Key kKeys[] = {
 // Drops a lead byte left alone at the end when the cut fell inside a
 // double-byte character.
 void DropBrokenLastCharacter(std::string& text) {
-    const char* begin = text.c_str();
-    const char* p = begin;
-    while (*p) {
-        const char* next = CharNextA(p);
-        if (IsDBCSLeadByte(static_cast<BYTE>(*p)) && next == p + 1) {
-            text.resize(static_cast<size_t>(p - begin));
-            return;
-        }
-        p = next;
-    }
+    const LeadBytes& lead = LeadBytes::Ansi();
+    size_t last = 0; // where the last character starts
+    for (size_t at = 0; at < text.size(); at += lead.CharLength(text, at))
+        last = at;
+    if (last + 1 == text.size() && lead.IsLead(text[last]))
+        text.pop_back();
 }
 
 std::string ReadText(const std::string& path, const char* key) {
