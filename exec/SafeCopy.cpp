@@ -133,16 +133,6 @@ bool Replace(const std::string& temporary, const SafeCopyRequest& request, DWORD
 
 } // namespace
 
-std::string FolderOf(const std::string& path) {
-    const char* begin = path.c_str();
-    const char* lastSeparator = nullptr;
-    for (const char* p = begin; *p != '\0'; p = CharNextA(p))
-        if (*p == '\\')
-            lastSeparator = p;
-    return lastSeparator ? path.substr(0, static_cast<size_t>(lastSeparator - begin))
-                         : std::string();
-}
-
 CopyEnd SafeCopyFile(const SafeCopyRequest& request, const CopyHooks& hooks, DWORD* error) {
     *error = 0;
     if (request.from.empty() || request.to.empty()) {

@@ -1,12 +1,4 @@
 #pragma once
-// Paths that do not depend on the current drive or folder, which differ between
-// the settings dialog, a scheduled run and a shortcut's start folder.
-#include <string>
-
-// "X:\..." or "\\server\..." (also "\\?\..."). "data", "D:", "D:data" and
-// "\data" are not: they name different folders from different start folders.
-bool IsAbsolutePath(const std::string& path);
-
-// The full form the path functions give ("." and ".." resolved, "/" read as
-// "\"); the text unchanged when they give none.
-std::string MakeAbsolute(const std::string& path);
+// Absolute paths live in the base layer; this name stays for the files that
+// still include it here.
+#include "base/AbsolutePath.h"

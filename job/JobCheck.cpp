@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "base/AbsolutePath.h"
+
 namespace {
 
 const char kSection[] = "Settings";

@@ -2,8 +2,8 @@
 
 #include <shellapi.h>
 
+#include "base/PathText.h"
 #include "ui/FolderCandidates.h"
-#include "ui/PathText.h"
 #include "ui/SystemPath.h"
 
 namespace {

@@ -5,13 +5,13 @@
 
 #include <utility>
 
+#include "base/PathText.h"
 #include "framework/DataExchange.h"
 #include "job/JobContext.h"
 #include "job/JobFile.h"
 #include "res/resource.h"
 #include "ui/FolderBrowser.h"
 #include "ui/JobValidation.h"
-#include "ui/PathText.h"
 
 namespace {
 

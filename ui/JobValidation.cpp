@@ -2,10 +2,10 @@
 
 #include <windows.h>
 
+#include "base/AbsolutePath.h"
+#include "base/PathText.h"
 #include "engine/FolderIdentity.h"
 #include "engine/SearchCore.h"
-#include "job/AbsolutePath.h"
-#include "ui/PathText.h"
 
 namespace {
 

@@ -1,21 +1,4 @@
 #pragma once
-// Path texts in the ANSI code page, taken apart character by character so that
-// the second byte of a double-byte character (表 is 95 5C) is never mistaken
-// for a backslash.
-#include <string>
-
-// The division _splitpath makes.
-struct PathParts {
-    std::string drive;     // "D:" or empty
-    std::string folder;    // up to and including the last backslash or slash
-    std::string name;      // the file name without its extension
-    std::string extension; // from the last dot of the file name on, dot included
-};
-
-PathParts SplitPath(const std::string& path);
-
-bool IsAsciiLetter(char c);
-// "X:\" for a letter X.
-bool IsDriveRoot(const std::string& path);
-// The path without one trailing backslash; a drive root keeps it.
-std::string WithoutTrailingBackslash(const std::string& path);
+// Path texts live in the base layer; this name stays for the files that still
+// include it here.
+#include "base/PathText.h"
