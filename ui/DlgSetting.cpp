@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "base/PathText.h"
+#include "base/WindowText.h"
 #include "framework/DataExchange.h"
 #include "job/JobContext.h"
 #include "job/JobFile.h"
@@ -143,10 +144,8 @@ void CDlgSetting::EnableItem(int id, bool enable) {
 }
 
 void CDlgSetting::BrowseInto(CComplementComboBox& box) {
-    char current[520] = {};
-    ::GetWindowTextA(box.GetEditCtrl(), current, sizeof current);
     std::string chosen;
-    if (BrowseForFolder(m_hWnd, current, chosen))
+    if (BrowseForFolder(m_hWnd, WindowText(box.GetEditCtrl()), chosen))
         ::SetWindowTextA(box.GetEditCtrl(), chosen.c_str());
 }
 
