@@ -3,10 +3,10 @@
 #include <algorithm>
 
 #include "base/AbsolutePath.h"
+#include "base/FileHandle.h"
 #include "base/PathRoot.h"
 #include "base/PathText.h"
 #include "engine/CompareNoCase.h"
-#include "framework/FileHandle.h"
 
 namespace {
 
