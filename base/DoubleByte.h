@@ -1,8 +1,8 @@
 #pragma once
 // Characters of the ANSI code page (Shift-JIS here): a lead byte and the byte
-// after it are one character, and that second byte may be 0x5C ('\\'), 0x7C
-// ('|') or any other ASCII byte. Every scan for a separator, dot, comma or blank
-// steps over whole characters with these.
+// after it are one character, and that second byte may be 0x5C (a backslash),
+// 0x7C (a bar) or another ASCII byte. Every scan for a separator, dot, comma or
+// blank steps over whole characters with this table.
 #include <string_view>
 
 class LeadBytes {
@@ -23,8 +23,3 @@ private:
     LeadBytes();
     bool lead_[256] = {};
 };
-
-// LeadBytes::Ansi().CharLength, for a single look.
-inline size_t CharLength(std::string_view text, size_t at) {
-    return LeadBytes::Ansi().CharLength(text, at);
-}

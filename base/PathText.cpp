@@ -23,11 +23,11 @@ bool IsBackslash(char c) {
     return c == '\\';
 }
 
-} // namespace
-
 bool IsPathSeparator(char c) {
     return c == '\\' || c == '/';
 }
+
+} // namespace
 
 size_t LastSeparator(std::string_view path) {
     return FindLastChar(path, 0, IsPathSeparator);
@@ -40,7 +40,7 @@ bool IsAsciiLetter(char c) {
 PathParts SplitPath(const std::string& path) {
     PathParts parts;
     size_t rest = 0;
-    if (path.size() >= 2 && CharLength(path, 0) == 1 && path[1] == ':') {
+    if (path.size() >= 2 && LeadBytes::Ansi().CharLength(path, 0) == 1 && path[1] == ':') {
         parts.drive = path.substr(0, 2);
         rest = 2;
     }

@@ -19,9 +19,8 @@ PathParts SplitPath(const std::string& path);
 // the path holds none.
 std::string FolderOf(const std::string& path);
 
-// '\' or '/', as the path functions read both.
-bool IsPathSeparator(char c);
-// The offset of the last backslash or slash, or npos when there is none.
+// The offset of the last backslash or slash (the path functions read both), or
+// npos when there is none.
 size_t LastSeparator(std::string_view path);
 
 bool IsAsciiLetter(char c);
