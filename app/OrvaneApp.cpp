@@ -6,12 +6,13 @@
 
 #include "app/MainFrame.h"
 #include "app/OrvaneDoc.h"
+#include "base/AbsolutePath.h"
+#include "base/CommandLine.h"
 #include "framework/AnsiText.h"
 #include "framework/ErrorOutput.h"
-#include "job/AbsolutePath.h"
 #include "res/resource.h"
-#include "ui/OrvaneView.h"
 #include "run/RunFacts.h"
+#include "ui/OrvaneView.h"
 #include "ui/SystemPath.h"
 
 namespace {

@@ -5,7 +5,7 @@
 
 #include <cstdio>
 
-#include "framework/FileHandle.h"
+#include "base/FileHandle.h"
 
 class Stopwatch {
 public:

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "base/FileHandle.h"
 #include "engine/EngineCallbacks.h"
 #include "engine/SyncItem.h"
 #include "exec/ExecCallbacks.h"
@@ -54,16 +55,13 @@ struct AlwaysYes : IDeleteQuestion, INetworkQuestion {
 };
 
 inline bool WriteSmallFile(const std::string& path, const std::string& bytes) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
+    FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.IsOpen())
         return false;
-    struct Closer {
-        HANDLE file;
-        ~Closer() { CloseHandle(file); }
-    } closer{file};
     DWORD written = 0;
-    return WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+    return WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
+                     nullptr) &&
            written == bytes.size();
 }
 

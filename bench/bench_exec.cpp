@@ -84,13 +84,13 @@ void LargeFile(const std::string& folder) {
     const unsigned long long size = 1ull << 30;
     std::string source = folder + "\\large.bin";
     {
-        HANDLE file = CreateFileA(source.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+        FileHandle file(CreateFileA(source.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
         std::string block(1 << 20, 'L');
         DWORD written = 0;
         for (unsigned long long done = 0; done < size; done += block.size())
-            WriteFile(file, block.data(), static_cast<DWORD>(block.size()), &written, nullptr);
-        CloseHandle(file);
+            WriteFile(file.Get(), block.data(), static_cast<DWORD>(block.size()), &written,
+                      nullptr);
     }
     for (int turn = 0; turn < 2; ++turn) {
         std::string bare = folder + "\\bare.bin", safe = folder + "\\safe.bin";

@@ -1,26 +1,8 @@
 #include "engine/CompareNoCase.h"
 
-#include <windows.h>
+#include "base/DoubleByte.h"
 
 namespace {
-
-// Lead bytes of the ANSI code page, looked up once.
-class LeadBytes {
-public:
-    LeadBytes() {
-        for (int byte = 0; byte < 256; ++byte)
-            lead_[byte] = IsDBCSLeadByte(static_cast<BYTE>(byte)) != 0;
-    }
-    bool IsLead(unsigned char byte) const { return lead_[byte]; }
-
-private:
-    bool lead_[256] = {};
-};
-
-const LeadBytes& Table() {
-    static const LeadBytes table;
-    return table;
-}
 
 // One text made of up to two parts, read byte by byte from the front.
 class Reader {
@@ -51,7 +33,7 @@ int CompareNoCase(std::string_view a, std::string_view b) {
 
 int CompareNoCaseJoined(std::string_view aFirst, std::string_view aSecond, std::string_view bFirst,
                         std::string_view bSecond) {
-    const LeadBytes& table = Table();
+    const LeadBytes& table = LeadBytes::Ansi();
     Reader a(aFirst, aSecond);
     Reader b(bFirst, bSecond);
     // Both texts are the same up to the current byte, so one state serves both:
@@ -76,7 +58,7 @@ int CompareNoCaseJoined(std::string_view aFirst, std::string_view aSecond, std::
 }
 
 void AppendFoldedKey(std::string& out, std::string_view first, std::string_view second) {
-    const LeadBytes& table = Table();
+    const LeadBytes& table = LeadBytes::Ansi();
     Reader text(first, second);
     bool trailByte = false;
     while (!text.AtEnd()) {

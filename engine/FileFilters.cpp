@@ -1,5 +1,6 @@
 #include "engine/FileFilters.h"
 
+#include "base/DoubleByte.h"
 #include "framework/AnsiText.h"
 #include "engine/CompareNoCase.h"
 #include "engine/TemporaryName.h"
@@ -30,11 +31,11 @@ int SplitList(const std::string& text, char separator, std::vector<std::string>&
 }
 
 std::string GetExtension(const std::string& name) {
+    const LeadBytes& lead = LeadBytes::Ansi();
     size_t afterLastDot = std::string::npos;
-    for (size_t i = 0; i < name.size(); ++i) {
-        if (IsDBCSLeadByte(static_cast<BYTE>(name[i])) && i + 1 < name.size())
-            ++i; // the trail byte may look like a dot or a backslash
-        else if (name[i] == '.')
+    // Whole characters: a second byte may look like a dot or a backslash.
+    for (size_t i = 0; i < name.size(); i += lead.CharLength(name, i)) {
+        if (name[i] == '.')
             afterLastDot = i + 1;
     }
     if (afterLastDot == std::string::npos)

@@ -2,8 +2,11 @@
 
 #include <algorithm>
 
+#include "base/AbsolutePath.h"
+#include "base/FileHandle.h"
+#include "base/PathRoot.h"
+#include "base/PathText.h"
 #include "engine/CompareNoCase.h"
-#include "framework/FileHandle.h"
 
 namespace {
 
@@ -13,38 +16,6 @@ namespace {
 HANDLE OpenForQuery(const std::string& path) {
     return CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-}
-
-bool StartsWith(const std::string& text, const char* prefix) {
-    return text.compare(0, lstrlenA(prefix), prefix) == 0;
-}
-
-// Past one path component and the backslash after it, from `from`.
-size_t SkipComponent(const std::string& path, size_t from) {
-    const char* begin = path.c_str();
-    const char* p = begin + from;
-    while (*p != '\0' && *p != '\\')
-        p = CharNextA(p);
-    if (*p == '\\')
-        ++p;
-    return static_cast<size_t>(p - begin);
-}
-
-bool IsDriveAt(const std::string& path, size_t at) {
-    char c = at < path.size() ? path[at] : '\0';
-    bool letter = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
-    return letter && at + 1 < path.size() && path[at + 1] == ':';
-}
-
-size_t DriveRootLength(const std::string& path, size_t at) {
-    return at + (at + 2 < path.size() && path[at + 2] == '\\' ? 3 : 2);
-}
-
-// The absolute form the path functions give; the text itself when there is none.
-std::string FullPath(const std::string& path) {
-    char full[MAX_PATH * 2] = {};
-    DWORD length = GetFullPathNameA(path.c_str(), sizeof full, full, nullptr);
-    return length > 0 && length < sizeof full ? std::string(full, length) : path;
 }
 
 // The path the system itself gives the open folder, links resolved; empty when
@@ -67,16 +38,9 @@ void AddChain(std::string path, std::vector<FileIdentity>& chain) {
     }
 }
 
-bool EndsWithBackslash(const std::string& path) {
-    const char* last = nullptr;
-    for (const char* p = path.c_str(); *p != '\0'; p = CharNextA(p))
-        last = p;
-    return last != nullptr && *last == '\\' && last + 1 == path.c_str() + path.size();
-}
-
 // The absolute text without a trailing backslash (a root keeps its own).
 std::string AbsoluteFolder(const std::string& folder) {
-    std::string path = FullPath(folder);
+    std::string path = MakeAbsolute(folder);
     if (EndsWithBackslash(path) && path.size() > RootLength(path))
         path.pop_back();
     return path;
@@ -134,34 +98,9 @@ bool ReadIdentity(const std::string& path, FileIdentity& identity) {
     return true;
 }
 
-size_t RootLength(const std::string& path) {
-    if (StartsWith(path, "\\\\?\\UNC\\") || StartsWith(path, "\\\\?\\unc\\"))
-        return SkipComponent(path, SkipComponent(path, 8));
-    if (StartsWith(path, "\\\\?\\") || StartsWith(path, "\\\\.\\"))
-        return IsDriveAt(path, 4) ? DriveRootLength(path, 4) : SkipComponent(path, 4);
-    if (StartsWith(path, "\\\\"))
-        return SkipComponent(path, SkipComponent(path, 2));
-    if (IsDriveAt(path, 0))
-        return DriveRootLength(path, 0);
-    return StartsWith(path, "\\") ? 1 : 0;
-}
-
-std::string ParentFolder(const std::string& path) {
-    size_t root = RootLength(path);
-    if (path.size() <= root)
-        return std::string();
-    // The last backslash past the root that is not the path's own last character.
-    const char* begin = path.c_str();
-    size_t cut = root;
-    for (const char* p = begin + root; *p != '\0'; p = CharNextA(p))
-        if (*p == '\\' && p[1] != '\0')
-            cut = static_cast<size_t>(p - begin);
-    return path.substr(0, cut);
-}
-
 std::vector<FileIdentity> IdentityChain(const std::string& folder) {
     std::vector<FileIdentity> chain;
-    AddChain(FullPath(folder), chain);
+    AddChain(MakeAbsolute(folder), chain);
     // Through a link the folders above the spelling are not the folders above
     // the files; the resolved path names those.
     std::string resolved = ResolvedPath(folder);
@@ -192,7 +131,7 @@ std::string PathBelow(const std::string& path, const std::string& folder) {
         return std::string();
     // The names below the folder are taken from a spelling without short names,
     // as the listings hold them.
-    for (const std::string& spelling : {LongPath(FullPath(path)), ResolvedPath(path)}) {
+    for (const std::string& spelling : {LongPath(MakeAbsolute(path)), ResolvedPath(path)}) {
         if (spelling.empty())
             continue;
         FileIdentity identity;

@@ -20,14 +20,6 @@ struct FileIdentity {
 // cannot be opened or asked, or when the system gives no file index (0).
 bool ReadIdentity(const std::string& path, FileIdentity& identity);
 
-// The length of the part of an absolute path that is never cut off: "C:\",
-// "\\?\C:\", "\\server\share\", "\\?\UNC\server\share\" (0 when there is none).
-size_t RootLength(const std::string& path);
-
-// The folder above, or empty at the root. Cut character by character, so the
-// second byte of a double-byte character is never taken for a backslash.
-std::string ParentFolder(const std::string& path);
-
 // The folder itself and every folder above it, as spelled and as the system
 // resolves it (links and other drive letters followed); those that cannot be
 // opened are missing.

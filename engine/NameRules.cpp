@@ -1,5 +1,6 @@
 #include "engine/NameRules.h"
 
+#include "base/DoubleByte.h"
 #include "engine/CompareNoCase.h"
 
 #include <cstring>
@@ -30,16 +31,18 @@ bool IsDeviceName(const char* name) {
 bool IsExactPathName(const char* name) {
     if (*name == '\0')
         return false;
+    const LeadBytes& lead = LeadBytes::Ansi();
+    const std::string_view text(name);
     char last = '\0';
-    for (const char* p = name; *p != '\0';) {
-        if (IsDBCSLeadByte(static_cast<BYTE>(*p)) && p[1] != '\0') {
+    for (size_t at = 0; at < text.size();) {
+        if (lead.CharLength(text, at) == 2) {
             last = '\0';
-            p += 2;
+            at += 2;
             continue;
         }
-        if (IsForbiddenByte(static_cast<unsigned char>(*p)))
+        if (IsForbiddenByte(static_cast<unsigned char>(text[at])))
             return false;
-        last = *p++;
+        last = text[at++];
     }
     if (last == '.' || last == ' ')
         return false;

@@ -1,32 +1,9 @@
 #include "exec/CommandText.h"
 
-#include <windows.h>
-
+#include "base/DoubleByte.h"
 #include "engine/SyncItem.h"
 
 namespace {
-
-// Lead bytes of the ANSI code page, looked up once: the command texts of a large
-// list would otherwise ask the system for every byte of every path.
-class LeadByteTable {
-public:
-    LeadByteTable() {
-        for (int byte = 0; byte < 256; ++byte)
-            lead_[byte] = IsDBCSLeadByte(static_cast<BYTE>(byte)) != 0;
-    }
-    // Length of the character at `at`: 2 for a complete double-byte character.
-    size_t CharLength(const std::string& text, size_t at) const {
-        return lead_[static_cast<unsigned char>(text[at])] && at + 1 < text.size() ? 2 : 1;
-    }
-
-private:
-    bool lead_[256] = {};
-};
-
-const LeadByteTable& LeadBytes() {
-    static const LeadByteTable table;
-    return table;
-}
 
 bool SplitsCommandLine(char c) {
     switch (c) {
@@ -50,7 +27,7 @@ bool SplitsCommandLine(char c) {
 }
 
 bool NeedsQuotes(const std::string& path) {
-    const LeadByteTable& table = LeadBytes();
+    const LeadBytes& table = LeadBytes::Ansi();
     for (size_t at = 0; at < path.size();) {
         size_t length = table.CharLength(path, at);
         if (length == 1 && SplitsCommandLine(path[at]))
@@ -103,7 +80,7 @@ std::string MakeItemCommand(const SyncItem& item) {
 }
 
 std::string EscapeForBatchFile(const std::string& command) {
-    const LeadByteTable& table = LeadBytes();
+    const LeadBytes& table = LeadBytes::Ansi();
     std::string line;
     line.reserve(command.size() + 8);
     for (size_t at = 0; at < command.size();) {

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "job/AbsolutePath.h"
+#include "base/AbsolutePath.h"
 
 namespace {
 

@@ -1,13 +1,16 @@
 #include "exec/OutputFile.h"
 
+#include <utility>
+
 bool OutputFile::Create(const std::string& path) {
     Close();
-    handle_ = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                          FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (handle_ == INVALID_HANDLE_VALUE) {
+    FileHandle created(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                   FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!created.IsOpen()) {
         error_ = GetLastError();
         return false;
     }
+    file_ = std::move(created);
     size_ = 0;
     error_ = 0;
     return true;
@@ -15,7 +18,8 @@ bool OutputFile::Create(const std::string& path) {
 
 bool OutputFile::Write(const std::string& bytes) {
     DWORD written = 0;
-    BOOL ok = write_(handle_, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    BOOL ok =
+        write_(file_.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
     DWORD error = ok ? ERROR_SUCCESS : GetLastError();
     size_ += written;
     if (ok && written == bytes.size())
@@ -28,7 +32,8 @@ bool OutputFile::Write(const std::string& bytes) {
 bool OutputFile::CutTo(unsigned long long size) {
     LARGE_INTEGER position;
     position.QuadPart = static_cast<LONGLONG>(size);
-    if (!SetFilePointerEx(handle_, position, nullptr, FILE_BEGIN) || !SetEndOfFile(handle_)) {
+    if (!SetFilePointerEx(file_.Get(), position, nullptr, FILE_BEGIN) ||
+        !SetEndOfFile(file_.Get())) {
         error_ = GetLastError();
         return false;
     }
@@ -37,12 +42,8 @@ bool OutputFile::CutTo(unsigned long long size) {
 }
 
 bool OutputFile::Close() {
-    if (handle_ == INVALID_HANDLE_VALUE)
+    if (file_.Close())
         return true;
-    BOOL ok = CloseHandle(handle_);
-    DWORD error = ok ? ERROR_SUCCESS : GetLastError();
-    handle_ = INVALID_HANDLE_VALUE;
-    if (!ok)
-        error_ = error;
-    return ok != 0;
+    error_ = GetLastError();
+    return false;
 }

@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "base/FileHandle.h"
+
 // The platform's write call. A parameter so that tests can make a write stop
 // part-way, as a full disk or a lost network folder would.
 using WriteCall = BOOL(WINAPI*)(HANDLE, LPCVOID, DWORD, LPDWORD, LPOVERLAPPED);
@@ -18,7 +20,7 @@ public:
 
     // False, with Error() set, when the file cannot be created.
     bool Create(const std::string& path);
-    bool IsOpen() const { return handle_ != INVALID_HANDLE_VALUE; }
+    bool IsOpen() const { return file_.IsOpen(); }
     // One write call for all the bytes: each call either lands whole or reports a
     // failure (Error() set), with Size() counting what did reach the file.
     bool Write(const std::string& bytes);
@@ -33,7 +35,7 @@ public:
     DWORD Error() const { return error_; }
 
 private:
-    HANDLE handle_ = INVALID_HANDLE_VALUE;
+    FileHandle file_;
     WriteCall write_;
     unsigned long long size_ = 0;
     DWORD error_ = 0;

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "base/FileHandle.h"
 #include "engine/TemporaryName.h"
 #include "exec/FileActions.h"
 
@@ -12,24 +13,6 @@ const DWORD kBlock = 1 << 20;
 const DWORD kCopiedAttributes = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
                                 FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
                                 FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
-
-class Handle {
-public:
-    explicit Handle(HANDLE handle) : handle_(handle) {}
-    ~Handle() { Close(); }
-    Handle(const Handle&) = delete;
-    Handle& operator=(const Handle&) = delete;
-    bool IsOpen() const { return handle_ != INVALID_HANDLE_VALUE; }
-    HANDLE Get() const { return handle_; }
-    bool Close() {
-        bool closed = !IsOpen() || CloseHandle(handle_);
-        handle_ = INVALID_HANDLE_VALUE;
-        return closed;
-    }
-
-private:
-    HANDLE handle_;
-};
 
 // A new, empty file under a temporary name in the folder, created by us alone.
 // Its path, or INVALID_HANDLE_VALUE with *error set.
@@ -57,8 +40,8 @@ HANDLE CreateTemporary(const std::string& folder, std::string* path, ActionError
 // Source to the open temporary file, block by block.
 CopyEnd CopyContents(const std::string& from, const std::string& to, HANDLE target,
                      const CopyHooks& hooks, DWORD* attributes, ActionError* error) {
-    Handle source(CreateFileA(from.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    FileHandle source(CreateFileA(from.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     BY_HANDLE_FILE_INFORMATION info;
     if (!source.IsOpen() || !GetFileInformationByHandle(source.Get(), &info)) {
         *error = StepFailed(ActionStep::ReadSource, from);
@@ -134,16 +117,6 @@ bool Replace(const std::string& temporary, const SafeCopyRequest& request, Actio
 
 } // namespace
 
-std::string FolderOf(const std::string& path) {
-    const char* begin = path.c_str();
-    const char* lastSeparator = nullptr;
-    for (const char* p = begin; *p != '\0'; p = CharNextA(p))
-        if (*p == '\\')
-            lastSeparator = p;
-    return lastSeparator ? path.substr(0, static_cast<size_t>(lastSeparator - begin))
-                         : std::string();
-}
-
 CopyEnd SafeCopyFile(const SafeCopyRequest& request, const CopyHooks& hooks, ActionError* error) {
     *error = ActionError();
     if (request.from.empty() || request.to.empty()) {
@@ -151,7 +124,7 @@ CopyEnd SafeCopyFile(const SafeCopyRequest& request, const CopyHooks& hooks, Act
         return CopyEnd::Failed;
     }
     std::string temporary;
-    Handle target(CreateTemporary(FolderOf(request.to), &temporary, error));
+    FileHandle target(CreateTemporary(FolderOf(request.to), &temporary, error));
     if (!target.IsOpen())
         return CopyEnd::Failed;
     CopyEnd end = CopyEnd::Copied;

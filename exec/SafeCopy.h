@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "base/PathText.h" // FolderOf: the folder a copy's temporary file goes in
 #include "exec/ActionError.h"
 #include "exec/OutputFile.h"
 #include "exec/RecycleBin.h"
@@ -39,10 +40,6 @@ enum class CopyEnd { Copied, Failed, Stopped };
 // copy refuses one); the shell's copy replaces one, as the shell does.
 // *error says why when the copy fails.
 CopyEnd SafeCopyFile(const SafeCopyRequest& request, const CopyHooks& hooks, ActionError* error);
-
-// The folder part of a path (without its last backslash), stepping over
-// double-byte characters; empty when the path holds no backslash.
-std::string FolderOf(const std::string& path);
 
 // Removes the temporary files a killed run left in a folder; returns their paths.
 std::vector<std::string> RemoveLeftoverTemporaries(const std::string& folder);

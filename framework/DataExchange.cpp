@@ -1,5 +1,6 @@
 #include "framework/DataExchange.h"
 
+#include "base/WindowText.h"
 #include "framework/WinApp.h"
 
 #include <windows.h>
@@ -19,14 +20,6 @@ HWND TextWindowOf(HWND control) {
             return edit;
     }
     return control;
-}
-
-std::string WindowText(HWND hwnd) {
-    int length = GetWindowTextLengthA(hwnd);
-    std::string text(static_cast<size_t>(length) + 1, '\0');
-    int got = GetWindowTextA(hwnd, text.data(), length + 1);
-    text.resize(got > 0 ? static_cast<size_t>(got) : 0);
-    return text;
 }
 
 } // namespace

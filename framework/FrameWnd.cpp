@@ -1,5 +1,6 @@
 #include "framework/FrameWnd.h"
 
+#include "base/ResourceString.h"
 #include "framework/WinApp.h"
 
 // Framework identifiers used here (the values MFC programs use).
@@ -148,9 +149,7 @@ LRESULT CFrameWnd::OnInitMenuPopup(WPARAM wParam, LPARAM lParam) {
 }
 
 std::string CFrameWnd::PromptFor(UINT id, bool tooltip) const {
-    char buffer[512] = {};
-    int length = LoadStringA(AfxGetInstanceHandle(), id, buffer, sizeof buffer);
-    std::string text(buffer, length > 0 ? static_cast<size_t>(length) : 0);
+    std::string text = LoadResourceString(id);
     size_t lineBreak = text.find('\n'); // an ASCII byte: never inside a double-byte character
     if (lineBreak == std::string::npos)
         return tooltip ? std::string() : text;

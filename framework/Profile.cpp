@@ -1,6 +1,6 @@
 #include "framework/Profile.h"
 
-#include "framework/RegKey.h"
+#include "base/RegKey.h"
 
 void CProfile::SetApplicationName(const std::string& name) {
     applicationName_ = name;

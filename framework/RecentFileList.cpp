@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "base/AbsolutePath.h"
+#include "base/PathRoot.h"
 #include "framework/Profile.h"
 
 namespace {
@@ -28,15 +30,6 @@ std::vector<size_t> BackslashOffsets(const std::string& path) {
     return offsets;
 }
 
-// Length of "X:\" or "\\server\share\" at the start of the path; 0 for others.
-size_t RootLength(const std::string& path, const std::vector<size_t>& backslashes) {
-    if (path.size() >= 3 && path[1] == ':' && path[2] == '\\')
-        return 3;
-    if (backslashes.size() >= 2 && backslashes[0] == 0 && backslashes[1] == 1)
-        return backslashes.size() >= 4 ? backslashes[3] + 1 : path.size();
-    return 0;
-}
-
 // The end of a text in at most maxLength bytes behind "...", cut before a whole character.
 std::string EllipsisAndTail(const std::string& text, size_t maxLength) {
     size_t room = maxLength > sizeof kEllipsis - 1 ? maxLength - (sizeof kEllipsis - 1) : 0;
@@ -53,7 +46,7 @@ std::string AbbreviatePath(const std::string& path, size_t maxLength) {
     if (path.size() <= maxLength)
         return path;
     std::vector<size_t> backslashes = BackslashOffsets(path);
-    size_t rootLength = RootLength(path, backslashes);
+    size_t rootLength = RootLength(path);
     // The longest tail of whole path components that fits, down to the file name.
     for (size_t backslash : backslashes) {
         if (backslash < rootLength)
@@ -104,11 +97,9 @@ std::string CRecentFileList::EntryName(int index) const {
 bool CRecentFileList::Add(const std::string& path) {
     if (path.empty() || names_.empty())
         return false;
-    char full[MAX_PATH];
-    DWORD length = GetFullPathNameA(path.c_str(), MAX_PATH, full, nullptr);
-    if (length == 0 || length >= MAX_PATH)
+    std::string absolute;
+    if (!GetFullPath(path, absolute) || absolute.size() >= MAX_PATH)
         return false;
-    std::string absolute(full, length);
 
     auto leaving = std::find_if(names_.begin(), names_.end() - 1,
                                 [&](const std::string& name) { return SamePath(name, absolute); });

@@ -2,17 +2,8 @@
 
 #include <memory>
 
+#include "base/ResourceString.h"
 #include "framework/Gdi.h"
-
-namespace {
-
-std::string LoadResourceString(UINT id) {
-    char buffer[512] = {};
-    int length = LoadStringA(AfxGetInstanceHandle(), id, buffer, sizeof buffer);
-    return std::string(buffer, length > 0 ? static_cast<size_t>(length) : 0);
-}
-
-} // namespace
 
 BEGIN_MESSAGE_MAP(CStatusBar, CWnd)
 ON_WM_SIZE()

@@ -1,16 +1,16 @@
 #include "framework/View.h"
 
+#include "base/FileHandle.h"
 #include "framework/WinApp.h"
 
 BOOL CDocument::OnOpenDocument(const char* path) {
-    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
+    FileHandle file(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.IsOpen()) {
         std::string message = std::string(path) + " を開けません。";
         AfxMessageBox(message.c_str(), MB_OK | MB_ICONEXCLAMATION);
         return FALSE;
     }
-    CloseHandle(file);
     return TRUE;
 }
 

@@ -1,5 +1,6 @@
 #include "framework/WinApp.h"
 
+#include "base/CommandLine.h"
 #include "framework/ErrorOutput.h"
 #include "framework/FrameWnd.h"
 
@@ -97,26 +98,9 @@ void CWinApp::AddDocTemplate(std::unique_ptr<CSingleDocTemplate> docTemplate) {
 }
 
 void CWinApp::ParseCommandLine(CCommandLineInfo& info) const {
-    const char* p = m_lpCmdLine;
-    while (*p != '\0') {
-        while (*p == ' ')
-            ++p;
-        if (*p == '\0')
-            break;
-        std::string argument;
-        bool quoted = false;
-        while (*p != '\0' && (quoted || *p != ' ')) {
-            if (*p == '"') {
-                quoted = !quoted;
-                ++p;
-                continue;
-            }
-            const char* next = CharNextA(p);
-            argument.append(p, next);
-            p = next;
-        }
+    for (const std::string& argument : SplitCommandLine(m_lpCmdLine)) {
         bool flag = argument.size() > 1 && (argument[0] == '-' || argument[0] == '/');
-        if (!flag && info.m_strFileName.empty() && !argument.empty()) {
+        if (!flag && info.m_strFileName.empty()) {
             info.m_strFileName = argument;
             info.m_nShellCommand = CCommandLineInfo::FileOpen;
         }

@@ -1,5 +1,6 @@
 #include "framework/Wnd.h"
 
+#include "base/WindowText.h"
 #include "framework/DataExchange.h"
 
 namespace {
@@ -102,11 +103,7 @@ BOOL CWnd::DestroyWindow() {
 }
 
 std::string CWnd::GetWindowText() const {
-    int length = GetWindowTextLengthA(m_hWnd);
-    std::string text(static_cast<size_t>(length) + 1, '\0');
-    int got = ::GetWindowTextA(m_hWnd, text.data(), length + 1);
-    text.resize(got > 0 ? static_cast<size_t>(got) : 0);
-    return text;
+    return WindowText(m_hWnd);
 }
 
 BOOL CWnd::UpdateData(BOOL saveAndValidate) {

@@ -2,21 +2,13 @@
 
 #include <windows.h>
 
+#include "base/AbsolutePath.h"
+#include "job/JobKeys.h"
+
 namespace {
 
-const char kSection[] = "Settings";
 // Returned for a key that is not in the file; no value read back can equal it.
 const char kMissing[] = "\x01missing";
-
-struct NumberKey {
-    const char* name;
-    int highest;
-};
-
-const NumberKey kNumberKeys[] = {
-    {"Mode", 2},   {"OutputLog", 1},  {"IsSynExist", 1}, {"SubFolder", 1},
-    {"NotDel", 1}, {"DelWarning", 1}, {"2Sec", 1},       {"FirstCopy", 1},
-};
 
 // Decimal digits only, no sign, at most `highest`; the profile reader would take
 // "abc" as 0, "0x2" as 2 and wrap 4294967298 round to 2.
@@ -36,12 +28,18 @@ bool IsDecimalUpTo(const std::string& text, int highest) {
 
 std::string RawValue(const std::string& path, const char* key) {
     char buffer[64] = {};
-    GetPrivateProfileStringA(kSection, key, kMissing, buffer, sizeof buffer, path.c_str());
+    GetPrivateProfileStringA(kJobSection, key, kMissing, buffer, sizeof buffer, path.c_str());
     return buffer;
 }
 
-std::string Allowed(int highest) {
-    return highest == 2 ? "0、1、2 のいずれか" : "0 か 1";
+// "0 か 1" for a switch, "0、1、2 のいずれか" for a number up to 2.
+std::string Allowed(const JobKey& key) {
+    if (key.kind == JobValueKind::Switch)
+        return "0 か 1";
+    std::string values = "0";
+    for (int value = 1; value <= key.highest; ++value)
+        values += "、" + std::to_string(value);
+    return values + " のいずれか";
 }
 
 } // namespace
@@ -50,11 +48,13 @@ std::vector<JobProblem> CheckUnattendedJob(const std::string& jobPath, const Job
                                            bool processingFromCommandLine,
                                            bool referenceFromCommandLine) {
     std::vector<JobProblem> problems;
-    for (const NumberKey& key : kNumberKeys) {
+    for (const JobKey& key : JobKeys()) {
+        if (key.kind == JobValueKind::Text)
+            continue;
         std::string value = RawValue(jobPath, key.name);
         if (value != kMissing && !IsDecimalUpTo(value, key.highest))
             problems.push_back({key.name, std::string(key.name) + " の値「" + value +
-                                              "」は使えません（" + Allowed(key.highest) +
+                                              "」は使えません（" + Allowed(key) +
                                               "を数字で指定してください）"});
     }
     // An empty folder is the search's to report; a relative one would be taken

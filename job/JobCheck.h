@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "job/AbsolutePath.h"
 #include "job/JobSettings.h"
 
 struct JobProblem {

@@ -1,7 +1,6 @@
 #include "job/JobContext.h"
 
-#include <windows.h>
-
+#include "base/PathText.h"
 #include "framework/ProgramFile.h"
 #include "framework/Profile.h"
 #include "job/JobFile.h"
@@ -41,16 +40,6 @@ std::string JobContext::DefaultJobPath() {
 }
 
 std::string JobPathBesideProgram(const std::string& programPath) {
-    // The last '.' after the last backslash, found character by character so that
-    // the trail byte of a double-byte character is never taken for a backslash.
-    const char* begin = programPath.c_str();
-    const char* dot = nullptr;
-    for (const char* p = begin; *p; p = CharNextA(p)) {
-        if (*p == '\\')
-            dot = nullptr;
-        else if (*p == '.')
-            dot = p;
-    }
-    size_t stemLength = dot ? static_cast<size_t>(dot - begin) : programPath.size();
-    return programPath.substr(0, stemLength) + ".orvane";
+    PathParts parts = SplitPath(programPath);
+    return parts.drive + parts.folder + parts.name + ".orvane";
 }

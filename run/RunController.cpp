@@ -4,9 +4,9 @@
 #include "exec/BatchWriter.h"
 #include "exec/OperationLog.h"
 #include "exec/SyncStatus.h"
-#include "job/AbsolutePath.h"
 #include "job/JobCheck.h"
 #include "job/JobContext.h"
+#include "job/JobFolders.h"
 
 std::string LeftOutText(size_t count) {
     return "対象外の項目が" + std::to_string(count) + "件あります（処理しません）";
@@ -34,12 +34,9 @@ void RunController::StartFirstJob(const StartArguments& arguments) {
         job.referenceFolder = arguments.referenceFolder;
     if (RefuseJob(arguments))
         return;
-    // Made absolute once, here, as the settings dialog does: every later use of
-    // the folders (search, log, messages) sees the same text.
-    job.processingFolder = MakeAbsolute(job.processingFolder);
-    job.referenceFolder = MakeAbsolute(job.referenceFolder);
-    if (job.outputLog != 0)
-        job.logFolder = MakeAbsolute(job.logFolder);
+    // In the settings dialog's form, once, here: every later use of the folders
+    // (search, log, messages) sees the same text.
+    NormaliseJobFolders(job);
     Search();
     Synchronise();
 }

@@ -11,9 +11,6 @@ struct StartArguments {
     std::string referenceFolder;
 };
 
-// Splits a command line into arguments: quotes switch quoting on and off and are
-// dropped, runs of blanks outside quotes separate, empty arguments are dropped.
-std::vector<std::string> SplitCommandLine(const std::string& commandLine);
 // Takes the arguments: "-s" in any case, "--proc"/"--ref" with their folder
 // attached, anything else the job file; the last of a kind counts.
 StartArguments ParseStartArguments(const std::vector<std::string>& arguments);

@@ -5,8 +5,6 @@
 
 #include "OrvaneVersion.h"
 
-#include <vector>
-
 namespace {
 
 struct RegistryValue {
@@ -44,16 +42,30 @@ std::vector<RegistryValue> RegistrationValues(const std::string& setupPath) {
     };
 }
 
+std::string FullKeyName(HKEY root, const char* key) {
+    return std::string(root == HKEY_LOCAL_MACHINE ? "HKEY_LOCAL_MACHINE\\"
+                                                  : "HKEY_CLASSES_ROOT\\") +
+           key;
+}
+
+void AddFailure(std::vector<RegistrationFailure>& failures, const std::string& key, LONG status) {
+    for (const RegistrationFailure& failure : failures)
+        if (failure.key == key)
+            return; // one line per key, with its first reason
+    failures.push_back({key, status});
+}
+
 } // namespace
 
-void Register(const std::string& setupPath) {
+std::vector<RegistrationFailure> Register(const std::string& setupPath) {
+    std::vector<RegistrationFailure> failures;
     for (const RegistryValue& value : RegistrationValues(setupPath)) {
         RegistryKey key;
-        if (!key.Create(value.root, value.key))
-            continue;
-        if (value.isFlag)
-            key.SetFlag(value.name);
-        else
-            key.SetString(value.name, value.data);
+        bool written =
+            key.Create(value.root, value.key) &&
+            (value.isFlag ? key.SetFlag(value.name) : key.SetString(value.name, value.data));
+        if (!written)
+            AddFailure(failures, FullKeyName(value.root, value.key), key.Status());
     }
+    return failures;
 }

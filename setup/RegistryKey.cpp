@@ -1,14 +1,19 @@
 #include "setup/RegistryKey.h"
 
+bool RegistryKey::Record(LONG status) {
+    status_ = status;
+    return status == ERROR_SUCCESS;
+}
+
 bool RegistryKey::Open(HKEY parent, const char* path, REGSAM access) {
     Close();
-    return RegOpenKeyExA(parent, path, 0, access, &key_) == ERROR_SUCCESS;
+    return Record(RegOpenKeyExA(parent, path, 0, access, &key_));
 }
 
 bool RegistryKey::Create(HKEY parent, const char* path) {
     Close();
-    return RegCreateKeyExA(parent, path, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
-                           nullptr, &key_, nullptr) == ERROR_SUCCESS;
+    return Record(RegCreateKeyExA(parent, path, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
+                                  nullptr, &key_, nullptr));
 }
 
 void RegistryKey::Close() {
@@ -18,14 +23,15 @@ void RegistryKey::Close() {
 }
 
 bool RegistryKey::SetString(const char* valueName, const std::string& data) {
-    return RegSetValueExA(key_, valueName, 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
-                          static_cast<DWORD>(data.size() + 1)) == ERROR_SUCCESS;
+    return Record(RegSetValueExA(key_, valueName, 0, REG_SZ,
+                                 reinterpret_cast<const BYTE*>(data.c_str()),
+                                 static_cast<DWORD>(data.size() + 1)));
 }
 
 bool RegistryKey::SetFlag(const char* valueName) {
     const DWORD one = 1;
-    return RegSetValueExA(key_, valueName, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&one),
-                          sizeof one) == ERROR_SUCCESS;
+    return Record(RegSetValueExA(key_, valueName, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&one),
+                                 sizeof one));
 }
 
 bool RegistryKey::HasSubkeys() const {

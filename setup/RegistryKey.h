@@ -1,5 +1,6 @@
 #pragma once
-// An open registry key that closes itself.
+// An open registry key that closes itself. Open, Create and the setters tell
+// whether they worked; Status() keeps the registry's code of the last of them.
 #include <windows.h>
 
 #include <string>
@@ -19,6 +20,7 @@ public:
     void Close();
 
     HKEY Handle() const { return key_; }
+    LONG Status() const { return status_; }
 
     // Sets a REG_SZ value; a null name is the key's default value.
     bool SetString(const char* valueName, const std::string& data);
@@ -29,5 +31,8 @@ public:
     std::vector<std::string> SubkeyNames() const;
 
 private:
+    bool Record(LONG status);
+
     HKEY key_ = nullptr;
+    LONG status_ = ERROR_SUCCESS;
 };

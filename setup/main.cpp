@@ -1,9 +1,11 @@
 // OrvaneSetup: without arguments it registers Orvane, with "-uninst" it
 // removes the registration and Orvane's settings. It opens no window of its
-// own; one message box reports the end.
+// own; one message box reports the end. The exit code is 0, or 1 when the
+// registration could not be made or completed.
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "setup/CommandLine.h"
 #include "setup/ProgramPaths.h"
@@ -26,7 +28,12 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
                         "報告", MB_OK | MB_ICONEXCLAMATION);
             return 1;
         }
-        Register(setupPath);
+        std::vector<RegistrationFailure> failures = Register(setupPath);
+        if (!failures.empty()) {
+            MessageBoxA(nullptr, NotInstalledMessage(failures).c_str(), "報告",
+                        MB_OK | MB_ICONEXCLAMATION);
+            return 1;
+        }
         message = InstalledMessage(ProgramFolder(setupPath));
     }
     MessageBoxA(nullptr, message.c_str(), "報告", MB_OK);

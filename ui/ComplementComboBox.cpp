@@ -2,8 +2,9 @@
 
 #include <shellapi.h>
 
+#include "base/PathText.h"
+#include "base/WindowText.h"
 #include "ui/FolderCandidates.h"
-#include "ui/PathText.h"
 #include "ui/SystemPath.h"
 
 namespace {
@@ -217,12 +218,7 @@ void CComplementComboBox::DeleteToEnd() {
 }
 
 std::string CComplementComboBox::GetFieldText() const {
-    HWND edit = GetEditCtrl();
-    int length = ::GetWindowTextLengthA(edit);
-    std::string text(static_cast<size_t>(length) + 1, '\0');
-    int got = ::GetWindowTextA(edit, text.data(), length + 1);
-    text.resize(got > 0 ? static_cast<size_t>(got) : 0);
-    return text;
+    return WindowText(GetEditCtrl());
 }
 
 void CComplementComboBox::SetFieldText(const std::string& text) {

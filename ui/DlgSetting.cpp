@@ -5,18 +5,19 @@
 
 #include <utility>
 
+#include "base/PathText.h"
+#include "base/WindowText.h"
 #include "framework/DataExchange.h"
 #include "job/JobContext.h"
 #include "job/JobFile.h"
+#include "job/JobKeys.h"
 #include "res/resource.h"
 #include "ui/FolderBrowser.h"
 #include "ui/JobValidation.h"
-#include "ui/PathText.h"
 
 namespace {
 
 constexpr const char* kMessageCaption = "Orvane";
-constexpr int kMaxListChars = 255;
 // The entries of the mode list, in SyncMode order.
 constexpr const char* kModeNames[] = {"双方向同期", "処理フォルダを更新", "参照フォルダを更新"};
 
@@ -49,9 +50,9 @@ void CDlgSetting::DoDataExchange(CDataExchange* dx) {
     DDX_Check(dx, IDC_DELETE, job.deleteEnabled);
     DDX_Check(dx, IDC_DELWARNING, job.confirmDelete);
     DDX_Text(dx, IDC_ADDEXT, job.includeExtensions);
-    DDV_MaxChars(dx, job.includeExtensions, kMaxListChars);
+    DDV_MaxChars(dx, job.includeExtensions, JobTextMaxLength(&JobSettings::includeExtensions));
     DDX_Text(dx, IDC_DELEXT, job.excludeExtensions);
-    DDV_MaxChars(dx, job.excludeExtensions, kMaxListChars);
+    DDV_MaxChars(dx, job.excludeExtensions, JobTextMaxLength(&JobSettings::excludeExtensions));
     DDX_Text(dx, IDC_PROCFOLDER, job.processingFolder);
     DDX_Text(dx, IDC_REFFOLDER, job.referenceFolder);
     DDX_CBIndex(dx, IDC_MODE, job.mode);
@@ -63,7 +64,7 @@ void CDlgSetting::DoDataExchange(CDataExchange* dx) {
     DDX_Check(dx, IDC_FASTCOPY, job.fastCopy);
     DDX_Check(dx, IDC_RECYCLE, job.useRecycleBin);
     DDX_Text(dx, IDC_RMDIR, job.excludedFolders);
-    DDV_MaxChars(dx, job.excludedFolders, kMaxListChars);
+    DDV_MaxChars(dx, job.excludedFolders, JobTextMaxLength(&JobSettings::excludedFolders));
 }
 
 BOOL CDlgSetting::OnInitDialog() {
@@ -143,10 +144,8 @@ void CDlgSetting::EnableItem(int id, bool enable) {
 }
 
 void CDlgSetting::BrowseInto(CComplementComboBox& box) {
-    char current[520] = {};
-    ::GetWindowTextA(box.GetEditCtrl(), current, sizeof current);
     std::string chosen;
-    if (BrowseForFolder(m_hWnd, current, chosen))
+    if (BrowseForFolder(m_hWnd, WindowText(box.GetEditCtrl()), chosen))
         ::SetWindowTextA(box.GetEditCtrl(), chosen.c_str());
 }
 

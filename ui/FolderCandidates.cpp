@@ -4,9 +4,9 @@
 
 #include <algorithm>
 
+#include "base/PathText.h"
 #include "engine/CompareNoCase.h"
 #include "engine/FileFinder.h"
-#include "ui/PathText.h"
 
 std::vector<std::string> FindCandidates(const std::string& prefix, bool foldersOnly) {
     std::vector<std::string> candidates;

@@ -2,10 +2,10 @@
 
 #include <windows.h>
 
+#include "base/AbsolutePath.h"
 #include "engine/FolderIdentity.h"
 #include "engine/SearchCore.h"
-#include "job/AbsolutePath.h"
-#include "ui/PathText.h"
+#include "job/JobFolders.h"
 
 namespace {
 
@@ -64,12 +64,8 @@ const char* FindJobProblem(JobSettings& job) {
             return problem;
     }
 
-    // Made absolute here, once: "." and ".." resolved, "/" read as "\\". The log
-    // folder keeps its trailing backslash.
-    job.processingFolder = WithoutTrailingBackslash(MakeAbsolute(job.processingFolder));
-    job.referenceFolder = WithoutTrailingBackslash(MakeAbsolute(job.referenceFolder));
-    if (job.outputLog == 1)
-        job.logFolder = MakeAbsolute(job.logFolder);
+    // In the form the job is saved and searched in, once the folders have passed.
+    NormaliseJobFolders(job);
     // By the folders themselves, not their spelling: a short name, another drive
     // letter for the same disk or a link reaches the same files.
     if (SameFolder(job.processingFolder, job.referenceFolder))

@@ -9,7 +9,7 @@
 #include "job/JobContext.h"
 #include "res/resource.h"
 #include "ui/CommonDialogs.h"
-#include "ui/PathText.h"
+#include "base/PathText.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include "job/JobSettings.h"
 #include "ui/DlgConfirm.h"
 #include "ui/EditJob.h"
-#include "ui/PathText.h"
+#include "base/PathText.h"
 
 std::string WindowTitleFor(const std::string& jobPath) {
     if (jobPath.empty())

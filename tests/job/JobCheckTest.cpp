@@ -1,6 +1,10 @@
 // The values an unattended run refuses: written numbers the profile reader would
 // bend into something else, and folders that depend on the current folder.
 #include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <cstring>
 
 #include "TempDir.h"
 #include "TestFiles.h"
@@ -8,6 +12,17 @@
 #include "job/JobFile.h"
 
 namespace {
+
+std::vector<std::string> RefusedKeys(const std::string& path) {
+    std::vector<std::string> keys;
+    for (const JobProblem& problem : CheckUnattendedJob(path, ReadJobFile(path), false, false))
+        keys.push_back(problem.key);
+    return keys;
+}
+
+bool Holds(const std::vector<std::string>& keys, const std::string& key) {
+    return std::find(keys.begin(), keys.end(), key) != keys.end();
+}
 
 TEST(JobCheck, RefusesWhatNobodyCanMeanAndNamesTheKey) {
     TempDir dir;
@@ -51,6 +66,33 @@ TEST(JobCheck, RefusesWhatNobodyCanMeanAndNamesTheKey) {
             EXPECT_EQ(0u, problem.text.find(problem.key)) << "the text starts with the key";
         }
         EXPECT_EQ(c.keys, keys);
+    }
+}
+
+// Every number a saved job holds is one the unattended run checks, however
+// many keys the file gains: 1 is taken, 7 is refused by that key's name.
+TEST(JobCheck, EveryNumberASavedJobHoldsIsChecked) {
+    TempDir dir;
+    const std::string saved = dir / "saved.orvane";
+    ASSERT_TRUE(WriteJobFile(saved, JobSettings()));
+    char names[2048] = {};
+    DWORD length =
+        GetPrivateProfileStringA("Settings", nullptr, "", names, sizeof names, saved.c_str());
+    std::vector<std::string> numbers;
+    for (const char* name = names; name < names + length && *name; name += strlen(name) + 1) {
+        char value[64] = {};
+        GetPrivateProfileStringA("Settings", name, "", value, sizeof value, saved.c_str());
+        if (std::string(value) == "0") // a new job writes every number as 0, every text empty
+            numbers.push_back(name);
+    }
+    ASSERT_FALSE(numbers.empty());
+    for (const std::string& key : numbers) {
+        SCOPED_TRACE(key);
+        const std::string path = dir / "one.orvane";
+        ASSERT_TRUE(WriteFileBytes(path, "[Settings]\r\n" + key + "=1\r\n"));
+        EXPECT_FALSE(Holds(RefusedKeys(path), key));
+        ASSERT_TRUE(WriteFileBytes(path, "[Settings]\r\n" + key + "=7\r\n"));
+        EXPECT_TRUE(Holds(RefusedKeys(path), key));
     }
 }
 

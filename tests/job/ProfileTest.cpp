@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "ScratchProfile.h"
-#include "framework/RegKey.h"
+#include "base/RegKey.h"
 
 TEST(Profile, ValuesRoundTripUnderTheSettingsKeyAndMissingOnesGiveDefaults) {
     ScratchProfile scratch;

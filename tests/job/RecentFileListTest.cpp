@@ -5,7 +5,7 @@
 
 #include "ScratchProfile.h"
 #include "framework/RecentFileList.h"
-#include "framework/RegKey.h"
+#include "base/RegKey.h"
 
 namespace {
 

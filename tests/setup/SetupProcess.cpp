@@ -100,7 +100,7 @@ SetupRun RunSetup(const std::string& exePath, const std::string& arguments) {
     return run;
 }
 
-::testing::AssertionResult Reported(const SetupRun& run, const char* message) {
+::testing::AssertionResult Reported(const SetupRun& run, const char* message, DWORD exitCode) {
     using ::testing::AssertionFailure;
     if (!run.started)
         return AssertionFailure() << "the program did not start";
@@ -118,7 +118,7 @@ SetupRun RunSetup(const std::string& exePath, const std::string& arguments) {
                                   << ::testing::PrintToString(run.visibleButtons);
     if (!run.exited)
         return AssertionFailure() << "the program did not end after OK";
-    if (run.exitCode != 0)
-        return AssertionFailure() << "exit code " << run.exitCode;
+    if (run.exitCode != exitCode)
+        return AssertionFailure() << "exit code " << run.exitCode << ", expected " << exitCode;
     return ::testing::AssertionSuccess();
 }

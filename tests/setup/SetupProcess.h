@@ -28,6 +28,6 @@ std::string CopySetupInto(const std::string& folder, const std::string& name);
 // does not end in time is killed.
 SetupRun RunSetup(const std::string& exePath, const std::string& arguments = "");
 
-// Success when the run showed exactly this message with an OK button only and
-// ended by itself with exit code 0.
-::testing::AssertionResult Reported(const SetupRun& run, const char* message);
+// Success when the run showed this message (the report's fixed first part) with
+// an OK button only and ended by itself with the exit code given.
+::testing::AssertionResult Reported(const SetupRun& run, const char* message, DWORD exitCode = 0);

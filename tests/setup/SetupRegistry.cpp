@@ -13,6 +13,7 @@ const char kMakerKey[] = "Software\\Quorlin";
 const char kSettingsKey[] = "Software\\Quorlin\\Orvane";
 
 const char kInstalledMessage[] = "インストールが完了しました";
+const char kNotInstalledMessage[] = "インストールを完了できませんでした";
 const char kUninstalledMessage[] = "レジストリ情報のアンインストールが完了しました\n"
                                    "インストールしたフォルダにあるファイルを手動で削除してください";
 
@@ -83,6 +84,12 @@ bool WriteString(HKEY root, const std::string& path, const char* valueName,
            RegSetValueExA(key.handle, valueName, 0, REG_SZ,
                           reinterpret_cast<const BYTE*>(data.c_str()),
                           static_cast<DWORD>(data.size() + 1)) == ERROR_SUCCESS;
+}
+
+bool CreateVolatileKey(HKEY root, const std::string& path) {
+    Key key;
+    return RegCreateKeyExA(root, path.c_str(), 0, nullptr, REG_OPTION_VOLATILE, KEY_ALL_ACCESS,
+                           nullptr, &key.handle, nullptr) == ERROR_SUCCESS;
 }
 
 DanglingLink::DanglingLink(HKEY root, const std::string& path) : root_(root), path_(path) {

@@ -13,6 +13,7 @@ extern const char kMakerKey[];        // under HKEY_CURRENT_USER
 extern const char kSettingsKey[];     // under HKEY_CURRENT_USER
 
 extern const char kInstalledMessage[];
+extern const char kNotInstalledMessage[];
 extern const char kUninstalledMessage[];
 
 bool KeyExists(HKEY root, const std::string& path);
@@ -21,6 +22,9 @@ bool ReadString(HKEY root, const std::string& path, const char* valueName, std::
 DWORD ValueCount(HKEY root, const std::string& path);
 bool WriteString(HKEY root, const std::string& path, const char* valueName,
                  const std::string& data);
+// A key that lives only until the registry is unloaded. The registry refuses it
+// any subkey that would outlive it.
+bool CreateVolatileKey(HKEY root, const std::string& path);
 
 // A subkey that RegDeleteKeyA can never remove: a symbolic link to a key that
 // does not exist (deleting follows the link and finds nothing). The test

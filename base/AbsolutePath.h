@@ -8,5 +8,9 @@
 bool IsAbsolutePath(const std::string& path);
 
 // The full form the path functions give ("." and ".." resolved, "/" read as
-// "\"); the text unchanged when they give none.
+// "\", a relative path joined to the current folder); false, with `full`
+// untouched, when they give none.
+bool GetFullPath(const std::string& path, std::string& full);
+
+// The same full form; the text unchanged when there is none.
 std::string MakeAbsolute(const std::string& path);

@@ -1,8 +1,9 @@
 #pragma once
 // Path texts in the ANSI code page, taken apart character by character so that
 // the second byte of a double-byte character (表 is 95 5C) is never mistaken
-// for a backslash.
+// for a backslash or a dot.
 #include <string>
+#include <string_view>
 
 // The division _splitpath makes.
 struct PathParts {
@@ -14,8 +15,18 @@ struct PathParts {
 
 PathParts SplitPath(const std::string& path);
 
+// The folder part of a path without its last backslash (or slash); empty when
+// the path holds none.
+std::string FolderOf(const std::string& path);
+
+// The offset of the last backslash or slash (the path functions read both), or
+// npos when there is none.
+size_t LastSeparator(std::string_view path);
+
 bool IsAsciiLetter(char c);
 // "X:\" for a letter X.
 bool IsDriveRoot(const std::string& path);
+// Whether the last character is a backslash (not the second byte of one).
+bool EndsWithBackslash(std::string_view path);
 // The path without one trailing backslash; a drive root keeps it.
 std::string WithoutTrailingBackslash(const std::string& path);

@@ -1,0 +1,9 @@
+#pragma once
+// Taking a command line apart into its arguments.
+#include <string>
+#include <vector>
+
+// Splits a command line into arguments: quotes switch quoting on and off and are
+// dropped, runs of blanks outside quotes separate, empty arguments are dropped.
+// A backslash escapes nothing, and double-byte characters are stepped over whole.
+std::vector<std::string> SplitCommandLine(const std::string& commandLine);

@@ -1,0 +1,49 @@
+#include "job/JobKeys.h"
+
+namespace {
+
+constexpr int kListLength = 255;
+
+constexpr JobKey Switch(const char* name, int JobSettings::*field, int readDefault) {
+    return {name, JobValueKind::Switch, field, nullptr, 1, 0, readDefault};
+}
+
+constexpr JobKey Number(const char* name, int JobSettings::*field, int highest, int readDefault) {
+    return {name, JobValueKind::Number, field, nullptr, highest, 0, readDefault};
+}
+
+constexpr JobKey Text(const char* name, std::string JobSettings::*field, int maxLength) {
+    return {name, JobValueKind::Text, nullptr, field, 0, maxLength, 0};
+}
+
+constexpr JobKey kKeys[] = {
+    Number("Mode", &JobSettings::mode, UpdateReference, 0),
+    Text("BaseDir", &JobSettings::processingFolder, 0),
+    Text("TargetDir", &JobSettings::referenceFolder, 0),
+    Switch("OutputLog", &JobSettings::outputLog, 0),
+    Switch("IsSynExist", &JobSettings::bothSidesOnly, 0),
+    Switch("SubFolder", &JobSettings::includeSubfolders, 0),
+    Switch("NotDel", &JobSettings::deleteEnabled, 1),
+    Switch("DelWarning", &JobSettings::confirmDelete, 1),
+    Text("AddExt", &JobSettings::includeExtensions, kListLength),
+    Text("DelExt", &JobSettings::excludeExtensions, kListLength),
+    Text("LogDir", &JobSettings::logFolder, 0),
+    Switch("2Sec", &JobSettings::twoSecondTolerance, 0),
+    Switch("FirstCopy", &JobSettings::fastCopy, 1),
+    Text("RmDir", &JobSettings::excludedFolders, kListLength),
+    Switch("UseRecycle", &JobSettings::useRecycleBin, 0),
+    Switch("AllowMassDel", &JobSettings::allowMassDeletion, 0),
+};
+
+} // namespace
+
+std::span<const JobKey> JobKeys() {
+    return kKeys;
+}
+
+int JobTextMaxLength(std::string JobSettings::*field) {
+    for (const JobKey& key : kKeys)
+        if (key.text == field)
+            return key.maxLength;
+    return 0;
+}
