@@ -10,13 +10,13 @@
 
 struct CDockSite::Bar {
     CWnd* window = nullptr;
-    CControlBar* dockable = nullptr; // nullptr for a bar that aligns itself
-    UINT side = AFX_IDW_DOCKBAR_TOP;
-    UINT lastDockedSide = AFX_IDW_DOCKBAR_TOP; // where a floating bar goes back to
-    POINT floatPosition = {0, 0};              // top left of the tool window
+    CControlBar* dockable = nullptr;       // nullptr for a bar that aligns itself
+    UINT dockedSide = AFX_IDW_DOCKBAR_TOP; // while floating, the side it goes back to
+    bool floating = false;
+    POINT floatPosition = {0, 0}; // top left of the tool window
     std::unique_ptr<CMiniDockFrameWnd> floatingFrame;
 
-    bool IsFloating() const { return side == AFX_IDW_DOCKBAR_FLOAT; }
+    UINT Side() const { return floating ? AFX_IDW_DOCKBAR_FLOAT : dockedSide; }
 };
 
 namespace {
@@ -118,11 +118,10 @@ void CDockSite::AddBar(CWnd& window) {
     bar->dockable = dynamic_cast<CControlBar*>(&window);
     CControlBar* dockable = bar->dockable;
     if (dockable != nullptr) {
-        bar->side = SideOfStyle(dockable->GetBarStyle());
-        bar->lastDockedSide = bar->side;
+        bar->dockedSide = SideOfStyle(dockable->GetBarStyle());
         dockable->m_pDockSite = this;
     }
-    const UINT side = bar->side;
+    const UINT side = bar->dockedSide;
     bars_.push_back(std::move(bar));
     // Until now the bar lay across, as a bar outside a frame does.
     if (dockable != nullptr && dockable->m_hWnd != nullptr)
@@ -149,7 +148,7 @@ void CDockSite::EnableDocking(DWORD sides) {
 
 UINT CDockSite::SideOf(const CControlBar& window) const {
     const Bar* bar = Find(window);
-    return bar != nullptr ? bar->side : AFX_IDW_DOCKBAR_TOP;
+    return bar != nullptr ? bar->Side() : AFX_IDW_DOCKBAR_TOP;
 }
 
 CMiniDockFrameWnd* CDockSite::FloatingFrameOf(const CControlBar& window) const {
@@ -170,12 +169,12 @@ void CDockSite::Dock(CControlBar& window, UINT side) {
     if (bar == nullptr || window.m_hWnd == nullptr)
         return;
     if (side == 0)
-        side = bar->IsFloating() ? bar->lastDockedSide : bar->side;
+        side = bar->dockedSide;
     if (!(AlignmentOfSide(side) & dockingSides_ & window.GetDockStyle()))
         return;
-    const bool wasFloating = bar->IsFloating();
-    bar->side = side;
-    bar->lastDockedSide = side;
+    const bool wasFloating = bar->floating;
+    bar->dockedSide = side;
+    bar->floating = false;
     if (wasFloating) {
         ::SetParent(window.m_hWnd, frame_.m_hWnd);
         if (bar->floatingFrame)
@@ -195,9 +194,7 @@ void CDockSite::Float(CControlBar& window, POINT topLeft) {
             return;
         bar->floatingFrame = std::move(created);
     }
-    if (!bar->IsFloating())
-        bar->lastDockedSide = bar->side;
-    bar->side = AFX_IDW_DOCKBAR_FLOAT;
+    bar->floating = true;
     bar->floatPosition = OnScreen(topLeft);
     CMiniDockFrameWnd& floating = *bar->floatingFrame;
     ::SetParent(window.m_hWnd, floating.m_hWnd);
@@ -268,7 +265,7 @@ bool CDockSite::IsSwitchedOn(const CWnd& bar) {
 void CDockSite::Show(CWnd& window, bool show) {
     window.ShowWindow(show ? SW_SHOW : SW_HIDE);
     Bar* bar = Find(window);
-    if (bar != nullptr && bar->IsFloating() && bar->floatingFrame)
+    if (bar != nullptr && bar->floating && bar->floatingFrame)
         bar->floatingFrame->ShowWindow(show && frame_.IsWindowVisible() ? SW_SHOWNA : SW_HIDE);
     frame_.RecalcLayout();
 }
@@ -281,7 +278,7 @@ void CDockSite::FollowFrameEnabled(bool enabled) {
 
 void CDockSite::FollowFrameShown(bool shown) {
     for (const auto& bar : bars_)
-        if (bar->IsFloating() && bar->floatingFrame)
+        if (bar->floating && bar->floatingFrame)
             bar->floatingFrame->ShowWindow(shown && IsSwitchedOn(*bar->window) ? SW_SHOWNA
                                                                                : SW_HIDE);
 }
@@ -297,7 +294,7 @@ RECT CDockSite::LayOutBars() {
     RECT area = DockArea();
     for (UINT side : kSides) {
         for (const auto& bar : bars_) {
-            if (bar->dockable == nullptr || bar->side != side || !IsSwitchedOn(*bar->window))
+            if (bar->dockable == nullptr || bar->Side() != side || !IsSwitchedOn(*bar->window))
                 continue;
             const SIZE size = bar->dockable->CalcFixedLayout();
             const int width = area.right - area.left;
@@ -391,9 +388,8 @@ void CDockSite::Save(CProfile& profile, const char* prefix) const {
         profile.WriteProfileInt(section.c_str(), "Visible", IsSwitchedOn(*bar.window) ? 1 : 0);
         if (bar.dockable == nullptr)
             continue;
-        const UINT docked = bar.IsFloating() ? bar.lastDockedSide : bar.side;
-        profile.WriteProfileInt(section.c_str(), "DockSide", SideIndex(docked));
-        profile.WriteProfileInt(section.c_str(), "Floating", bar.IsFloating() ? 1 : 0);
+        profile.WriteProfileInt(section.c_str(), "DockSide", SideIndex(bar.dockedSide));
+        profile.WriteProfileInt(section.c_str(), "Floating", bar.floating ? 1 : 0);
         profile.WriteProfileInt(section.c_str(), "FloatX", bar.floatPosition.x);
         profile.WriteProfileInt(section.c_str(), "FloatY", bar.floatPosition.y);
     }
