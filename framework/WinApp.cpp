@@ -69,8 +69,7 @@ const char* AfxCommandLineTail() {
     return p;
 }
 
-CWinApp::CWinApp(const char* appName)
-    : m_hInstance(GetModuleHandleA(nullptr)), m_pszAppName(appName), m_profile(appName) {
+CWinApp::CWinApp(const char* appName) : m_pszAppName(appName), m_profile(appName) {
     g_app = this;
 }
 
@@ -94,33 +93,6 @@ void CWinApp::ReportUnattended(const std::string& text) {
 
 void CWinApp::AddDocTemplate(std::unique_ptr<CSingleDocTemplate> docTemplate) {
     m_docTemplate = std::move(docTemplate);
-}
-
-void CWinApp::ParseCommandLine(CCommandLineInfo& info) const {
-    const char* p = m_lpCmdLine;
-    while (*p != '\0') {
-        while (*p == ' ')
-            ++p;
-        if (*p == '\0')
-            break;
-        std::string argument;
-        bool quoted = false;
-        while (*p != '\0' && (quoted || *p != ' ')) {
-            if (*p == '"') {
-                quoted = !quoted;
-                ++p;
-                continue;
-            }
-            const char* next = CharNextA(p);
-            argument.append(p, next);
-            p = next;
-        }
-        bool flag = argument.size() > 1 && (argument[0] == '-' || argument[0] == '/');
-        if (!flag && info.m_strFileName.empty() && !argument.empty()) {
-            info.m_strFileName = argument;
-            info.m_nShellCommand = CCommandLineInfo::FileOpen;
-        }
-    }
 }
 
 BOOL CWinApp::ProcessShellCommand(const CCommandLineInfo& info) {

@@ -11,7 +11,7 @@
 
 class CWnd;
 
-// What the framework takes from the command line: a file to open, or nothing.
+// What ProcessShellCommand opens: the file named, or an empty document.
 class CCommandLineInfo {
 public:
     enum Shell { FileNew, FileOpen };
@@ -49,13 +49,9 @@ public:
     CProfile& Profile() { return m_profile; }
 
     void AddDocTemplate(std::unique_ptr<CSingleDocTemplate> docTemplate);
-    // Takes the first argument that is not a flag (- or /) as the file to open;
-    // arguments are separated by blanks outside double quotes.
-    void ParseCommandLine(CCommandLineInfo& info) const;
     // Creates the main window with an empty document, or for the file named.
     BOOL ProcessShellCommand(const CCommandLineInfo& info);
 
-    HINSTANCE m_hInstance;
     const char* m_pszAppName;
     const char* m_lpCmdLine = "";
     // How the main window is first shown: what Windows passed at start (a

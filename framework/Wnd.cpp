@@ -91,10 +91,6 @@ BOOL CWnd::SubclassWindow(HWND hwnd) {
     return TRUE;
 }
 
-BOOL CWnd::SubclassDlgItem(UINT id, CWnd* parent) {
-    return SubclassWindow(::GetDlgItem(parent->m_hWnd, static_cast<int>(id)));
-}
-
 BOOL CWnd::DestroyWindow() {
     if (m_hWnd == nullptr)
         return FALSE;

@@ -26,7 +26,6 @@ public:
     BOOL CreateEx(DWORD exStyle, const char* className, const char* title, DWORD style, int x,
                   int y, int cx, int cy, HWND parent, HMENU menuOrId, void* param = nullptr);
     BOOL SubclassWindow(HWND hwnd);
-    BOOL SubclassDlgItem(UINT id, CWnd* parent);
 
     virtual BOOL PreTranslateMessage(MSG* msg);
     virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
