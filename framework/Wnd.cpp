@@ -4,8 +4,8 @@
 
 namespace {
 
-// The object whose window CreateEx is creating: messages that arrive before
-// CreateWindowEx returns (WM_GETMINMAXINFO, WM_NCCREATE, WM_CREATE) find it here.
+// The object whose window CreateEx is creating. The window's first message,
+// which arrives before CreateWindowEx returns, binds the object to it.
 thread_local CWnd* t_creating = nullptr;
 
 } // namespace
