@@ -79,8 +79,11 @@ void CControlBar::DrawGripper() {
     }
 }
 
+bool CControlBar::IsDragged() const {
+    return m_pDockSite != nullptr && m_pDockSite->IsDragging(*this);
+}
+
 LRESULT CControlBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    const bool dragging = m_pDockSite != nullptr && m_pDockSite->IsDragging(*this);
     switch (message) {
     case WM_NCCALCSIZE: {
         LRESULT result = Default();
@@ -126,7 +129,7 @@ LRESULT CControlBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         break;
     case WM_MOUSEMOVE:
     case WM_LBUTTONUP:
-        if (dragging) {
+        if (IsDragged()) {
             POINT point = PointOf(lParam);
             ClientToScreen(m_hWnd, &point);
             if (message == WM_MOUSEMOVE)
@@ -137,7 +140,7 @@ LRESULT CControlBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         break;
     case WM_CAPTURECHANGED:
-        if (dragging && reinterpret_cast<HWND>(lParam) != m_hWnd)
+        if (IsDragged() && reinterpret_cast<HWND>(lParam) != m_hWnd)
             m_pDockSite->CancelDrag();
         break;
     default:

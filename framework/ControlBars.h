@@ -63,6 +63,7 @@ private:
     RECT Insets() const;      // the non-client border, with the gripper
     RECT GripperRect() const; // in window coordinates
     void DrawGripper();
+    bool IsDragged() const;
 
     CDockSite* m_pDockSite = nullptr; // set when the frame takes the bar
     friend class CDockSite;
