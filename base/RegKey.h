@@ -4,7 +4,6 @@
 #include <windows.h>
 
 #include <string>
-#include <utility>
 #include <vector>
 
 class RegKey {
@@ -13,16 +12,6 @@ public:
     ~RegKey() { Close(); }
     RegKey(const RegKey&) = delete;
     RegKey& operator=(const RegKey&) = delete;
-    RegKey(RegKey&& other) noexcept
-        : key_(std::exchange(other.key_, nullptr)), lastStatus_(other.lastStatus_) {}
-    RegKey& operator=(RegKey&& other) noexcept {
-        if (this != &other) {
-            Close();
-            key_ = std::exchange(other.key_, nullptr);
-            lastStatus_ = other.lastStatus_;
-        }
-        return *this;
-    }
 
     // Opens an existing key.
     bool Open(HKEY parent, const char* subKey, REGSAM access = KEY_READ) {
@@ -51,8 +40,6 @@ public:
         key_ = nullptr;
     }
 
-    bool IsOpen() const { return key_ != nullptr; }
-    HKEY Get() const { return key_; }
     LONG LastStatus() const { return lastStatus_; }
 
     // False when the value is missing or is not a REG_DWORD.

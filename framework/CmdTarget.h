@@ -36,7 +36,8 @@ public:
     virtual void Enable(BOOL on = TRUE);
     virtual void SetCheck(int check = 1);
 
-    // Runs the update rule of `target`; without a rule the item is enabled when a
-    // command handler exists and disabled otherwise.
+    // Runs the update rule of `target`. An item without a rule is, with
+    // disableIfNoHandler, enabled when a command handler exists and disabled
+    // otherwise, and left as it is without it.
     void DoUpdate(CCmdTarget* target, bool disableIfNoHandler);
 };

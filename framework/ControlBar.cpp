@@ -1,8 +1,6 @@
 #include "framework/ControlBars.h"
 
-#include "framework/FrameWnd.h"
 #include "framework/Gdi.h"
-#include "framework/MiniDockFrame.h"
 
 namespace {
 
@@ -10,17 +8,23 @@ namespace {
 // unused, so the default handling does nothing with it).
 constexpr LRESULT kGripperHit = HTOBJECT;
 
-} // namespace
-
-CControlBar::CControlBar() = default;
-CControlBar::~CControlBar() = default;
-
-bool CControlBar::IsHorizontal() const {
-    return m_nDockSide != AFX_IDW_DOCKBAR_LEFT && m_nDockSide != AFX_IDW_DOCKBAR_RIGHT;
+POINT PointOf(LPARAM lParam) {
+    return {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
 }
 
-bool CControlBar::IsBarVisible() const {
-    return m_hWnd != nullptr && (GetWindowLongA(m_hWnd, GWL_STYLE) & WS_VISIBLE) != 0;
+} // namespace
+
+UINT CControlBar::GetDockSide() const {
+    return m_pDockSite != nullptr ? m_pDockSite->SideOf(*this) : AFX_IDW_DOCKBAR_TOP;
+}
+
+bool CControlBar::IsHorizontal() const {
+    const UINT side = GetDockSide();
+    return side != AFX_IDW_DOCKBAR_LEFT && side != AFX_IDW_DOCKBAR_RIGHT;
+}
+
+CMiniDockFrameWnd* CControlBar::GetDockingFrame() const {
+    return m_pDockSite != nullptr ? m_pDockSite->FloatingFrameOf(*this) : nullptr;
 }
 
 RECT CControlBar::Insets() const {
@@ -36,7 +40,7 @@ RECT CControlBar::Insets() const {
     return insets;
 }
 
-SIZE CControlBar::CalcFixedLayout() {
+SIZE CControlBar::CalcFixedLayout() const {
     SIZE content = ContentSize();
     RECT insets = Insets();
     return SIZE{content.cx + insets.left + insets.right, content.cy + insets.top + insets.bottom};
@@ -75,6 +79,10 @@ void CControlBar::DrawGripper() {
     }
 }
 
+bool CControlBar::IsDragged() const {
+    return m_pDockSite != nullptr && m_pDockSite->IsDragging(*this);
+}
+
 LRESULT CControlBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_NCCALCSIZE: {
@@ -100,7 +108,7 @@ LRESULT CControlBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         LRESULT hit = Default();
         if (hit == HTCLIENT || !(m_dwStyle & CBRS_GRIPPER) || IsFloating())
             return hit;
-        POINT point = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+        const POINT point = PointOf(lParam);
         RECT window = {};
         GetWindowRect(&window);
         RECT grip = GripperRect();
@@ -114,80 +122,29 @@ LRESULT CControlBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         break;
     case WM_NCLBUTTONDOWN:
-        if (wParam == static_cast<WPARAM>(kGripperHit)) {
-            BeginDrag({static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
+        if (wParam == static_cast<WPARAM>(kGripperHit) && m_pDockSite != nullptr) {
+            m_pDockSite->BeginDrag(*this, PointOf(lParam));
             return 0;
         }
         break;
     case WM_MOUSEMOVE:
     case WM_LBUTTONUP:
-        if (m_dragging) {
-            POINT point = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+        if (IsDragged()) {
+            POINT point = PointOf(lParam);
             ClientToScreen(m_hWnd, &point);
-            if (message == WM_MOUSEMOVE) {
-                TrackTo(point);
-            } else {
-                m_dragPoint = point;
-                EndDrag(true);
-            }
+            if (message == WM_MOUSEMOVE)
+                m_pDockSite->DragTo(point);
+            else
+                m_pDockSite->EndDrag(point);
             return 0;
         }
         break;
     case WM_CAPTURECHANGED:
-        if (m_dragging && reinterpret_cast<HWND>(lParam) != m_hWnd)
-            EndDrag(false);
+        if (IsDragged() && reinterpret_cast<HWND>(lParam) != m_hWnd)
+            m_pDockSite->CancelDrag();
         break;
     default:
         break;
     }
     return CWnd::WindowProc(message, wParam, lParam);
-}
-
-void CControlBar::BeginDrag(POINT screenPoint) {
-    if (m_pDockSite == nullptr || m_dragging)
-        return;
-    m_dragging = true;
-    m_dragPoint = screenPoint;
-    m_dragRectShown = false;
-    SetCapture(m_hWnd);
-    TrackTo(screenPoint);
-}
-
-void CControlBar::TrackTo(POINT screenPoint) {
-    m_dragPoint = screenPoint;
-    UINT side = 0;
-    RECT target = m_pDockSite->DropRect(this, screenPoint, &side);
-    if (m_dragRectShown && EqualRect(&target, &m_dragRect))
-        return;
-    if (m_dragRectShown)
-        DrawDragRect(m_dragRect); // drawn inverted: a second time takes it away
-    m_dragRect = target;
-    DrawDragRect(m_dragRect);
-    m_dragRectShown = true;
-}
-
-void CControlBar::EndDrag(bool drop) {
-    if (!m_dragging)
-        return;
-    m_dragging = false;
-    if (m_dragRectShown)
-        DrawDragRect(m_dragRect);
-    m_dragRectShown = false;
-    if (GetCapture() == m_hWnd)
-        ReleaseCapture();
-    if (drop)
-        m_pDockSite->DropControlBar(this, m_dragPoint);
-}
-
-void CControlBar::DrawDragRect(const RECT& rect) {
-    HWND desktop = GetDesktopWindow();
-    WindowDC dc(desktop, GetDCEx(desktop, nullptr, DCX_WINDOW | DCX_CACHE | DCX_LOCKWINDOWUPDATE));
-    if (dc == nullptr)
-        return;
-    RECT inner = rect;
-    const int thickness = ScaleForDpi(3);
-    for (int i = 0; i < thickness; ++i) {
-        DrawFocusRect(dc, &inner);
-        InflateRect(&inner, -1, -1);
-    }
 }

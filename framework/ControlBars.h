@@ -1,10 +1,10 @@
 #pragma once
-// The frame's control bars: the dockable toolbar and the status bar.
-#include <memory>
+// The frame's bars: the dockable toolbar and the status bar.
 #include <string>
 #include <vector>
 
 #include "framework/Controls.h"
+#include "framework/DockSite.h"
 #include "framework/ToolBarImages.h"
 
 constexpr UINT SBPS_NORMAL = 0x0000;
@@ -25,71 +25,48 @@ constexpr DWORD CBRS_SIZE_DYNAMIC = 0x0400;
 constexpr DWORD CBRS_GRIPPER = 0x00400000;
 constexpr DWORD CBRS_ALL = 0x0040FFFF;
 
-// The sides a bar docks on, by the identifiers of the frame's dock bars.
-constexpr UINT AFX_IDW_DOCKBAR_TOP = 0xE81B;
-constexpr UINT AFX_IDW_DOCKBAR_BOTTOM = 0xE81C;
-constexpr UINT AFX_IDW_DOCKBAR_LEFT = 0xE81D;
-constexpr UINT AFX_IDW_DOCKBAR_RIGHT = 0xE81E;
-constexpr UINT AFX_IDW_DOCKBAR_FLOAT = 0xE81F;
-
-class CFrameWnd;
-class CMiniDockFrameWnd;
-
-// A bar that the frame lays out along one of its sides or shows in a small
-// floating window of its own. With a gripper it can be dragged: dropped near a
-// side of the frame it docks there, anywhere else it floats.
+// A bar that the frame's dock site (DockSite.h) lays out along one of the
+// frame's sides or shows in a small floating window of its own. The bar draws
+// its gripper; a press there starts a drag, which the bar reports to the dock
+// site until the mouse button is released.
 class CControlBar : public CWnd {
 public:
-    CControlBar();
-    ~CControlBar() override;
-
     DWORD GetBarStyle() const { return m_dwStyle; }
-    // The sides (CBRS_ALIGN_*) this bar may dock on; 0 keeps it where it is.
+    // The sides (CBRS_ALIGN_*) this bar may dock on. With none it docks nowhere
+    // and a drag leaves it floating.
     void EnableDocking(DWORD dockStyle) { m_dwDockStyle = dockStyle & CBRS_ALIGN_ANY; }
     DWORD GetDockStyle() const { return m_dwDockStyle; }
-    // AFX_IDW_DOCKBAR_TOP to _RIGHT, or AFX_IDW_DOCKBAR_FLOAT.
-    UINT GetDockSide() const { return m_nDockSide; }
-    bool IsFloating() const { return m_nDockSide == AFX_IDW_DOCKBAR_FLOAT; }
+
+    // Where the dock site has the bar: AFX_IDW_DOCKBAR_TOP to _RIGHT, or
+    // AFX_IDW_DOCKBAR_FLOAT. A bar not yet in a frame lies across the top.
+    UINT GetDockSide() const;
+    bool IsFloating() const { return GetDockSide() == AFX_IDW_DOCKBAR_FLOAT; }
     bool IsHorizontal() const;
-    // Whether the bar is switched on, whether or not its frame is shown yet.
-    bool IsBarVisible() const;
-    CMiniDockFrameWnd* GetDockingFrame() const { return m_pDockFrame.get(); }
+    // The tool window the bar floats in, nullptr before it first floated.
+    CMiniDockFrameWnd* GetDockingFrame() const;
 
     // The bar's outer size in its current orientation, without stretching.
-    virtual SIZE CalcFixedLayout();
-
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-    // Starts dragging the bar with the mouse at a screen point.
-    void BeginDrag(POINT screenPoint);
-
-protected:
+    SIZE CalcFixedLayout() const;
     // Lays the contents out across or down; the bar then reports its new size.
     virtual void SetOrientation(bool) {}
+
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+protected:
     // The bar's own size of its contents (client area).
-    virtual SIZE ContentSize() { return SIZE{0, 0}; }
+    virtual SIZE ContentSize() const { return SIZE{0, 0}; }
 
     DWORD m_dwStyle = 0;
     DWORD m_dwDockStyle = 0;
-    UINT m_nDockSide = AFX_IDW_DOCKBAR_TOP;
-    UINT m_nLastDockSide = AFX_IDW_DOCKBAR_TOP; // where a floating bar goes back to
-    POINT m_floatPosition = {0, 0};             // top left of the floating window
-    CFrameWnd* m_pDockSite = nullptr;
 
 private:
     RECT Insets() const;      // the non-client border, with the gripper
     RECT GripperRect() const; // in window coordinates
     void DrawGripper();
-    void TrackTo(POINT screenPoint);
-    void EndDrag(bool drop);
-    void DrawDragRect(const RECT& rect);
+    bool IsDragged() const;
 
-    std::unique_ptr<CMiniDockFrameWnd> m_pDockFrame;
-    bool m_dragging = false;
-    POINT m_dragPoint = {};
-    RECT m_dragRect = {};
-    bool m_dragRectShown = false;
-
-    friend class CFrameWnd;
+    CDockSite* m_pDockSite = nullptr; // set when the frame takes the bar
+    friend class CDockSite;
 };
 
 class CToolBar : public CControlBar {
@@ -103,9 +80,10 @@ public:
     int GetCount() const { return static_cast<int>(SendMessage(TB_BUTTONCOUNT)); }
     UINT GetItemID(int index) const;
 
-protected:
     void SetOrientation(bool horizontal) override;
-    SIZE ContentSize() override;
+
+protected:
+    SIZE ContentSize() const override;
 
 private:
     ToolBarImages images_;

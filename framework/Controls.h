@@ -25,7 +25,8 @@ public:
     HWND GetComboBoxCtrl() const {
         return reinterpret_cast<HWND>(SendMessage(CBEM_GETCOMBOCONTROL));
     }
-    // Appends a text-only entry; returns its index or -1.
+    // Inserts a text-only entry at the index (-1: at the end); returns where it
+    // went, or -1.
     int InsertItem(const std::string& text, int index = -1) {
         COMBOBOXEXITEMA item = {};
         item.mask = CBEIF_TEXT;

@@ -17,7 +17,6 @@ CFrameWnd* CSingleDocTemplate::OpenDocumentFile(const char* path) {
         return nullptr;
     }
     view_ = makeView_();
-    view_->m_pDocument = document_.get();
     frame_ = makeFrame_();
     frame_->SetViewToCreate(view_.get());
     if (!frame_->LoadFrame(resourceId_)) {

@@ -22,10 +22,6 @@ public:
     // and runs the view's initial update; the frame is not shown. nullptr on failure.
     CFrameWnd* OpenDocumentFile(const char* path);
 
-    CDocument* GetDocument() const { return document_.get(); }
-    CFrameWnd* GetFrame() const { return frame_.get(); }
-    CView* GetView() const { return view_.get(); }
-
 private:
     unsigned resourceId_;
     DocumentFactory makeDocument_;

@@ -70,16 +70,65 @@ void CFrameWnd::OnSize(UINT, int, int) {
     RecalcLayout();
 }
 
+void CFrameWnd::RecalcLayout() {
+    if (m_hWnd == nullptr)
+        return;
+    const RECT area = m_dockSite.LayOutBars();
+    if (m_pView != nullptr && m_pView->m_hWnd != nullptr)
+        m_pView->MoveWindow(area.left, area.top,
+                            area.right > area.left ? area.right - area.left : 0,
+                            area.bottom > area.top ? area.bottom - area.top : 0);
+}
+
+void CFrameWnd::ShowControlBar(CWnd* bar, BOOL show) {
+    if (bar != nullptr)
+        m_dockSite.Show(*bar, show != FALSE);
+}
+
+void CFrameWnd::DockControlBar(CControlBar* bar, UINT dockBarId) {
+    if (bar != nullptr)
+        m_dockSite.Dock(*bar, dockBarId);
+}
+
+void CFrameWnd::FloatControlBar(CControlBar* bar, POINT topLeft) {
+    if (bar != nullptr)
+        m_dockSite.Float(*bar, topLeft);
+}
+
+void CFrameWnd::DropControlBar(CControlBar* bar, POINT point) {
+    if (bar != nullptr)
+        m_dockSite.Drop(*bar, point);
+}
+
+void CFrameWnd::SaveBarState(const char* prefix) const {
+    m_dockSite.Save(AfxGetApp()->Profile(), prefix);
+}
+
+void CFrameWnd::LoadBarState(const char* prefix) {
+    m_dockSite.Load(AfxGetApp()->Profile(), prefix);
+}
+
+LRESULT CFrameWnd::OnEnable(WPARAM wParam, LPARAM) {
+    m_dockSite.FollowFrameEnabled(wParam != 0);
+    return Default();
+}
+
+LRESULT CFrameWnd::OnShowWindow(WPARAM wParam, LPARAM lParam) {
+    if (lParam == 0) // the frame itself shown or hidden by ShowWindow
+        m_dockSite.FollowFrameShown(wParam != 0);
+    return Default();
+}
+
 void CFrameWnd::OnBarCheck(UINT id) {
     CWnd* bar = GetControlBar(id);
     if (bar != nullptr)
-        ShowControlBar(bar, !(GetWindowLongA(bar->m_hWnd, GWL_STYLE) & WS_VISIBLE));
+        ShowControlBar(bar, !CDockSite::IsSwitchedOn(*bar));
 }
 
 void CFrameWnd::OnUpdateControlBarMenu(CCmdUI* cmdUI) {
     CWnd* bar = GetControlBar(cmdUI->m_nID);
     cmdUI->Enable(bar != nullptr);
-    cmdUI->SetCheck(bar != nullptr && (GetWindowLongA(bar->m_hWnd, GWL_STYLE) & WS_VISIBLE));
+    cmdUI->SetCheck(bar != nullptr && CDockSite::IsSwitchedOn(*bar));
 }
 
 void CFrameWnd::OnActivate(UINT state, HWND, bool) {
@@ -192,7 +241,7 @@ BOOL CFrameWnd::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) {
 }
 
 void CFrameWnd::OnIdleUpdateCmdUI() {
-    for (CWnd* bar : m_bars) {
+    for (CWnd* bar : m_dockSite.Bars()) {
         auto* toolbar = dynamic_cast<CToolBar*>(bar);
         if (toolbar == nullptr || !toolbar->IsWindowVisible())
             continue;

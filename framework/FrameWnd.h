@@ -1,11 +1,13 @@
 #pragma once
-// The main frame: menu, accelerators, control bars laid out around the view,
-// command routing (view, frame, application), update rules for menus and
-// toolbar buttons, prompts in the status bar and tooltips from the string table.
+// The main frame: menu, accelerators, the view in what the bars leave of the
+// client area, command routing (view, frame, application), update rules for
+// menus and toolbar buttons, prompts in the status bar and tooltips from the
+// string table. Where the bars go is decided by the frame's dock site
+// (DockSite.h); the bar functions here are the MFC-style way in.
 #include <string>
-#include <vector>
 
 #include "framework/ControlBars.h"
+#include "framework/DockSite.h"
 #include "framework/View.h"
 
 class CFrameWnd : public CWnd {
@@ -17,28 +19,28 @@ public:
     CView* GetActiveView() const { return m_pView; }
     void SetViewToCreate(CView* view) { m_pView = view; }
     void InitialUpdateFrame();
+    // Places the bars, then the view in what they leave.
     void RecalcLayout();
 
     // Control bars are found by their identifier, which is also the command that
     // shows and hides them.
-    void AddControlBar(CWnd* bar);
-    CWnd* GetControlBar(UINT id) const;
+    void AddControlBar(CWnd* bar) { m_dockSite.AddBar(*bar); }
+    CWnd* GetControlBar(UINT id) const { return m_dockSite.FindBar(id); }
     void ShowControlBar(CWnd* bar, BOOL show);
     // Which sides of the frame take docked bars (CBRS_ALIGN_*).
-    void EnableDocking(DWORD dockStyle) { m_dwDockStyle = dockStyle & CBRS_ALIGN_ANY; }
+    void EnableDocking(DWORD dockStyle) { m_dockSite.EnableDocking(dockStyle); }
     // Docks a bar on a side (AFX_IDW_DOCKBAR_TOP to _RIGHT); 0 is the side it
     // last had. A side the frame or the bar does not allow leaves it where it is.
     void DockControlBar(CControlBar* bar, UINT dockBarId = 0);
     // Floats a bar in its own tool window with that top left corner (screen).
     void FloatControlBar(CControlBar* bar, POINT topLeft);
-    // Where a bar dragged to a screen point would go: the rectangle it would
-    // take, and the side (or AFX_IDW_DOCKBAR_FLOAT).
-    RECT DropRect(CControlBar* bar, POINT point, UINT* side);
+    // Drops a bar as a drag ending at that screen point does.
     void DropControlBar(CControlBar* bar, POINT point);
-    // Visibility, side and floating position of every bar, in keys whose names
-    // begin with the prefix.
+    // Visibility, side and floating position of every bar, in the application's
+    // settings under keys whose names begin with the prefix.
     void SaveBarState(const char* prefix) const;
     void LoadBarState(const char* prefix);
+    CDockSite& GetDockSite() { return m_dockSite; }
 
     void SetMessageText(const char* text);
     // A message of the program's own in the message pane (completion texts).
@@ -70,12 +72,9 @@ protected:
     void PostNcDestroy() override;
 
     std::string PromptFor(UINT id, bool tooltip) const;
-    // The client area less the status bar: what docked bars and the view share.
-    RECT DockArea() const;
 
     HACCEL m_hAccelTable = nullptr;
     CView* m_pView = nullptr;
-    std::vector<CWnd*> m_bars;
-    DWORD m_dwDockStyle = 0;
+    CDockSite m_dockSite{*this};
     HWND m_hWndFocusSaved = nullptr;
 };

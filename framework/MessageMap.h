@@ -86,12 +86,10 @@ protected:                                                                      
 #define ON_NOTIFY(code, id, fn)                                                                    \
     {WM_NOTIFY, (UINT)(code), (UINT)(id), (UINT)(id),                                              \
      AFX_THUNK(self->fn(reinterpret_cast<NMHDR*>(a.extra), &a.result))},
-// Notifications that a control handles itself, before its parent sees them.
+// A control notification (WM_COMMAND) that the control handles itself, before
+// its parent sees it.
 #define ON_CONTROL_REFLECT(code, fn)                                                               \
     {WM_REFLECT_BASE + WM_COMMAND, (UINT)(code), 0, 0, AFX_THUNK(self->fn())},
-#define ON_NOTIFY_REFLECT(code, fn)                                                                \
-    {WM_REFLECT_BASE + WM_NOTIFY, (UINT)(code), 0, 0,                                              \
-     AFX_THUNK(self->fn(reinterpret_cast<NMHDR*>(a.extra), &a.result))},
 #define ON_MESSAGE(msg, fn)                                                                        \
     {(UINT)(msg), 0, 0, 0, AFX_THUNK(a.result = self->fn(a.wParam, a.lParam))},
 #define ON_WM_CREATE()                                                                             \
@@ -107,6 +105,5 @@ protected:                                                                      
     {WM_ACTIVATE, 0, 0, 0,                                                                         \
      AFX_THUNK(self->OnActivate(LOWORD(a.wParam), reinterpret_cast<HWND>(a.lParam),                \
                                 HIWORD(a.wParam) != 0))},
-#define ON_WM_DESTROY() {WM_DESTROY, 0, 0, 0, AFX_THUNK(self->OnDestroy())},
 #define ON_WM_DROPFILES()                                                                          \
     {WM_DROPFILES, 0, 0, 0, AFX_THUNK(self->OnDropFiles(reinterpret_cast<HDROP>(a.wParam)))},

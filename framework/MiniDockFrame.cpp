@@ -1,18 +1,17 @@
 #include "framework/MiniDockFrame.h"
 
 #include "framework/ControlBars.h"
-#include "framework/FrameWnd.h"
 
 namespace {
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = WS_EX_TOOLWINDOW;
 } // namespace
 
-BOOL CMiniDockFrameWnd::Create(CFrameWnd* frame, CControlBar* bar) {
-    m_pFrame = frame;
-    m_pBar = bar;
-    return CreateEx(kExStyle, nullptr, bar->GetWindowText().c_str(), kStyle, 0, 0, 0, 0,
-                    frame->m_hWnd, nullptr);
+BOOL CMiniDockFrameWnd::Create(CWnd& frame, CControlBar& bar, CDockSite& site) {
+    m_pBar = &bar;
+    m_pSite = &site;
+    return CreateEx(kExStyle, nullptr, bar.GetWindowText().c_str(), kStyle, 0, 0, 0, 0,
+                    frame.m_hWnd, nullptr);
 }
 
 void CMiniDockFrameWnd::FitToBar() {
@@ -27,24 +26,24 @@ void CMiniDockFrameWnd::FitToBar() {
 LRESULT CMiniDockFrameWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_CLOSE:
-        m_pFrame->ShowControlBar(m_pBar, FALSE);
+        m_pSite->Show(*m_pBar, false);
         return 0;
     case WM_NCLBUTTONDOWN:
         if (wParam == HTCAPTION) {
-            m_pBar->BeginDrag(
-                {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
+            m_pSite->BeginDrag(
+                *m_pBar, {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
             return 0;
         }
         break;
     case WM_NCLBUTTONDBLCLK:
         if (wParam == HTCAPTION) {
-            m_pFrame->DockControlBar(m_pBar, 0); // back to the side it last had
+            m_pSite->Dock(*m_pBar, 0); // back to the side it last had
             return 0;
         }
         break;
     case WM_COMMAND:
     case WM_NOTIFY:
-        return m_pFrame->SendMessage(message, wParam, lParam);
+        return ::SendMessageA(::GetWindow(m_hWnd, GW_OWNER), message, wParam, lParam);
     case WM_MOUSEACTIVATE:
         return MA_NOACTIVATE; // clicking a button leaves the main window active
     default:

@@ -2,15 +2,8 @@
 
 #include "base/RegKey.h"
 
-void CProfile::SetApplicationName(const std::string& name) {
-    applicationName_ = name;
-    if (!company_.empty())
-        SetRegistryKey(company_);
-}
-
 void CProfile::SetRegistryKey(const std::string& company) {
-    company_ = company;
-    keyPath_ = "Software\\" + company_ + "\\" + applicationName_;
+    keyPath_ = "Software\\" + company + "\\" + applicationName_;
 }
 
 bool CProfile::OpenSection(const char* section, SectionAccess access, RegKey& key) const {

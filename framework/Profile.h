@@ -14,7 +14,6 @@ public:
     explicit CProfile(std::string applicationName = std::string())
         : applicationName_(std::move(applicationName)) {}
 
-    void SetApplicationName(const std::string& name);
     // Selects the settings key. Before this call every read gives its default
     // and every write fails.
     void SetRegistryKey(const std::string& company);
@@ -34,6 +33,5 @@ private:
     bool OpenSection(const char* section, SectionAccess access, RegKey& key) const;
 
     std::string applicationName_;
-    std::string company_;
     std::string keyPath_;
 };

@@ -19,10 +19,6 @@ struct ToolBarData {
 
 BOOL CToolBar::CreateEx(CWnd* parent, DWORD controlStyle, DWORD style, UINT id) {
     m_dwStyle = style & CBRS_ALL;
-    m_nDockSide = (m_dwStyle & CBRS_ALIGN_BOTTOM)  ? AFX_IDW_DOCKBAR_BOTTOM
-                  : (m_dwStyle & CBRS_ALIGN_LEFT)  ? AFX_IDW_DOCKBAR_LEFT
-                  : (m_dwStyle & CBRS_ALIGN_RIGHT) ? AFX_IDW_DOCKBAR_RIGHT
-                                                   : AFX_IDW_DOCKBAR_TOP;
     // The frame places and sizes the bar; the control does not align itself.
     const DWORD windowStyle =
         (style & ~CBRS_ALL) | controlStyle | CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER;
@@ -96,7 +92,7 @@ void CToolBar::SetOrientation(bool horizontal) {
     SendMessage(TB_AUTOSIZE);
 }
 
-SIZE CToolBar::ContentSize() {
+SIZE CToolBar::ContentSize() const {
     SIZE size = {0, 0};
     for (int index = 0; index < GetCount(); ++index) {
         RECT item = {};

@@ -31,11 +31,22 @@ BOOL CFormView::Create(CWnd* parent, UINT id) {
 }
 
 BOOL CFormView::PreTranslateMessage(MSG* msg) {
-    // Tab and arrow navigation between the form's controls; the frame's
-    // accelerators come after this.
-    if (msg->message == WM_KEYDOWN && (msg->wParam == VK_TAB))
+    // As in a dialog, Tab moves between the form's controls and the arrow keys
+    // within a group; a control that takes the arrows itself (a list, an edit)
+    // still gets them. Every other key is left to the frame's accelerators
+    // (Escape and Enter would otherwise become the form's Cancel and OK).
+    if (msg->message != WM_KEYDOWN)
+        return FALSE;
+    switch (msg->wParam) {
+    case VK_TAB:
+    case VK_LEFT:
+    case VK_UP:
+    case VK_RIGHT:
+    case VK_DOWN:
         return IsDialogMessageA(m_hWnd, msg);
-    return FALSE;
+    default:
+        return FALSE;
+    }
 }
 
 void CFormView::OnSize(UINT, int, int) {

@@ -15,12 +15,9 @@ public:
 
 class CView : public CWnd {
 public:
-    CDocument* GetDocument() const { return m_pDocument; }
     virtual void OnInitialUpdate() {}
     // Creates the view's window as the frame's client.
     virtual BOOL Create(CWnd* parent, UINT id) = 0;
-
-    CDocument* m_pDocument = nullptr;
 };
 
 // A view laid out by a dialog template: child style, controls from the template.

@@ -1,6 +1,5 @@
 #include "framework/WinApp.h"
 
-#include "base/CommandLine.h"
 #include "framework/ErrorOutput.h"
 #include "framework/FrameWnd.h"
 
@@ -70,8 +69,7 @@ const char* AfxCommandLineTail() {
     return p;
 }
 
-CWinApp::CWinApp(const char* appName)
-    : m_hInstance(GetModuleHandleA(nullptr)), m_pszAppName(appName), m_profile(appName) {
+CWinApp::CWinApp(const char* appName) : m_pszAppName(appName), m_profile(appName) {
     g_app = this;
 }
 
@@ -95,16 +93,6 @@ void CWinApp::ReportUnattended(const std::string& text) {
 
 void CWinApp::AddDocTemplate(std::unique_ptr<CSingleDocTemplate> docTemplate) {
     m_docTemplate = std::move(docTemplate);
-}
-
-void CWinApp::ParseCommandLine(CCommandLineInfo& info) const {
-    for (const std::string& argument : SplitCommandLine(m_lpCmdLine)) {
-        bool flag = argument.size() > 1 && (argument[0] == '-' || argument[0] == '/');
-        if (!flag && info.m_strFileName.empty()) {
-            info.m_strFileName = argument;
-            info.m_nShellCommand = CCommandLineInfo::FileOpen;
-        }
-    }
 }
 
 BOOL CWinApp::ProcessShellCommand(const CCommandLineInfo& info) {

@@ -11,7 +11,7 @@
 
 class CWnd;
 
-// What the framework takes from the command line: a file to open, or nothing.
+// What ProcessShellCommand opens: the file named, or an empty document.
 class CCommandLineInfo {
 public:
     enum Shell { FileNew, FileOpen };
@@ -49,13 +49,9 @@ public:
     CProfile& Profile() { return m_profile; }
 
     void AddDocTemplate(std::unique_ptr<CSingleDocTemplate> docTemplate);
-    // Takes the first argument that is not a flag (- or /) as the file to open;
-    // arguments are separated by blanks outside double quotes.
-    void ParseCommandLine(CCommandLineInfo& info) const;
     // Creates the main window with an empty document, or for the file named.
     BOOL ProcessShellCommand(const CCommandLineInfo& info);
 
-    HINSTANCE m_hInstance;
     const char* m_pszAppName;
     const char* m_lpCmdLine = "";
     // How the main window is first shown: what Windows passed at start (a
@@ -63,9 +59,10 @@ public:
     int m_nCmdShow = SW_SHOWDEFAULT;
     CWnd* m_pMainWnd = nullptr;
 
-    // With nobody to answer (a scheduled run), message boxes and modal dialogs are
-    // not shown: their texts go to ReportUnattended instead. The application
-    // knows whether anyone is there.
+    // With nobody to answer (a scheduled run), no message box or modal dialog is
+    // shown: a message box's text goes to ReportUnattended instead, and a modal
+    // dialog returns -1 as one that could not be shown. The application knows
+    // whether anyone is there.
     virtual bool IsUnattended() const { return false; }
     // Where a text that would have been shown goes; by default the standard error.
     virtual void ReportUnattended(const std::string& text);

@@ -5,8 +5,8 @@
 
 namespace {
 
-// The object whose window CreateEx is creating: messages that arrive before
-// CreateWindowEx returns (WM_GETMINMAXINFO, WM_NCCREATE, WM_CREATE) find it here.
+// The object whose window CreateEx is creating. The window's first message,
+// which arrives before CreateWindowEx returns, binds the object to it.
 thread_local CWnd* t_creating = nullptr;
 
 } // namespace
@@ -90,10 +90,6 @@ BOOL CWnd::SubclassWindow(HWND hwnd) {
     m_pfnSuper = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(AfxWndProc)));
     return TRUE;
-}
-
-BOOL CWnd::SubclassDlgItem(UINT id, CWnd* parent) {
-    return SubclassWindow(::GetDlgItem(parent->m_hWnd, static_cast<int>(id)));
 }
 
 BOOL CWnd::DestroyWindow() {

@@ -1,8 +1,9 @@
 #pragma once
 // CWnd: a C++ object bound to one window. Messages reach the object through one
-// window procedure, which finds it from a window property and looks the message
-// up in the object's message table; unhandled messages go to the window's
-// original procedure.
+// window procedure, which finds it in the window's user data (GWLP_USERDATA, set
+// when the object creates or subclasses the window) and looks the message up in
+// the object's message table; unhandled messages go to the procedure the window
+// had before (DefWindowProc for the framework's own windows).
 #include <string>
 
 #include "framework/CmdTarget.h"
@@ -26,7 +27,6 @@ public:
     BOOL CreateEx(DWORD exStyle, const char* className, const char* title, DWORD style, int x,
                   int y, int cx, int cy, HWND parent, HMENU menuOrId, void* param = nullptr);
     BOOL SubclassWindow(HWND hwnd);
-    BOOL SubclassDlgItem(UINT id, CWnd* parent);
 
     virtual BOOL PreTranslateMessage(MSG* msg);
     virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);

@@ -132,20 +132,20 @@ TEST_F(UnattendedRun, RunThatWouldEmptyASideDoesNothing) {
     EXPECT_EQ(refusal + "\r\n", run.standardError) << "a scheduler's output says why too";
 }
 
-TEST_F(UnattendedRun, CommandLineFoldersReplaceTheJobsFoldersUnchanged) {
+TEST_F(UnattendedRun, CommandLineFoldersReplaceTheJobsFoldersForThisRunOnly) {
     job.processingFolder = dir / "nowhere-p";
     job.referenceFolder = dir / "nowhere-r";
     Save();
     WriteFileBytes(proc + "\\a.txt", "a");
     std::string before = ReadFileBytes(jobPath);
     // Quotes around the whole argument or only around the folder; a trailing
-    // backslash stays on the folder.
+    // backslash goes, as the settings dialog drops it.
     ASSERT_TRUE(
         RunOrvane("-S " + Quoted(jobPath) + " \"--proc" + proc + "\\\" --ref\"" + ref + "\""));
     EXPECT_EQ("a", ReadFileBytes(ref + "\\a.txt"));
     std::vector<std::string> lines = LogLines();
     ASSERT_EQ(1u, lines.size());
-    EXPECT_EQ("成功:COPY \"" + proc + "\\\\a.txt\" \"" + ref + "\\a.txt\"", lines[0]);
+    EXPECT_EQ("成功:COPY \"" + proc + "\\a.txt\" \"" + ref + "\\a.txt\"", lines[0]);
     EXPECT_EQ(before, ReadFileBytes(jobPath)) << "the job file is not changed";
 }
 

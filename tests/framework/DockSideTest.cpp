@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "framework/ControlBars.h"
-#include "framework/DockSide.h"
+#include "framework/DockSite.h"
 
 TEST(DockSide, NearestAllowedEdgeWithinReachElseFloating) {
     const RECT area = {100, 100, 500, 400};
