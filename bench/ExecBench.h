@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "base/FileHandle.h"
+#include "base/Owned.h"
 #include "engine/EngineCallbacks.h"
 #include "engine/SyncItem.h"
 #include "exec/ExecCallbacks.h"
@@ -85,10 +86,7 @@ public:
         WIN32_FIND_DATAA found;
         HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &found);
         if (find != INVALID_HANDLE_VALUE) {
-            struct Closer {
-                HANDLE find;
-                ~Closer() { FindClose(find); }
-            } closer{find};
+            Owned<HANDLE, &FindClose> closer(find);
             do {
                 std::string name = found.cFileName;
                 if (name == "." || name == "..")

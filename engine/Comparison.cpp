@@ -27,52 +27,52 @@ void Comparison::Hand(SyncItem* item) {
     sink_.InsertRow(item, nextPosition_++);
 }
 
-bool Comparison::CopyPass(const FolderListing& reading, const FolderListing& matching,
-                          SyncDirection direction) {
+template <class Visit> bool Comparison::EachEntry(const FolderListing& reading, Visit visit) {
     nextPosition_ = 0;
     for (size_t i = 0; i < reading.Size(); ++i) {
         if (progress_.PollStop())
             return false;
-        const FileEntry& entry = reading[i];
-        int found = matching.FindEntry(entry.RelativePath());
-        if (found < 0) {
-            if (!entry.IsFolder() && job_.bothSidesOnly != 0)
-                continue;
-            // Only the root of the changing side: the target keeps the subject's path.
-            auto item = MakeItem(entry.IsFolder() ? Create : Copy, Existence, direction, entry);
-            item->counterpart.rootFolder = matching.RootFolder();
-            Hand(item.release());
-            continue;
-        }
-        // Folders on both sides are never compared; a file is compared with
-        // whatever has its path on the other side, folder or not.
-        if (entry.IsFolder())
-            continue;
-        const FileEntry& other = matching[static_cast<size_t>(found)];
-        if (!IsNewer(entry.lastWriteTime, other.lastWriteTime, job_.twoSecondTolerance != 0))
-            continue;
-        // The whole counterpart, so the copy overwrites the file under the name it has there.
-        auto item = MakeItem(Copy, Date, direction, entry);
-        item->counterpart = other;
-        Hand(item.release());
+        visit(reading[i]);
     }
     return true;
 }
 
+bool Comparison::CopyPass(const FolderListing& reading, const FolderListing& matching,
+                          SyncDirection direction) {
+    return EachEntry(reading, [&](const FileEntry& entry) {
+        int found = matching.FindEntry(entry.RelativePath());
+        if (found < 0) {
+            if (!entry.IsFolder() && job_.bothSidesOnly != 0)
+                return;
+            // Only the root of the changing side: the target keeps the subject's path.
+            auto item = MakeItem(entry.IsFolder() ? Create : Copy, Existence, direction, entry);
+            item->counterpart.rootFolder = matching.RootFolder();
+            Hand(item.release());
+            return;
+        }
+        // Folders on both sides are never compared; a file is compared with
+        // whatever has its path on the other side, folder or not.
+        if (entry.IsFolder())
+            return;
+        const FileEntry& other = matching[static_cast<size_t>(found)];
+        if (!IsNewer(entry.lastWriteTime, other.lastWriteTime, job_.twoSecondTolerance != 0))
+            return;
+        // The whole counterpart, so the copy overwrites the file under the name it has there.
+        auto item = MakeItem(Copy, Date, direction, entry);
+        item->counterpart = other;
+        Hand(item.release());
+    });
+}
+
 bool Comparison::DeletionPass(const FolderListing& reading, const FolderListing& matching,
                               SyncDirection direction) {
-    nextPosition_ = 0;
-    for (size_t i = 0; i < reading.Size(); ++i) {
-        if (progress_.PollStop())
-            return false;
-        const FileEntry& entry = reading[i];
+    return EachEntry(reading, [&](const FileEntry& entry) {
         if (matching.FindEntry(entry.RelativePath()) >= 0)
-            continue;
+            return;
         if (!entry.IsFolder() && job_.bothSidesOnly != 0)
-            continue;
+            return;
         Hand(MakeItem(Delete, Existence, direction, entry).release());
-    }
-    return true;
+    });
 }
 
 bool Comparison::RunPasses(const FolderListing& processing, const FolderListing& reference) {

@@ -28,6 +28,8 @@ public:
 
 private:
     void Hand(SyncItem* item);
+    // Visits the entries in order, polling for a stop before each; false on a stop.
+    template <class Visit> bool EachEntry(const FolderListing& reading, Visit visit);
 
     const JobSettings& job_;
     IProgress& progress_;

@@ -1,24 +1,11 @@
 #include "engine/SystemText.h"
 
+#include "base/Owned.h"
+
 namespace {
 
 // The buffer FormatMessageA allocates belongs to us until LocalFree.
-class LocalBuffer {
-public:
-    LocalBuffer() = default;
-    ~LocalBuffer() {
-        if (text_)
-            LocalFree(text_);
-    }
-    LocalBuffer(const LocalBuffer&) = delete;
-    LocalBuffer& operator=(const LocalBuffer&) = delete;
-
-    char** Receiver() { return &text_; }
-    const char* Text() const { return text_; }
-
-private:
-    char* text_ = nullptr;
-};
+using LocalBuffer = Owned<char*, &LocalFree>;
 
 } // namespace
 
@@ -30,9 +17,9 @@ std::string LastErrorText(DWORD errorCode) {
                                       FORMAT_MESSAGE_IGNORE_INSERTS,
                                   nullptr, errorCode, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT),
                                   reinterpret_cast<char*>(buffer.Receiver()), 0, nullptr);
-    if (length == 0 || buffer.Text() == nullptr)
+    if (length == 0 || buffer.Get() == nullptr)
         return std::string();
-    return std::string(buffer.Text(), length);
+    return std::string(buffer.Get(), length);
 }
 
 std::string LastErrorText() {

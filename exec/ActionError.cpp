@@ -4,34 +4,23 @@
 
 namespace {
 
-// What could not be done, with %s standing for the path.
-const char* StepText(ActionStep step) {
-    switch (step) {
-    case ActionStep::ReadSource:
-        return "「%s」を読めません";
-    case ActionStep::CreateTemporary:
-        return "「%s」にコピー用の一時ファイルを作成できません";
-    case ActionStep::WriteCopy:
-        return "「%s」へのコピーを書き込めません";
-    case ActionStep::ReplaceTarget:
-        return "「%s」をコピーした新しい版に置き換えられません";
-    case ActionStep::ShellCopy:
-        return "「%s」をコピーできません";
-    case ActionStep::CreateFolder:
-        return "フォルダ「%s」を作成できません";
-    case ActionStep::Delete:
-        return "「%s」を削除できません";
-    case ActionStep::MoveToRecycleBin:
-        return "「%s」をごみ箱に移せません";
-    case ActionStep::ChangedSinceSearch:
-        return "「%s」は検索の後で変更されたか、なくなっています";
-    case ActionStep::Declined:
-        return "「%s」は削除しないことが選ばれました";
-    case ActionStep::None:
-        break;
-    }
-    return "%s";
-}
+// What could not be done, with %s standing for the path, in ActionStep order.
+const char* const kStepTexts[] = {
+    "%s",
+    "「%s」を読めません",
+    "「%s」にコピー用の一時ファイルを作成できません",
+    "「%s」へのコピーを書き込めません",
+    "「%s」をコピーした新しい版に置き換えられません",
+    "「%s」をコピーできません",
+    "フォルダ「%s」を作成できません",
+    "「%s」を削除できません",
+    "「%s」をごみ箱に移せません",
+    "「%s」は検索の後で変更されたか、なくなっています",
+    "「%s」は削除しないことが選ばれました",
+};
+static_assert(sizeof kStepTexts / sizeof kStepTexts[0] ==
+                  static_cast<size_t>(ActionStep::Declined) + 1,
+              "one text for each step");
 
 std::string WithoutLineEnd(std::string text) {
     while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' '))
@@ -54,7 +43,7 @@ ActionError StepFailed(ActionStep step, const std::string& path, DWORD code) {
 }
 
 std::string ActionErrorText(const ActionError& error) {
-    std::string text = StepText(error.step);
+    std::string text = kStepTexts[static_cast<size_t>(error.step)];
     size_t at = text.find("%s");
     if (at != std::string::npos)
         text.replace(at, 2, error.path);

@@ -29,11 +29,7 @@ BatchOutcome WriteBatchLines(OutputFile& file, const IRowSource& rows, IProgress
     progress.SetLine1("バッチファイルを出力中です");
     progress.SetLine2("");
     for (int index = 0; index < count; ++index) {
-        if (index % kRowsPerProgressStep == 0) {
-            progress.SetLine2(RowCountText(index, count));
-            progress.Refresh();
-        }
-        if (progress.PollStop()) {
+        if (StopBeforeRow(progress, index, count, kRowsPerProgressStep)) {
             outcome.end = BatchEnd::Stopped;
             break;
         }
@@ -81,23 +77,6 @@ BatchOutcome ExportBatch(const std::string& path, const IRowSource& rows, IOpera
         outcome.error = file.Error();
     }
     return outcome;
-}
-
-std::string BatchStatusText(const BatchOutcome& outcome) {
-    std::string lines = "（" + std::to_string(outcome.linesWritten) + " 行を出力）";
-    switch (outcome.end) {
-    case BatchEnd::AllRows:
-        return "バッチファイル出力が完了しました";
-    case BatchEnd::Stopped:
-        return "バッチファイル出力を中止しました" + lines;
-    case BatchEnd::Aborted:
-        return "バッチファイル出力を中断しました" + lines;
-    case BatchEnd::NotCreated:
-        return "バッチファイルを作成できませんでした";
-    case BatchEnd::WriteFailed:
-        break;
-    }
-    return "バッチファイルの書き込みに失敗しました" + lines;
 }
 
 std::string BatchNotCreatedText(const std::string& path, const BatchOutcome& outcome) {

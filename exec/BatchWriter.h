@@ -10,8 +10,8 @@
 // WriteFailed so that the user is told the file is incomplete (kBatchIncompleteText).
 //
 // ExportBatch is the export as the program carries it out; the status text after
-// it is BatchStatusText(outcome), and a WriteFailed outcome also gets the message
-// kBatchIncompleteText.
+// it is BatchStatusText(outcome) (exec/StatusText.h), and a WriteFailed outcome also gets the
+// message kBatchIncompleteText.
 #include <windows.h>
 
 #include <string>
@@ -42,10 +42,6 @@ BatchOutcome WriteBatchLines(OutputFile& file, const IRowSource& rows, IProgress
 // `window` and closes the file.
 BatchOutcome ExportBatch(const std::string& path, const IRowSource& rows, IOperationWindow& window,
                          INetworkQuestion& question);
-
-// The status-bar text after an export: the designed text when every row was
-// written, otherwise what became of it.
-std::string BatchStatusText(const BatchOutcome& outcome);
 
 // The message when the file could not be created, with its path and the reason.
 std::string BatchNotCreatedText(const std::string& path, const BatchOutcome& outcome);

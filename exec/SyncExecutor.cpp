@@ -231,9 +231,7 @@ SyncOutcome RunSyncRows(const IRowSource& rows, const SyncOptions& options, Oper
     progress.SetLine1("ファイル処理中です");
     progress.SetLine2("");
     for (int index = 0; index < count; ++index) {
-        progress.SetLine2(RowCountText(index, count));
-        progress.Refresh();
-        if (progress.PollStop()) {
+        if (StopBeforeRow(progress, index, count)) {
             outcome.end = SyncEnd::Stopped;
             break;
         }

@@ -44,22 +44,27 @@ void DDX_Text(CDataExchange* dx, int id, std::string& value) {
         SetWindowTextA(control, value.c_str());
 }
 
-void DDX_Check(CDataExchange* dx, int id, int& value) {
+namespace {
+
+// A number that a control reads with one message and shows with another.
+void ExchangeNumber(CDataExchange* dx, int id, int& value, UINT getMessage, UINT setMessage,
+                    WPARAM shown) {
     HWND control = dx->PrepareCtrl(id);
     dx->m_lastControl = control;
     if (dx->m_bSaveAndValidate)
-        value = static_cast<int>(SendMessageA(control, BM_GETCHECK, 0, 0));
+        value = static_cast<int>(SendMessageA(control, getMessage, 0, 0));
     else
-        SendMessageA(control, BM_SETCHECK, value ? BST_CHECKED : BST_UNCHECKED, 0);
+        SendMessageA(control, setMessage, shown, 0);
+}
+
+} // namespace
+
+void DDX_Check(CDataExchange* dx, int id, int& value) {
+    ExchangeNumber(dx, id, value, BM_GETCHECK, BM_SETCHECK, value ? BST_CHECKED : BST_UNCHECKED);
 }
 
 void DDX_CBIndex(CDataExchange* dx, int id, int& value) {
-    HWND control = dx->PrepareCtrl(id);
-    dx->m_lastControl = control;
-    if (dx->m_bSaveAndValidate)
-        value = static_cast<int>(SendMessageA(control, CB_GETCURSEL, 0, 0));
-    else
-        SendMessageA(control, CB_SETCURSEL, static_cast<WPARAM>(value), 0);
+    ExchangeNumber(dx, id, value, CB_GETCURSEL, CB_SETCURSEL, static_cast<WPARAM>(value));
 }
 
 void DDV_MaxChars(CDataExchange* dx, const std::string& value, int maxChars) {

@@ -3,7 +3,7 @@
 #include "engine/ThrottledProgress.h"
 #include "exec/BatchWriter.h"
 #include "exec/OperationLog.h"
-#include "exec/SyncStatus.h"
+#include "exec/StatusText.h"
 #include "job/JobCheck.h"
 #include "job/JobContext.h"
 #include "job/JobFolders.h"

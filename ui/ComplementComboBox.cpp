@@ -4,6 +4,7 @@
 
 #include "base/PathText.h"
 #include "base/WindowText.h"
+#include "base/Owned.h"
 #include "ui/FolderCandidates.h"
 #include "ui/SystemPath.h"
 
@@ -14,16 +15,7 @@ bool IsKeyDown(int key) {
 }
 
 // The window that receives a drop frees its handle.
-class DropHandle {
-public:
-    explicit DropHandle(HDROP drop) : drop_(drop) {}
-    ~DropHandle() { DragFinish(drop_); }
-    DropHandle(const DropHandle&) = delete;
-    DropHandle& operator=(const DropHandle&) = delete;
-
-private:
-    HDROP drop_;
-};
+using DropHandle = Owned<HDROP, &DragFinish>;
 
 // A dropped path, replaced by its drive and folder when it names a file and
 // only folders are wanted. A path whose attributes cannot be read stays as it is.

@@ -2,6 +2,7 @@
 
 #include <shlobj.h>
 
+#include "base/Owned.h"
 #include "ui/SystemPath.h"
 
 namespace {
@@ -18,17 +19,7 @@ int CALLBACK SelectInitialFolder(HWND browser, UINT message, LPARAM, LPARAM init
 }
 
 // An item list the shell allocated for us.
-class ShellItemList {
-public:
-    explicit ShellItemList(PIDLIST_ABSOLUTE list) : list_(list) {}
-    ~ShellItemList() { CoTaskMemFree(list_); }
-    ShellItemList(const ShellItemList&) = delete;
-    ShellItemList& operator=(const ShellItemList&) = delete;
-    PIDLIST_ABSOLUTE Get() const { return list_; }
-
-private:
-    PIDLIST_ABSOLUTE list_;
-};
+using ShellItemList = Owned<PIDLIST_ABSOLUTE, &CoTaskMemFree>;
 
 } // namespace
 

@@ -2,6 +2,8 @@
 // cancelled: placement, bars, list, commands and the count pane.
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "OrvaneSession.h"
 #include "TempDir.h"
 #include "TestFiles.h"
@@ -14,8 +16,33 @@ namespace {
 class MainWindow : public ::testing::Test {
 protected:
     void SetUp() override { ClearSettingsKey(); }
-    void TearDown() override { ClearSettingsKey(); }
+    void TearDown() override {
+        session.reset();
+        ClearSettingsKey();
+    }
+
+    // A start whose settings dialog is cancelled: the main window with an empty
+    // list and no job. False when the program did not get that far.
+    bool StartEmpty() {
+        session.emplace("", std::vector<ModalScript::Step>{CancelSettings()});
+        return session->Started() && session->StartScriptCompleted();
+    }
+    std::optional<OrvaneSession> session;
 };
+
+// The placement stored under "Pos", as the frame reads and writes it.
+void StorePlacement(const WindowPlacement& placement) {
+    WriteSettingsInt("Pos", "x", placement.x);
+    WriteSettingsInt("Pos", "y", placement.y);
+    WriteSettingsInt("Pos", "cx", placement.cx);
+    WriteSettingsInt("Pos", "cy", placement.cy);
+}
+void ExpectStoredPlacement(const WindowPlacement& placement) {
+    EXPECT_EQ(placement.x, ReadSettingsInt("Pos", "x", -1));
+    EXPECT_EQ(placement.y, ReadSettingsInt("Pos", "y", -1));
+    EXPECT_EQ(placement.cx, ReadSettingsInt("Pos", "cx", -1));
+    EXPECT_EQ(placement.cy, ReadSettingsInt("Pos", "cy", -1));
+}
 
 RECT WindowRect(CWnd& wnd) {
     RECT rect = {};
@@ -65,21 +92,13 @@ TEST_F(MainWindow, FirstStartOpensAtTheTopLeftAndStoresItsPlacementOnClose) {
         session.Frame().MoveWindow(30, 40, 500, 400);
         ASSERT_TRUE(session.Close());
     }
-    EXPECT_EQ(30, ReadSettingsInt("Pos", "x", -1));
-    EXPECT_EQ(40, ReadSettingsInt("Pos", "y", -1));
-    EXPECT_EQ(500, ReadSettingsInt("Pos", "cx", -1));
-    EXPECT_EQ(400, ReadSettingsInt("Pos", "cy", -1));
+    ExpectStoredPlacement({30, 40, 500, 400});
 }
 
 TEST_F(MainWindow, StoredPlacementIsClampedAtStart) {
-    WriteSettingsInt("Pos", "x", 5000);
-    WriteSettingsInt("Pos", "y", -50);
-    WriteSettingsInt("Pos", "cx", -1);
-    WriteSettingsInt("Pos", "cy", 300);
-    OrvaneSession session("", {CancelSettings()});
-    ASSERT_TRUE(session.Started());
-    ASSERT_TRUE(session.StartScriptCompleted());
-    RECT rect = WindowRect(session.Frame());
+    StorePlacement({5000, -50, -1, 300});
+    ASSERT_TRUE(StartEmpty());
+    RECT rect = WindowRect(session->Frame());
     EXPECT_EQ(GetSystemMetrics(SM_CXMAXIMIZED) - 100, rect.left);
     EXPECT_EQ(0, rect.top);
     EXPECT_EQ(GetSystemMetrics(SM_CXMAXIMIZED), rect.right - rect.left);
@@ -87,10 +106,7 @@ TEST_F(MainWindow, StoredPlacementIsClampedAtStart) {
 }
 
 TEST_F(MainWindow, ClosingMaximisedKeepsTheEarlierPlacement) {
-    WriteSettingsInt("Pos", "x", 11);
-    WriteSettingsInt("Pos", "y", 12);
-    WriteSettingsInt("Pos", "cx", 513);
-    WriteSettingsInt("Pos", "cy", 414);
+    StorePlacement({11, 12, 513, 414});
     {
         OrvaneSession session("", {CancelSettings()});
         ASSERT_TRUE(session.Started());
@@ -99,10 +115,7 @@ TEST_F(MainWindow, ClosingMaximisedKeepsTheEarlierPlacement) {
         ASSERT_TRUE(IsZoomed(session.Frame().m_hWnd));
         ASSERT_TRUE(session.Close());
     }
-    EXPECT_EQ(11, ReadSettingsInt("Pos", "x", -1));
-    EXPECT_EQ(12, ReadSettingsInt("Pos", "y", -1));
-    EXPECT_EQ(513, ReadSettingsInt("Pos", "cx", -1));
-    EXPECT_EQ(414, ReadSettingsInt("Pos", "cy", -1));
+    ExpectStoredPlacement({11, 12, 513, 414});
 }
 
 TEST_F(MainWindow, HiddenToolbarStaysHiddenAfterRestart) {
@@ -126,10 +139,8 @@ TEST_F(MainWindow, HiddenToolbarStaysHiddenAfterRestart) {
 }
 
 TEST_F(MainWindow, CancelledStartShowsAnEmptyListWithoutFolders) {
-    OrvaneSession session("", {CancelSettings()});
-    ASSERT_TRUE(session.Started());
-    ASSERT_TRUE(session.StartScriptCompleted());
-    COrvaneView& view = session.View();
+    ASSERT_TRUE(StartEmpty());
+    COrvaneView& view = session->View();
     EXPECT_TRUE(view.IsWindowVisible());
     EXPECT_TRUE(view.resultList.IsWindowVisible());
     EXPECT_TRUE(view.processingLabel.IsWindowVisible());
@@ -137,19 +148,17 @@ TEST_F(MainWindow, CancelledStartShowsAnEmptyListWithoutFolders) {
     EXPECT_EQ("参照フォルダ：指定なし", view.referenceLabel.GetWindowText());
     EXPECT_EQ(0, view.resultList.GetItemCount());
     EXPECT_EQ(0, view.resultList.GetColumnCount());
-    EXPECT_EQ("", session.App().currentJobPath);
-    EXPECT_EQ(JobSettings{}, session.App().currentJob);
+    EXPECT_EQ("", session->App().currentJobPath);
+    EXPECT_EQ(JobSettings{}, session->App().currentJob);
     EXPECT_EQ(LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT,
               view.resultList.GetExtendedStyle() & (LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT));
-    EXPECT_EQ("処理件数", session.Frame().m_wndStatusBar.GetPaneText(1));
+    EXPECT_EQ("処理件数", session->Frame().m_wndStatusBar.GetPaneText(1));
 }
 
 TEST_F(MainWindow, ColumnsFollowTheMode) {
-    OrvaneSession session("", {CancelSettings()});
-    ASSERT_TRUE(session.Started());
-    ASSERT_TRUE(session.StartScriptCompleted());
-    COrvaneView& view = session.View();
-    session.App().currentJob.mode = 2;
+    ASSERT_TRUE(StartEmpty());
+    COrvaneView& view = session->View();
+    session->App().currentJob.mode = 2;
     view.SetupColumns();
     const char* titles[] = {"ファイル名", "処理",     "チェック内容",
                             "処理方向",   "古い時刻", "新しい時刻"};
@@ -169,7 +178,7 @@ TEST_F(MainWindow, ColumnsFollowTheMode) {
             EXPECT_GT(width, view.resultList.TextWidth(timeText) + 8) << column;
         }
     }
-    session.App().currentJob.mode = 3;
+    session->App().currentJob.mode = 3;
     view.SetupColumns();
     EXPECT_EQ(0, view.resultList.GetColumnCount());
 }
@@ -193,67 +202,61 @@ TEST_F(MainWindow, TheListHasTheFocusAfterStartDialogsAndSearches) {
     MakeFolder(dir / "p");
     MakeFolder(dir / "r");
     WriteFileBytes(dir / "p\\a.txt", "a");
-    OrvaneSession session("", {CancelSettings()});
-    ASSERT_TRUE(session.Started());
-    ASSERT_TRUE(session.StartScriptCompleted());
-    HWND list = session.View().resultList.m_hWnd;
+    ASSERT_TRUE(StartEmpty());
+    HWND list = session->View().resultList.m_hWnd;
     EXPECT_EQ(list, GetFocus()) << "after the start";
-    EXPECT_EQ(session.Frame().m_hWnd, GetActiveWindow());
+    EXPECT_EQ(session->Frame().m_hWnd, GetActiveWindow());
 
-    ASSERT_TRUE(session.CommandWithScript(ID_OPTIONS, {CancelSettings()}));
+    ASSERT_TRUE(session->CommandWithScript(ID_OPTIONS, {CancelSettings()}));
     EXPECT_EQ(list, GetFocus()) << "after a cancelled options dialog";
-    EXPECT_EQ(session.Frame().m_hWnd, GetActiveWindow());
-    EXPECT_TRUE(session.Frame().IsWindowEnabled());
+    EXPECT_EQ(session->Frame().m_hWnd, GetActiveWindow());
+    EXPECT_TRUE(session->Frame().IsWindowEnabled());
 
-    ASSERT_TRUE(session.CommandWithScript(ID_OPTIONS, {ConfirmSettings(dir / "p", dir / "r")}));
-    EXPECT_EQ(1, session.View().RowCount());
+    ASSERT_TRUE(session->CommandWithScript(ID_OPTIONS, {ConfirmSettings(dir / "p", dir / "r")}));
+    EXPECT_EQ(1, session->View().RowCount());
     EXPECT_EQ(list, GetFocus()) << "after a search";
-    EXPECT_EQ(session.Frame().m_hWnd, GetActiveWindow());
+    EXPECT_EQ(session->Frame().m_hWnd, GetActiveWindow());
 
-    session.Command(ID_SEARCH_AGAIN);
+    session->Command(ID_SEARCH_AGAIN);
     EXPECT_EQ(list, GetFocus()) << "after searching again";
-    ASSERT_TRUE(session.Close());
+    ASSERT_TRUE(session->Close());
 }
 
 TEST_F(MainWindow, ListCommandsFollowTheRowCount) {
-    OrvaneSession session("", {CancelSettings()});
-    ASSERT_TRUE(session.Started());
-    ASSERT_TRUE(session.StartScriptCompleted());
+    ASSERT_TRUE(StartEmpty());
     const UINT listCommands[] = {ID_EXECUTE_SYNC, ID_EXPORT_BATCH, ID_REMOVE_ROWS, ID_SELECT_ALL};
     for (UINT id : listCommands)
-        EXPECT_FALSE(session.MenuItemEnabled(id)) << id;
-    EXPECT_FALSE(session.ToolbarButtonEnabled(ID_EXECUTE_SYNC));
-    EXPECT_FALSE(session.ToolbarButtonEnabled(ID_REMOVE_ROWS));
-    EXPECT_TRUE(session.MenuItemEnabled(ID_SEARCH_AGAIN));
-    EXPECT_FALSE(session.MenuItemEnabled(ID_NEXT_PANE)) << "no handler, so disabled";
+        EXPECT_FALSE(session->MenuItemEnabled(id)) << id;
+    EXPECT_FALSE(session->ToolbarButtonEnabled(ID_EXECUTE_SYNC));
+    EXPECT_FALSE(session->ToolbarButtonEnabled(ID_REMOVE_ROWS));
+    EXPECT_TRUE(session->MenuItemEnabled(ID_SEARCH_AGAIN));
+    EXPECT_FALSE(session->MenuItemEnabled(ID_NEXT_PANE)) << "no handler, so disabled";
 
-    session.App().currentJob.mode = 0;
-    session.View().SetupColumns();
-    session.View().InsertRow(NewItem("a.txt"), 0);
+    session->App().currentJob.mode = 0;
+    session->View().SetupColumns();
+    session->View().InsertRow(NewItem("a.txt"), 0);
     for (UINT id : listCommands)
-        EXPECT_TRUE(session.MenuItemEnabled(id)) << id;
-    EXPECT_TRUE(session.ToolbarButtonEnabled(ID_EXPORT_BATCH));
+        EXPECT_TRUE(session->MenuItemEnabled(id)) << id;
+    EXPECT_TRUE(session->ToolbarButtonEnabled(ID_EXPORT_BATCH));
 }
 
 TEST_F(MainWindow, RemovingSelectedRowsKeepsOrderAndCountsTheRest) {
-    OrvaneSession session("", {CancelSettings()});
-    ASSERT_TRUE(session.Started());
-    ASSERT_TRUE(session.StartScriptCompleted());
-    COrvaneView& view = session.View();
-    session.App().currentJob.mode = 0;
+    ASSERT_TRUE(StartEmpty());
+    COrvaneView& view = session->View();
+    session->App().currentJob.mode = 0;
     view.SetupColumns();
     const char* names[] = {"1", "2", "3", "4", "5", "6"};
     for (int i = 0; i < 6; ++i)
         view.InsertRow(NewItem(names[i]), i);
     view.resultList.SetItemState(1, LVIS_SELECTED, LVIS_SELECTED);
     view.resultList.SetItemState(4, LVIS_SELECTED, LVIS_SELECTED);
-    session.Command(ID_REMOVE_ROWS);
+    session->Command(ID_REMOVE_ROWS);
 
     ASSERT_EQ(4, view.resultList.GetItemCount());
     const char* remaining[] = {"\\1", "\\3", "\\4", "\\6"};
     for (int i = 0; i < 4; ++i)
         EXPECT_EQ(remaining[i], view.resultList.GetItemText(i, 0));
-    CStatusBar& bar = session.Frame().m_wndStatusBar;
+    CStatusBar& bar = session->Frame().m_wndStatusBar;
     EXPECT_EQ("処理件数:4", bar.GetPaneText(1));
     UINT id = 0, style = 0;
     int width = 0;
@@ -263,14 +266,14 @@ TEST_F(MainWindow, RemovingSelectedRowsKeepsOrderAndCountsTheRest) {
     EXPECT_GT(width, 0);
 
     // Nothing selected: no row goes, the count is written again.
-    session.Command(ID_REMOVE_ROWS);
+    session->Command(ID_REMOVE_ROWS);
     EXPECT_EQ(4, view.resultList.GetItemCount());
     EXPECT_EQ("処理件数:4", bar.GetPaneText(1));
 
-    session.Command(ID_SELECT_ALL);
+    session->Command(ID_SELECT_ALL);
     for (int i = 0; i < 4; ++i)
         EXPECT_TRUE(view.resultList.GetItemState(i, LVIS_SELECTED) & LVIS_SELECTED);
-    session.Command(ID_REMOVE_ROWS);
+    session->Command(ID_REMOVE_ROWS);
     EXPECT_EQ(0, view.resultList.GetItemCount());
     EXPECT_EQ("処理件数:0", bar.GetPaneText(1));
 }
@@ -278,11 +281,9 @@ TEST_F(MainWindow, RemovingSelectedRowsKeepsOrderAndCountsTheRest) {
 // The list holds no rows of its own: sorting, inserting in the middle and the
 // list's type-ahead all work on the view's rows and show through the list.
 TEST_F(MainWindow, TheListShowsTheViewsRowsAsTheyAreSortedInsertedAndSearched) {
-    OrvaneSession session("", {CancelSettings()});
-    ASSERT_TRUE(session.Started());
-    ASSERT_TRUE(session.StartScriptCompleted());
-    COrvaneView& view = session.View();
-    session.App().currentJob.mode = 0;
+    ASSERT_TRUE(StartEmpty());
+    COrvaneView& view = session->View();
+    session->App().currentJob.mode = 0;
     view.SetupColumns();
     view.InsertRow(NewItem("b"), 0);
     view.InsertRow(NewItem("x", Delete), 1);
@@ -391,12 +392,10 @@ TEST_F(MainWindow, ShortcutsWorkOnlyWhileTheWindowTakesInput) {
 }
 
 TEST_F(MainWindow, EscapeClosesTheProgram) {
-    OrvaneSession session("", {CancelSettings()});
-    ASSERT_TRUE(session.Started());
-    ASSERT_TRUE(session.StartScriptCompleted());
-    HWND list = session.View().resultList.m_hWnd;
+    ASSERT_TRUE(StartEmpty());
+    HWND list = session->View().resultList.m_hWnd;
     PressKey(list, VK_ESCAPE);
-    EXPECT_TRUE(session.RunUntilExit(10000));
+    EXPECT_TRUE(session->RunUntilExit(10000));
     EXPECT_FALSE(IsWindow(list));
 }
 

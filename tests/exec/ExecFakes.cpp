@@ -1,6 +1,7 @@
 #include "ExecFakes.h"
 
 #include "TestFiles.h"
+#include "base/Owned.h"
 
 namespace {
 
@@ -90,10 +91,7 @@ std::vector<std::string> NamesIn(const std::string& folder) {
     HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &found);
     if (find == INVALID_HANDLE_VALUE)
         return names;
-    struct FindCloser {
-        HANDLE find;
-        ~FindCloser() { FindClose(find); }
-    } closer{find};
+    Owned<HANDLE, &FindClose> closer(find);
     do {
         std::string name = found.cFileName;
         if (name != "." && name != "..")

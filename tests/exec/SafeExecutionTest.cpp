@@ -12,7 +12,7 @@
 #include "TestFiles.h"
 #include "engine/TemporaryName.h"
 #include "exec/SyncExecutor.h"
-#include "exec/SyncStatus.h"
+#include "exec/StatusText.h"
 #include "exec/RecycleBin.h"
 #include <shellapi.h>
 

@@ -38,25 +38,24 @@ std::vector<std::string> Cells(const SyncItem& item) {
 TEST(ResultCells, EachKindOfRowShowsItsTexts) {
     SyncItem newer = Item(Copy, Date, ProcessingToReference, 0);
     newer.counterpart = Entry("C:\\r", "\\表\\", "ソ.TXT", UtcFileTime(2004, 1, 2, 3, 4, 5));
-    EXPECT_EQ((std::vector<std::string>{"\\表\\ソ.txt", "コピー", "日付", "処→参",
-                                        "2004/01/02 12:04\"05", "2005/04/07 05:21\"18"}),
-              Cells(newer));
-
-    SyncItem missing = Item(Copy, Existence, ReferenceToProcessing, 0);
-    EXPECT_EQ((std::vector<std::string>{"\\表\\ソ.txt", "コピー", "存在", "参→処", "", ""}),
-              Cells(missing));
-
-    SyncItem create = Item(Create, Existence, ProcessingToReference, 1);
-    EXPECT_EQ((std::vector<std::string>{"\\表\\ソ.txt", "作成", "存在", "参", "", ""}),
-              Cells(create));
-
-    SyncItem deleteFile = Item(Delete, Existence, ReferenceToProcessing, 0);
-    EXPECT_EQ((std::vector<std::string>{"\\表\\ソ.txt", "削除", "存在", "処", "", ""}),
-              Cells(deleteFile));
-
-    SyncItem deleteFolder = Item(Delete, Existence, ProcessingToReference, 1);
-    EXPECT_EQ((std::vector<std::string>{"\\表\\ソ.txt", "削除", "存在", "参", "", ""}),
-              Cells(deleteFolder));
+    const struct {
+        SyncItem item;
+        std::vector<std::string> cells;
+    } rows[] = {
+        {newer,
+         {"\\表\\ソ.txt", "コピー", "日付", "処→参", "2004/01/02 12:04\"05",
+          "2005/04/07 05:21\"18"}},
+        {Item(Copy, Existence, ReferenceToProcessing, 0),
+         {"\\表\\ソ.txt", "コピー", "存在", "参→処", "", ""}},
+        {Item(Create, Existence, ProcessingToReference, 1),
+         {"\\表\\ソ.txt", "作成", "存在", "参", "", ""}},
+        {Item(Delete, Existence, ReferenceToProcessing, 0),
+         {"\\表\\ソ.txt", "削除", "存在", "処", "", ""}},
+        {Item(Delete, Existence, ProcessingToReference, 1),
+         {"\\表\\ソ.txt", "削除", "存在", "参", "", ""}},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(row.cells, Cells(row.item)) << row.cells[1] << row.cells[3];
 }
 
 TEST(ResultCells, ValueTexts) {
