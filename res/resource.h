@@ -44,6 +44,7 @@
 #define IDC_WARNICON 1019
 #define IDC_PROCLABEL 1021
 #define IDC_REFLABEL 1022
+#define IDC_SUMMARYLABEL 1040
 
 // Commands
 #define ID_HELP_MANUAL 9

@@ -10,6 +10,7 @@
 #include "framework/WinApp.h"
 #include "job/JobContext.h"
 #include "res/resource.h"
+#include "run/PlanSummary.h"
 #include "ui/ResultCells.h"
 
 namespace {
@@ -68,6 +69,7 @@ void COrvaneView::DoDataExchange(CDataExchange* dx) {
     DDX_Control(dx, IDC_RESULTLIST, resultList);
     DDX_Control(dx, IDC_PROCLABEL, processingLabel);
     DDX_Control(dx, IDC_REFLABEL, referenceLabel);
+    DDX_Control(dx, IDC_SUMMARYLABEL, summaryLabel);
 }
 
 void COrvaneView::OnInitialUpdate() {
@@ -250,6 +252,8 @@ void COrvaneView::UpdateListCommand(CCmdUI* cmdUI) {
 }
 
 void COrvaneView::ShowItemCount() {
+    summaryLabel.SetWindowText(
+        PlanSummaryText(SummarizePlan(run_.Plan(), run_.LeftOutPaths().size())));
     CStatusBar* bar = StatusBar();
     if (bar == nullptr)
         return;
@@ -270,12 +274,13 @@ void COrvaneView::OnSize(UINT type, int cx, int cy) {
 
 void COrvaneView::LayoutControls(int cx, int cy) {
     if (resultList.m_hWnd == nullptr || processingLabel.m_hWnd == nullptr ||
-        referenceLabel.m_hWnd == nullptr)
+        referenceLabel.m_hWnd == nullptr || summaryLabel.m_hWnd == nullptr)
         return;
     RECT label = {};
     processingLabel.GetWindowRect(&label);
     int h = label.bottom - label.top;
     processingLabel.MoveWindow(0, 0, cx, h);
     referenceLabel.MoveWindow(0, h, cx, h);
-    resultList.MoveWindow(0, 2 * h, cx, cy > 2 * h ? cy - 2 * h : 0);
+    summaryLabel.MoveWindow(0, 2 * h, cx, h);
+    resultList.MoveWindow(0, 3 * h, cx, cy > 3 * h ? cy - 3 * h : 0);
 }

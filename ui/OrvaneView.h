@@ -26,6 +26,8 @@ public:
     CListCtrl resultList;
     CStatic processingLabel;
     CStatic referenceLabel;
+    // The plan at a glance, below the two folder lines.
+    CStatic summaryLabel;
 
     void OnInitialUpdate() override;
 
@@ -39,6 +41,7 @@ public:
     void DeleteAllRows();
     void RemoveSelectedRows();
     void SelectAllRows();
+    // The row count in the status bar and the plan's summary above the list.
     void ShowItemCount();
     void LayoutControls(int cx, int cy);
 

@@ -1,9 +1,11 @@
 #include "ui/ResultCells.h"
 
+#include <cstdio>
 #include <ctime>
 
 #include "engine/CompareNoCase.h"
 #include "engine/SyncItem.h"
+#include "run/PlanSummary.h"
 
 const char* OperationText(int operation) {
     switch (operation) {
@@ -99,4 +101,53 @@ bool CellMatches(const std::string& cell, const std::string& typed, bool whole) 
         return false;
     // The cell is a relative path: matched as the program matches paths.
     return CompareNoCase(std::string_view(cell).substr(0, typed.size()), typed) == 0;
+}
+
+std::string SizeText(unsigned long long bytes) {
+    static const char* const units[] = {"KB", "MB", "GB", "TB"};
+    if (bytes < 1024)
+        return std::to_string(bytes) + " バイト";
+    double size = static_cast<double>(bytes) / 1024;
+    int unit = 0;
+    while (size >= 1024 && unit < 3) {
+        size /= 1024;
+        ++unit;
+    }
+    char text[32];
+    std::snprintf(text, sizeof text, size < 10 ? "%.1f %s" : "%.0f %s", size, units[unit]);
+    return text;
+}
+
+namespace {
+
+void AddCount(std::string& text, const char* what, int count) {
+    if (count == 0)
+        return;
+    text += (text.empty() ? "" : "、") + std::string(what) + " " + std::to_string(count) + " 件";
+}
+
+std::string SideText(const char* direction, const SideSummary& side) {
+    if (side.IsEmpty())
+        return std::string();
+    std::string parts;
+    AddCount(parts, "コピー", side.copies);
+    if (side.copies > 0)
+        parts += "（" + SizeText(side.copyBytes) + "）";
+    AddCount(parts, "フォルダ作成", side.folderCreations);
+    AddCount(parts, "ファイル削除", side.fileDeletions);
+    AddCount(parts, "フォルダ削除", side.folderDeletions);
+    return std::string(direction) + ": " + parts;
+}
+
+} // namespace
+
+std::string PlanSummaryText(const PlanSummary& summary) {
+    std::string text;
+    for (const std::string& part :
+         {SideText("処→参", summary.toReference), SideText("参→処", summary.toProcessing),
+          summary.leftOut > 0 ? "対象外 " + std::to_string(summary.leftOut) + " 件"
+                              : std::string()})
+        if (!part.empty())
+            text += (text.empty() ? "" : "　／　") + part;
+    return text.empty() ? "予定の処理はありません" : text;
 }

@@ -258,6 +258,8 @@ TEST_F(MainWindow, RemovingSelectedRowsKeepsOrderAndCountsTheRest) {
         EXPECT_EQ(remaining[i], view.resultList.GetItemText(i, 0));
     CStatusBar& bar = session->Frame().m_wndStatusBar;
     EXPECT_EQ("処理件数:4", bar.GetPaneText(1));
+    EXPECT_EQ("参→処: コピー 4 件（0 バイト）", view.summaryLabel.GetWindowText())
+        << "the summary follows the removal";
     UINT id = 0, style = 0;
     int width = 0;
     bar.GetPaneInfo(1, id, style, width);

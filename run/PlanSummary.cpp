@@ -1,0 +1,28 @@
+#include "run/PlanSummary.h"
+
+#include "engine/SyncItem.h"
+#include "exec/ExecCallbacks.h"
+
+PlanSummary SummarizePlan(const IRowSource& rows, size_t leftOut) {
+    PlanSummary summary;
+    summary.leftOut = static_cast<int>(leftOut);
+    for (int index = 0; index < rows.RowCount(); ++index) {
+        const SyncItem& item = rows.Row(index);
+        SideSummary& side =
+            item.direction == ProcessingToReference ? summary.toReference : summary.toProcessing;
+        switch (item.operation) {
+        case Copy:
+            ++side.copies;
+            side.copyBytes += (static_cast<unsigned long long>(item.subject.sizeHigh) << 32) |
+                              item.subject.sizeLow;
+            break;
+        case Create:
+            ++side.folderCreations;
+            break;
+        case Delete:
+            ++(item.isFolder ? side.folderDeletions : side.fileDeletions);
+            break;
+        }
+    }
+    return summary;
+}
