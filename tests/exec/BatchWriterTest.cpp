@@ -19,6 +19,16 @@ RowList ThreeNetworkRows() {
     return rows;
 }
 
+// The command lines of a batch file, without the lines that pin the command
+// processor's settings around them.
+std::vector<std::string> CommandLines(const std::string& path) {
+    std::vector<std::string> lines;
+    for (const std::string& line : ReadLines(path))
+        if (line.compare(0, 1, "@") != 0)
+            lines.push_back(line);
+    return lines;
+}
+
 RowList NumberedRows(int count) {
     RowList rows;
     for (int i = 0; i < count; ++i)
@@ -46,12 +56,14 @@ TEST(BatchWriter, OneLinePerRowQuotedAndWithPercentDoubled) {
     BatchOutcome outcome = ExportBatch(path, rows, progress, answers);
     EXPECT_EQ(BatchEnd::AllRows, outcome.end);
     EXPECT_EQ(6, outcome.linesWritten);
-    EXPECT_EQ("DEL C:\\処理\\全角　空白.txt\r\n"
-              "RMDIR C:\\処理\\ソフト\r\n"
-              "MKDIR D:\\参照\\表\\新規\r\n"
-              "COPY \"C:\\処理\\(x)\\100%%.txt\" \"D:\\参照\\(x)\\100%%.txt\"\r\n"
-              "COPY C:\\処理\\%%PATH%%.txt D:\\参照\\%%PATH%%.txt\r\n"
-              "COPY \"C:\\処理\\a&b\\表ソ.txt\" \"D:\\参照 1\\a&b\\表ソ.TXT\"\r\n",
+    EXPECT_EQ(std::string(kBatchFirstLines) +
+                  "DEL C:\\処理\\全角　空白.txt\r\n"
+                  "RMDIR C:\\処理\\ソフト\r\n"
+                  "MKDIR D:\\参照\\表\\新規\r\n"
+                  "COPY \"C:\\処理\\(x)\\100%%.txt\" \"D:\\参照\\(x)\\100%%.txt\"\r\n"
+                  "COPY C:\\処理\\%%PATH%%.txt D:\\参照\\%%PATH%%.txt\r\n"
+                  "COPY \"C:\\処理\\a&b\\表ソ.txt\" \"D:\\参照 1\\a&b\\表ソ.TXT\"\r\n" +
+                  kBatchLastLines,
               ReadFileBytes(path));
     EXPECT_TRUE(answers.asked.empty());
 }
@@ -84,7 +96,7 @@ TEST(BatchWriter, NetworkQuestionAnswers) {
         for (const std::string& file : c.files)
             expected.push_back("COPY \"" + std::string(kServer) + "\\" + file + ".txt\" D:\\R\\" +
                                file + ".txt");
-        EXPECT_EQ(expected, ReadLines(dir / "x.bat")) << c.name;
+        EXPECT_EQ(expected, CommandLines(dir / "x.bat")) << c.name;
     }
 }
 
@@ -123,7 +135,7 @@ TEST(BatchWriter, StopKeepsTheLinesWrittenSoFar) {
         ScriptedAnswers answers;
         BatchOutcome outcome = ExportBatch(dir / "x.bat", rows, progress, answers);
         EXPECT_EQ(BatchEnd::Stopped, outcome.end);
-        std::vector<std::string> lines = ReadLines(dir / "x.bat");
+        std::vector<std::string> lines = CommandLines(dir / "x.bat");
         ASSERT_EQ(static_cast<size_t>(k), lines.size());
         if (k > 0) {
             EXPECT_EQ("DEL C:\\P\\" + std::to_string(k - 1) + ".txt", lines.back());
