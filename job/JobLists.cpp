@@ -79,32 +79,6 @@ bool IsFullPathOrDrive(const std::string& piece) {
     return HasDrive(piece) || IsAbsolutePath(piece);
 }
 
-std::string NormalExtension(std::string piece) {
-    piece = Trimmed(piece);
-    if (piece.compare(0, 2, "*.") == 0)
-        return piece.substr(2);
-    if (piece.compare(0, 1, ".") == 0)
-        return piece.substr(1);
-    return piece;
-}
-
-std::string NormalFolder(std::string piece) {
-    piece = Trimmed(piece);
-    ForEachSingleByte(piece, [](char& c) {
-        if (c == '/')
-            c = '\\';
-    });
-    if (IsFullPathOrDrive(piece))
-        return piece;
-    // Backslashes are single bytes, so they can be taken off the front, and off
-    // the end as long as the character before is not a double-byte one.
-    size_t start = piece.find_first_not_of('\\');
-    piece = start == std::string::npos ? std::string() : piece.substr(start);
-    while (EndsWithBackslash(piece))
-        piece.pop_back();
-    return piece;
-}
-
 bool IsForbiddenInName(unsigned char c) {
     return c < 0x20 || c == 0x7F || std::strchr("<>:\"/\\|", c) != nullptr;
 }
@@ -146,6 +120,33 @@ const char* FolderStepsProblem(const std::string& piece) {
             return "フォルダ名の終わりに「.」や空白は使えません";
     }
     return nullptr;
+}
+
+// A piece that stays unusable whatever is taken off keeps the spelling it was
+// given (blanks aside), so that its refusal names what the user wrote.
+std::string NormalExtension(std::string piece) {
+    piece = Trimmed(piece);
+    std::string extension = piece.compare(0, 2, "*.") == 0  ? piece.substr(2)
+                            : piece.compare(0, 1, ".") == 0 ? piece.substr(1)
+                                                            : piece;
+    return ExtensionProblem(extension) == nullptr ? extension : piece;
+}
+
+std::string NormalFolder(std::string piece) {
+    piece = Trimmed(piece);
+    ForEachSingleByte(piece, [](char& c) {
+        if (c == '/')
+            c = '\\';
+    });
+    if (IsFullPathOrDrive(piece))
+        return WithoutTrailingBackslash(piece); // taken as a folder by CheckJobLists
+    // Backslashes are single bytes, so they can be taken off the front, and off
+    // the end as long as the character before is not a double-byte one.
+    size_t start = piece.find_first_not_of('\\');
+    std::string folder = start == std::string::npos ? std::string() : piece.substr(start);
+    while (EndsWithBackslash(folder))
+        folder.pop_back();
+    return folder.empty() || FolderStepsProblem(folder) == nullptr ? folder : piece;
 }
 
 std::wstring Lowered(const std::string& text) {
