@@ -1,5 +1,7 @@
 #include "engine/SearchCore.h"
 
+#include "base/TextEscape.h"
+
 #include "engine/Comparison.h"
 #include "engine/ExcludedFolders.h"
 #include "engine/FileFilters.h"
@@ -37,7 +39,8 @@ bool ScanSide(Scanner& scanner, const JobSettings& job, FolderListing& listing,
         const std::string& failed = scanner.FailedFolder();
         if (failed.size() > 1)
             folder += failed.substr(0, failed.size() - 1);
-        lastMessage = std::string(side) + "「" + folder + "」を読めません: " + lastMessage;
+        lastMessage =
+            std::string(side) + "「" + EscapeForText(folder) + "」を読めません: " + lastMessage;
     }
     return listed;
 }

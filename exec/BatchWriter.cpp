@@ -2,6 +2,7 @@
 
 #include <shlwapi.h>
 
+#include "base/TextEscape.h"
 #include "engine/SyncItem.h"
 #include "engine/SystemText.h"
 #include "exec/CommandText.h"
@@ -61,16 +62,32 @@ BatchOutcome WriteBatchLines(OutputFile& file, const IRowSource& rows, IProgress
 BatchOutcome ExportBatch(const std::string& path, const IRowSource& rows, IOperationWindow& window,
                          INetworkQuestion& question) {
     OutputFile file;
+    BatchOutcome outcome;
     if (!file.Create(path)) {
-        BatchOutcome outcome;
         outcome.end = BatchEnd::NotCreated;
         outcome.error = file.Error();
         return outcome;
     }
-    BatchOutcome outcome;
+    if (!file.Write(kBatchFirstLines)) {
+        outcome.end = BatchEnd::WriteFailed;
+        outcome.error = file.Error();
+        file.CutTo(0);
+        return outcome;
+    }
     {
         OperationScope operation(window, "バッチファイルを出力中です");
         outcome = WriteBatchLines(file, rows, operation.Progress(), question);
+    }
+    // After a stop or an abort too: the lines written are whole commands. After
+    // a failed write the file ends without them; the command processor ends the
+    // local settings with the file all the same.
+    if (outcome.end != BatchEnd::WriteFailed) {
+        unsigned long long wholeLinesEnd = file.Size();
+        if (!file.Write(kBatchLastLines)) {
+            outcome.end = BatchEnd::WriteFailed;
+            outcome.error = file.Error();
+            file.CutTo(wholeLinesEnd);
+        }
     }
     if (!file.Close() && outcome.end != BatchEnd::WriteFailed) {
         outcome.end = BatchEnd::WriteFailed;
@@ -80,5 +97,6 @@ BatchOutcome ExportBatch(const std::string& path, const IRowSource& rows, IOpera
 }
 
 std::string BatchNotCreatedText(const std::string& path, const BatchOutcome& outcome) {
-    return "バッチファイル「" + path + "」を作成できません: " + LastErrorText(outcome.error);
+    return "バッチファイル「" + EscapeForText(path) +
+           "」を作成できません: " + LastErrorText(outcome.error);
 }

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "base/AbsolutePath.h"
+#include "base/TextEscape.h"
 
 namespace {
 
@@ -52,15 +53,15 @@ bool OperationLog::Open(const std::string& logFolder, const std::string& lastMes
 
 void OperationLog::WriteLine(bool succeeded, const std::string& command,
                              const std::string& reason) {
-    std::string record = (succeeded ? "成功:" : "失敗:") + command;
+    std::string record = (succeeded ? "成功:" : "失敗:") + EscapeForText(command);
     // One record, so a failed write never keeps the row's line without its reason.
     if (!succeeded && !reason.empty())
-        record += "\r\n" + std::string(kReasonPrefix) + reason;
+        record += "\r\n" + std::string(kReasonPrefix) + EscapeForText(reason);
     WriteRecord(record);
 }
 
 void OperationLog::WriteLeftOut(const std::string& path) {
-    WriteRecord(kLeftOutPrefix + path);
+    WriteRecord(kLeftOutPrefix + EscapeForText(path));
 }
 
 void OperationLog::WriteRecord(const std::string& text) {
@@ -76,7 +77,7 @@ void OperationLog::WriteRecord(const std::string& text) {
 
 void OperationLog::WriteNote(const std::string& text) {
     if (file_.IsOpen() && !failed_)
-        Put(text + "\r\n");
+        Put(EscapeForText(text) + "\r\n");
 }
 
 bool OperationLog::Put(const std::string& line) {

@@ -10,6 +10,10 @@
 // further row lines (a log with silent gaps would mislead), and on closing cuts a
 // half-written line and tries to add a note of how many actions it lacks.
 // Complete() is then false, so the caller can tell the user.
+//
+// Every line is one line: a control character or '<' in a name is written in
+// the escape form <U+XXXX> (base/TextEscape.h), so a name that holds a line
+// break cannot add a line of its own.
 #include <string>
 
 #include "exec/OutputFile.h"

@@ -1,13 +1,14 @@
 #include "framework/View.h"
 
 #include "base/FileHandle.h"
+#include "base/TextEscape.h"
 #include "framework/WinApp.h"
 
 BOOL CDocument::OnOpenDocument(const char* path) {
     FileHandle file(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.IsOpen()) {
-        std::string message = std::string(path) + " を開けません。";
+        std::string message = EscapeForText(path) + " を開けません。";
         AfxMessageBox(message.c_str(), MB_OK | MB_ICONEXCLAMATION);
         return FALSE;
     }

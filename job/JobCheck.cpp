@@ -3,12 +3,11 @@
 #include <windows.h>
 
 #include "base/AbsolutePath.h"
+#include "base/TextEscape.h"
+#include "job/JobFileValues.h"
 #include "job/JobKeys.h"
 
 namespace {
-
-// Returned for a key that is not in the file; no value read back can equal it.
-const char kMissing[] = "\x01missing";
 
 // Decimal digits only, no sign, at most `highest`; the profile reader would take
 // "abc" as 0, "0x2" as 2 and wrap 4294967298 round to 2.
@@ -24,12 +23,6 @@ bool IsDecimalUpTo(const std::string& text, int highest) {
             return false;
     }
     return true;
-}
-
-std::string RawValue(const std::string& path, const char* key) {
-    char buffer[64] = {};
-    GetPrivateProfileStringA(kJobSection, key, kMissing, buffer, sizeof buffer, path.c_str());
-    return buffer;
 }
 
 // "0 か 1" for a switch, "0、1、2 のいずれか" for a number up to 2.
@@ -48,26 +41,27 @@ std::vector<JobProblem> CheckUnattendedJob(const std::string& jobPath, const Job
                                            bool processingFromCommandLine,
                                            bool referenceFromCommandLine) {
     std::vector<JobProblem> problems;
+    const JobFileValues values(jobPath);
     for (const JobKey& key : JobKeys()) {
         if (key.kind == JobValueKind::Text)
             continue;
-        std::string value = RawValue(jobPath, key.name);
-        if (value != kMissing && !IsDecimalUpTo(value, key.highest))
-            problems.push_back({key.name, std::string(key.name) + " の値「" + value +
-                                              "」は使えません（" + Allowed(key) +
-                                              "を数字で指定してください）"});
+        std::optional<std::string> value = values.Raw(key.name);
+        if (value && !IsDecimalUpTo(*value, key.highest))
+            problems.push_back({key.name, std::string(key.name) + " の値「" +
+                                              EscapeForText(*value) + "」は使えません（" +
+                                              Allowed(key) + "を数字で指定してください）"});
     }
     // An empty folder is the search's to report; a relative one would be taken
     // from wherever the scheduler starts the program.
     auto checkFolder = [&problems](const char* key, const std::string& folder) {
         if (!folder.empty() && !IsAbsolutePath(folder))
-            problems.push_back(
-                {key, std::string(key) + " のフォルダ「" + folder + "」は絶対パスではありません"});
+            problems.push_back({key, std::string(key) + " のフォルダ「" + EscapeForText(folder) +
+                                         "」は絶対パスではありません"});
     };
     checkFolder(processingFromCommandLine ? "--proc" : "BaseDir", job.processingFolder);
     checkFolder(referenceFromCommandLine ? "--ref" : "TargetDir", job.referenceFolder);
     if (job.outputLog != 0 && !IsAbsolutePath(job.logFolder))
-        problems.push_back(
-            {"LogDir", "LogDir のフォルダ「" + job.logFolder + "」は絶対パスではありません"});
+        problems.push_back({"LogDir", "LogDir のフォルダ「" + EscapeForText(job.logFolder) +
+                                          "」は絶対パスではありません"});
     return problems;
 }

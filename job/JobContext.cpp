@@ -17,17 +17,24 @@ void JobContext::SetJobPath(const std::string& path) {
     currentJobPath = path.empty() ? DefaultJobPath() : path;
 }
 
-void JobContext::LoadJob(JobSettings& target, const std::string& path) {
+std::string JobContext::LoadJob(JobSettings& target, const std::string& path) {
     SetJobPath(path);
-    target = ReadJobFile(currentJobPath);
+    std::string refusal;
+    target = ReadJobFile(currentJobPath, &refusal);
+    return refusal;
 }
 
-void JobContext::SaveJob(const JobSettings& source, const std::string& path) {
+std::string JobContext::SaveJob(const JobSettings& source, const std::string& path) {
     SetJobPath(path);
-    // Not verified: a file that cannot be written is simply not there.
-    WriteJobFile(currentJobPath, source);
+    // Not verified: a file that cannot be written is simply not there. A file
+    // that would lose what it holds is another matter.
+    std::string refusal;
+    WriteJobFile(currentJobPath, source, &refusal);
+    if (!refusal.empty())
+        return refusal;
     if (!path.empty())
         AddRecentJob(path);
+    return refusal;
 }
 
 bool JobContext::AddRecentJob(const std::string& path) {

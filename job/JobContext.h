@@ -28,12 +28,14 @@ public:
     // A non-empty path is taken unchanged, an empty one means the default job file.
     void SetJobPath(const std::string& path);
     // Makes the file the current job file and reads it; a missing file gives the
-    // read defaults.
-    void LoadJob(JobSettings& target, const std::string& path);
+    // read defaults. Why the job cannot be used (a value of a UTF-8 or UTF-16
+    // file without an exact ANSI form), or empty.
+    std::string LoadJob(JobSettings& target, const std::string& path);
     // Makes the file the current job file and writes it. A named file also enters
     // the recent job list, even when it could not be written; the default job
-    // file does not.
-    void SaveJob(const JobSettings& source, const std::string& path);
+    // file does not. Why the file was left as it was (a UTF-8 or UTF-16 file that
+    // cannot be converted), or empty.
+    std::string SaveJob(const JobSettings& source, const std::string& path);
     // Puts the path at the head of the recent job list and stores the list at once.
     bool AddRecentJob(const std::string& path);
 

@@ -2,53 +2,99 @@
 
 #include <windows.h>
 
-#include <cstring>
-
-#include "base/DoubleByte.h"
+#include "base/FileHandle.h"
+#include "base/TextEscape.h"
+#include "framework/AnsiText.h"
 #include "job/JobKeys.h"
+#include "job/JobLists.h"
 
 namespace {
 
-// Drops a lead byte left alone at the end when the cut fell inside a
-// double-byte character.
-void DropBrokenLastCharacter(std::string& text) {
-    const LeadBytes& lead = LeadBytes::Ansi();
-    size_t last = 0; // where the last character starts
-    for (size_t at = 0; at < text.size(); at += lead.CharLength(text, at))
-        last = at;
-    if (last + 1 == text.size() && lead.IsLead(text[last]))
-        text.pop_back();
+// The whole text in the ANSI code page, line by line with CR LF; false when a
+// line has no exact form.
+bool ToAnsiLines(const std::wstring& text, std::string& ansi) {
+    ansi.clear();
+    size_t start = 0;
+    while (start <= text.size()) {
+        size_t end = text.find_first_of(L"\r\n", start);
+        if (end == std::wstring::npos)
+            end = text.size();
+        std::string line;
+        if (!ToExactAnsi(text.data() + start, end - start, line))
+            return false;
+        if (end < text.size() || !line.empty())
+            ansi += line + "\r\n";
+        // CR LF is one line break, and so is a lone CR or LF.
+        start = end + (text.compare(end, 2, L"\r\n") == 0 ? 2 : 1);
+    }
+    return true;
 }
 
-std::string ReadText(const std::string& path, const char* key) {
-    // Zeroed first: when the cut splits a double-byte character, some
-    // implementations count the last byte without writing it.
-    char buffer[kJobTextLimit + 1] = {};
-    GetPrivateProfileStringA(kJobSection, key, "", buffer, sizeof buffer, path.c_str());
-    std::string text(buffer, strnlen(buffer, kJobTextLimit));
-    DropBrokenLastCharacter(text);
-    return text;
+// Replaces the file with its ANSI form in one step: a temporary file beside it,
+// then a rename over it, so no reader ever sees half a file.
+bool ReplaceWithAnsi(const std::string& path, const std::string& ansi) {
+    std::string temporary = path + ".orvane-tmp";
+    {
+        FileHandle file(CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+        DWORD written = 0;
+        if (!file.IsOpen() ||
+            !WriteFile(file.Get(), ansi.data(), static_cast<DWORD>(ansi.size()), &written,
+                       nullptr) ||
+            written != ansi.size() || !file.Close()) {
+            DeleteFileA(temporary.c_str());
+            return false;
+        }
+    }
+    if (MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING))
+        return true;
+    DeleteFileA(temporary.c_str());
+    return false;
 }
 
-int ReadNumber(const std::string& path, const char* key, int readDefault) {
-    // The signed value comes back through the unsigned return type.
-    return static_cast<int>(GetPrivateProfileIntA(kJobSection, key, readDefault, path.c_str()));
+// A UTF-8 or UTF-16 file becomes a file in the ANSI code page with the same
+// sections, keys and values, so that the private-profile functions can update it.
+bool ConvertToAnsi(const std::string& path, std::string* refusal) {
+    std::string bytes = ReadJobFileBytes(path);
+    JobFileEncoding encoding = DetectJobFileEncoding(bytes);
+    if (encoding == JobFileEncoding::Ansi)
+        return true;
+    std::string ansi;
+    if (!ToAnsiLines(DecodeJobFileText(bytes, encoding), ansi)) {
+        if (refusal)
+            *refusal = "処理定義ファイル「" + EscapeForText(path) +
+                       "」には、このプログラムで扱えない文字が含まれているため、"
+                       "保存できません（ファイルは変更していません）";
+        return false;
+    }
+    if (ReplaceWithAnsi(path, ansi))
+        return true;
+    if (refusal)
+        *refusal = "処理定義ファイル「" + EscapeForText(path) + "」を書き換えられません";
+    return false;
 }
 
 } // namespace
 
-JobSettings ReadJobFile(const std::string& path) {
+JobSettings ReadJobFile(const std::string& path, std::string* refusal) {
     JobSettings job;
+    JobFileValues values(path);
+    bool refused = !values.Refusal().empty();
+    if (refusal)
+        *refusal = values.Refusal();
     for (const JobKey& key : JobKeys()) {
         if (key.kind == JobValueKind::Text)
-            job.*key.text = ReadText(path, key.name);
+            job.*key.text =
+                refused ? std::string() : NormaliseList(key.list, values.Text(key.name));
         else
-            job.*key.number = ReadNumber(path, key.name, key.readDefault);
+            job.*key.number = refused ? key.readDefault : values.Number(key.name, key.readDefault);
     }
     return job;
 }
 
-bool WriteJobFile(const std::string& path, const JobSettings& job) {
+bool WriteJobFile(const std::string& path, const JobSettings& job, std::string* refusal) {
+    if (!ConvertToAnsi(path, refusal))
+        return false;
     bool written = true;
     for (const JobKey& key : JobKeys()) {
         // An empty text is written as "Key=": a null value would delete the key.
@@ -61,6 +107,5 @@ bool WriteJobFile(const std::string& path, const JobSettings& job) {
 }
 
 bool IsStoredJob(const std::string& path) {
-    char keys[4] = {};
-    return GetPrivateProfileStringA(kJobSection, nullptr, "", keys, sizeof keys, path.c_str()) > 0;
+    return JobFileValues(path).HasSection();
 }

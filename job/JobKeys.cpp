@@ -16,6 +16,12 @@ constexpr JobKey Text(const char* name, std::string JobSettings::*field, int max
     return {name, JobValueKind::Text, nullptr, field, 0, maxLength, 0};
 }
 
+// A comma list, taken in its normal form (NormaliseList) when read.
+constexpr JobKey List(const char* name, std::string JobSettings::*field, JobListKind list,
+                      const char* label) {
+    return {name, JobValueKind::Text, nullptr, field, 0, kListLength, 0, list, label};
+}
+
 constexpr JobKey kKeys[] = {
     Number("Mode", &JobSettings::mode, UpdateReference, 0),
     Text("BaseDir", &JobSettings::processingFolder, 0),
@@ -25,12 +31,12 @@ constexpr JobKey kKeys[] = {
     Switch("SubFolder", &JobSettings::includeSubfolders, 0),
     Switch("NotDel", &JobSettings::deleteEnabled, 1),
     Switch("DelWarning", &JobSettings::confirmDelete, 1),
-    Text("AddExt", &JobSettings::includeExtensions, kListLength),
-    Text("DelExt", &JobSettings::excludeExtensions, kListLength),
+    List("AddExt", &JobSettings::includeExtensions, JobListKind::Extensions, "対象拡張子"),
+    List("DelExt", &JobSettings::excludeExtensions, JobListKind::Extensions, "除外拡張子"),
     Text("LogDir", &JobSettings::logFolder, 0),
     Switch("2Sec", &JobSettings::twoSecondTolerance, 0),
     Switch("FirstCopy", &JobSettings::fastCopy, 1),
-    Text("RmDir", &JobSettings::excludedFolders, kListLength),
+    List("RmDir", &JobSettings::excludedFolders, JobListKind::Folders, "除外フォルダ"),
     Switch("UseRecycle", &JobSettings::useRecycleBin, 0),
     Switch("AllowMassDel", &JobSettings::allowMassDeletion, 0),
 };

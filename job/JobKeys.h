@@ -6,6 +6,7 @@
 #include <span>
 #include <string>
 
+#include "job/JobLists.h"
 #include "job/JobSettings.h"
 
 // The section of the job file that holds the keys.
@@ -25,6 +26,8 @@ struct JobKey {
     int highest;                    // a switch's or number's highest value
     int maxLength;                  // the characters the settings dialog takes; 0: no limit there
     int readDefault;                // what a switch or number reads as when its key is missing
+    JobListKind list = JobListKind::None; // a comma list, read in its normal form
+    const char* label = nullptr;          // a list's name in the settings dialog
 };
 
 // In the order the keys are written and read, and so the order of the keys in

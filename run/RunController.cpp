@@ -1,5 +1,6 @@
 #include "run/RunController.h"
 
+#include "base/TextEscape.h"
 #include "engine/ThrottledProgress.h"
 #include "exec/BatchWriter.h"
 #include "exec/OperationLog.h"
@@ -7,6 +8,7 @@
 #include "job/JobCheck.h"
 #include "job/JobContext.h"
 #include "job/JobFolders.h"
+#include "job/JobLists.h"
 
 std::string LeftOutText(size_t count) {
     return "対象外の項目が" + std::to_string(count) + "件あります（処理しません）";
@@ -26,7 +28,14 @@ void RunController::StartFirstJob(const StartArguments& arguments) {
         return;
     }
     JobSettings& job = jobs_.currentJob;
-    jobs_.LoadJob(job, arguments.jobPath);
+    std::string unreadable = jobs_.LoadJob(job, arguments.jobPath);
+    if (!unreadable.empty()) {
+        // Nothing of such a job is trusted, its log folder included.
+        jobRefused_ = true;
+        lastMessage_ = unreadable;
+        Tell(lastMessage_);
+        return;
+    }
     // The command line's folders count for this run only; the job file keeps its own.
     if (!arguments.processingFolder.empty())
         job.processingFolder = arguments.processingFolder;
@@ -34,18 +43,22 @@ void RunController::StartFirstJob(const StartArguments& arguments) {
         job.referenceFolder = arguments.referenceFolder;
     if (RefuseJob(arguments))
         return;
-    // In the settings dialog's form, once, here: every later use of the folders
-    // (search, log, messages) sees the same text.
-    NormaliseJobFolders(job);
     Search();
     Synchronise();
 }
 
 bool RunController::RefuseJob(const StartArguments& arguments) {
-    const JobSettings& job = jobs_.currentJob;
+    JobSettings& job = jobs_.currentJob;
     std::vector<JobProblem> problems =
         CheckUnattendedJob(jobs_.currentJobPath, job, !arguments.processingFolder.empty(),
                            !arguments.referenceFolder.empty());
+    if (problems.empty()) {
+        // In the settings dialog's form, once, here: every later use of the
+        // folders (search, log, messages) sees the same text. The lists are
+        // checked against the folders in that form.
+        NormaliseJobFolders(job);
+        problems = CheckJobLists(job);
+    }
     if (problems.empty())
         return false;
     jobRefused_ = true;
@@ -61,7 +74,7 @@ bool RunController::RefuseJob(const StartArguments& arguments) {
     if (job.outputLog != 0 && logTrusted) {
         OperationLog log;
         if (!log.Open(job.logFolder, lastMessage_))
-            Tell("ログファイルが開けません\r\n" + log.Path());
+            Tell("ログファイルが開けません\r\n" + EscapeForText(log.Path()));
     }
     return true;
 }
@@ -122,7 +135,7 @@ void RunController::Synchronise() {
     lastSync_ = ExecuteSync(plan_, options, *host_, *host_);
     if (lastSync_.end == SyncEnd::LogNotOpened) {
         // Unattended, the path tells where the log was looked for.
-        Tell(unattended_ ? "ログファイルが開けません\r\n" + lastSync_.logPath
+        Tell(unattended_ ? "ログファイルが開けません\r\n" + EscapeForText(lastSync_.logPath)
                          : "ログファイルが開けません");
         return;
     }
@@ -134,10 +147,13 @@ void RunController::Synchronise() {
 }
 
 void RunController::ReportRunEnd() {
+    // Names in the escape form: a line break in a name from another system must
+    // not start a line that reads as one of the program's.
     for (const std::string& path : leftOutPaths_)
-        Tell(kLeftOutPrefix + path);
+        Tell(kLeftOutPrefix + EscapeForText(path));
     for (const RowFailure& failure : lastSync_.failures)
-        Tell("失敗:" + failure.command + "\r\n" + kReasonPrefix + failure.reason);
+        Tell("失敗:" + EscapeForText(failure.command) + "\r\n" + kReasonPrefix +
+             EscapeForText(failure.reason));
     if (!lastSync_.refusal.empty())
         Tell(lastSync_.refusal);
     else if (lastSync_.end != SyncEnd::AllRows || lastSync_.rowsFailed > 0)

@@ -11,6 +11,7 @@
 #include "job/JobContext.h"
 #include "job/JobFile.h"
 #include "job/JobKeys.h"
+#include "job/JobLists.h"
 #include "res/resource.h"
 #include "ui/FolderBrowser.h"
 #include "ui/JobValidation.h"
@@ -77,7 +78,13 @@ BOOL CDlgSetting::OnInitDialog() {
     }
 
     JobSettings stored;
-    context_.LoadJob(stored, jobPath);
+    std::string unreadable = context_.LoadJob(stored, jobPath);
+    if (!unreadable.empty()) {
+        // A job that names look-alike folders is not opened at all.
+        ::MessageBoxA(m_hWnd, unreadable.c_str(), kMessageCaption, MB_ICONEXCLAMATION | MB_OK);
+        EndDialog(IDCANCEL);
+        return TRUE;
+    }
     // A new job keeps what it deletes in the Recycle Bin; a stored job without
     // the key keeps deleting for good, as it always did.
     if (!IsStoredJob(context_.currentJobPath))
@@ -152,10 +159,28 @@ void CDlgSetting::BrowseInto(CComplementComboBox& box) {
 void CDlgSetting::OnStartSearch() {
     if (!UpdateData(TRUE))
         return;
-    if (const char* problem = FindJobProblem(job)) {
-        ::MessageBoxA(m_hWnd, problem, kMessageCaption, MB_ICONEXCLAMATION | MB_OK);
+    NormaliseJobLists(job);
+    std::string problem;
+    if (const char* folderProblem = FindJobProblem(job)) {
+        problem = folderProblem;
+    } else {
+        std::vector<JobProblem> listProblems = CheckJobLists(job);
+        if (!listProblems.empty())
+            problem = listProblems.front().text;
+    }
+    ShowLists();
+    if (problem.empty())
+        problem = context_.SaveJob(job, jobPath);
+    if (!problem.empty()) {
+        ::MessageBoxA(m_hWnd, problem.c_str(), kMessageCaption, MB_ICONEXCLAMATION | MB_OK);
         return; // the dialog stays open with its values
     }
-    context_.SaveJob(job, jobPath);
     EndDialog(IDOK);
+}
+
+void CDlgSetting::ShowLists() {
+    // The lists as they are saved and searched, so the user sees what counts.
+    ::SetDlgItemTextA(m_hWnd, IDC_ADDEXT, job.includeExtensions.c_str());
+    ::SetDlgItemTextA(m_hWnd, IDC_DELEXT, job.excludeExtensions.c_str());
+    ::SetDlgItemTextA(m_hWnd, IDC_RMDIR, job.excludedFolders.c_str());
 }

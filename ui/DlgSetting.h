@@ -1,7 +1,9 @@
 #pragma once
 // The dialog "フォルダ同期オプション" in which the user defines a job: it reads
-// the job file when it opens, keeps the dependent controls enabled or disabled,
-// and on "検索開始" validates the job, writes the job file and closes.
+// the job file when it opens (a job file it cannot take is refused with a
+// message, and the dialog does not open), keeps the dependent controls enabled
+// or disabled, and on "検索開始" validates the job, writes the job file and
+// closes. The lists are shown and saved in their normal form.
 #include <windows.h>
 
 #include <string>
@@ -41,6 +43,7 @@ private:
     void FillModeList();
     void TakeStoredJob(const JobSettings& stored);
     void ApplyEnableRules();
+    void ShowLists();
     void EnableItem(int id, bool enable);
     void BrowseInto(CComplementComboBox& box);
 

@@ -1,9 +1,10 @@
 #include "ui/SystemPath.h"
 
+#include "base/TextEscape.h"
 #include "framework/AnsiText.h"
 
 std::string UnusablePathMessage(const std::string& written) {
-    return std::string(kUnusablePathText) + "\r\n" + written;
+    return std::string(kUnusablePathText) + "\r\n" + EscapeForText(written);
 }
 
 bool TakeSystemPath(HWND owner, const std::wstring& wide, std::string& path) {

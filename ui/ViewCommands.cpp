@@ -40,8 +40,11 @@ void COrvaneView::OnFileSave() {
     request.defaultExtension = "orvane";
     request.flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY;
     std::string path = "処理定義ファイル";
-    if (AskFileName(FileDialogKind::Save, request, path))
-        jobs_.SaveJob(jobs_.currentJob, path);
+    if (!AskFileName(FileDialogKind::Save, request, path))
+        return;
+    std::string refusal = jobs_.SaveJob(jobs_.currentJob, path);
+    if (!refusal.empty())
+        AfxMessageBox(refusal.c_str(), MB_OK | MB_ICONEXCLAMATION);
 }
 
 void COrvaneView::OnRecentJob(UINT id) {

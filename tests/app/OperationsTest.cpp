@@ -7,6 +7,7 @@
 #include "OrvaneSession.h"
 #include "TempDir.h"
 #include "TestFiles.h"
+#include "exec/BatchWriter.h"
 #include "engine/SyncItem.h"
 #include "engine/SystemText.h"
 #include "res/resource.h"
@@ -213,8 +214,10 @@ TEST_F(Operations, BatchExportAsksOncePerNetworkRow) {
     EXPECT_TRUE(session->CommandWithScript(
         ID_EXPORT_BATCH, {ChooseFile("名前を付けて保存", batch), Answer("one.txt", IDC_SKIPTHIS),
                           Answer("three", IDIGNORE), Answer("100", IDIGNORE)}));
-    EXPECT_EQ("COPY \"\\\\server\\share\\two & three.txt\" \"C:\\backup\\two & three.txt\"\r\n"
-              "COPY \\\\server\\share\\100%%.txt C:\\backup\\100%%.txt\r\n",
+    EXPECT_EQ(std::string(kBatchFirstLines) +
+                  "COPY \"\\\\server\\share\\two & three.txt\" \"C:\\backup\\two & three.txt\"\r\n"
+                  "COPY \\\\server\\share\\100%%.txt C:\\backup\\100%%.txt\r\n" +
+                  kBatchLastLines,
               ReadFileBytes(batch));
     EXPECT_EQ("バッチファイル出力が完了しました", session->Frame().m_wndStatusBar.GetPaneText(0));
 }

@@ -13,6 +13,19 @@
 
 namespace {
 
+// The job file as an editor saves it in UTF-8 without a mark.
+std::string AsUtf8(const std::string& ansi) {
+    std::wstring wide(ansi.size(), L'\0');
+    wide.resize(static_cast<size_t>(MultiByteToWideChar(CP_ACP, 0, ansi.data(),
+                                                        static_cast<int>(ansi.size()), wide.data(),
+                                                        static_cast<int>(wide.size()))));
+    std::string utf8(wide.size() * 3, '\0');
+    utf8.resize(static_cast<size_t>(
+        WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data(),
+                            static_cast<int>(utf8.size()), nullptr, nullptr)));
+    return utf8;
+}
+
 class UnattendedRun : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -212,6 +225,20 @@ TEST_F(UnattendedRun, ExitCodeAndReasonTellHowTheRunEnded) {
          "\r\n", false},
         {"log folder missing", [&] { return raw("LogDir", (dir / "no logs").c_str()); }, 2,
          "ログファイルが開けません\r\n" + dir / "no logs", false},
+        {"excluded folder outside the job's folders",
+         [&] { return raw("RmDir", (dir / "elsewhere").c_str()); }, 2,
+         "除外フォルダ（RmDir）の「" + dir / "elsewhere" + "」は使えません", false},
+        {"excluded extension with a wildcard inside", [&] { return raw("DelExt", "b*k"); }, 2,
+         "除外拡張子（DelExt）の「b*k」は使えません", false},
+        {"UTF-8 job file with a value that has no Shift-JIS form",
+         [&] {
+             Save();
+             std::string text = AsUtf8(ReadFileBytes(jobPath));
+             text.insert(text.find("RmDir=") + 6, "\xE3\x80\x9C"); // 〜 as macOS writes it
+             WriteFileBytes(jobPath, text);
+             return "-s " + Quoted(jobPath);
+         },
+         2, "の RmDir の値に、このプログラムで扱えない文字が含まれています", false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -233,6 +260,43 @@ TEST_F(UnattendedRun, ExitCodeAndReasonTellHowTheRunEnded) {
         else
             EXPECT_NE(std::string::npos, run.standardError.find(c.errorPart)) << run.standardError;
         EXPECT_EQ(c.copied, PathExists(ref + "\\a.txt"));
+    }
+}
+
+// Notepad saves UTF-8 without a mark. Read as Shift-JIS, 同期\写真 would name
+// 蜷梧悄\蜀咏悄; where folders of the misread names exist, the run must not touch them.
+TEST_F(UnattendedRun, Utf8JobWithoutMarkActsOnTheFoldersItNames) {
+    const std::string twins[] = {dir / "蜷梧悄\\蜀咏悄", dir / "險倬鹸", dir / "繝ｭ繧ｰ"};
+    MakeFolder(dir / "蜷梧悄");
+    for (const std::string& twin : twins) {
+        ASSERT_TRUE(MakeFolder(twin));
+        ASSERT_TRUE(WriteFileBytes(twin + "\\only.txt", "precious"));
+    }
+    MakeFolder(dir / "同期");
+    job.processingFolder = dir / "同期\\写真";
+    job.referenceFolder = dir / "記録";
+    job.logFolder = logs = dir / "ログ";
+    job.allowMassDeletion = 1;
+    for (const std::string& folder : {job.processingFolder, job.referenceFolder, logs})
+        ASSERT_TRUE(MakeFolder(folder));
+    WriteFileBytes(job.processingFolder + "\\a.txt", "new");
+    WriteFileBytes(job.referenceFolder + "\\only.txt", "old");
+    Save();
+    ASSERT_TRUE(WriteFileBytes(jobPath, AsUtf8(ReadFileBytes(jobPath))));
+
+    ProgramRun run = RunOrvaneCaptured("-s " + Quoted(jobPath));
+    ASSERT_TRUE(run.ended);
+    EXPECT_EQ(0u, run.exitCode) << run.standardError;
+    EXPECT_EQ("new", ReadFileBytes(job.referenceFolder + "\\a.txt"));
+    EXPECT_FALSE(PathExists(job.referenceFolder + "\\only.txt"));
+    EXPECT_EQ(2u, LogLines().size());
+    for (const std::string& twin : twins) {
+        EXPECT_EQ("precious", ReadFileBytes(twin + "\\only.txt")) << twin;
+        WIN32_FIND_DATAA found;
+        HANDLE log = FindFirstFileA((twin + "\\*.log").c_str(), &found);
+        EXPECT_EQ(INVALID_HANDLE_VALUE, log) << "a log in " << twin;
+        if (log != INVALID_HANDLE_VALUE)
+            FindClose(log);
     }
 }
 

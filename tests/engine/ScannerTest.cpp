@@ -185,6 +185,11 @@ TEST(Scanner, LinksAndMisreadNamesAreLeftOutNotEntered) {
         {"c.doc", 0, "Con.txt", {"\\c.doc"}, "\\Con.txt"},
         {"c.doc", 0, "lpt9", {"\\c.doc"}, "\\lpt9"},
         {"data", 0, "a|b", {"\\data\\", "\\data\\d.txt"}, "\\a|b"},
+        // Control characters come from Linux, macOS and network storage.
+        {"c.doc", 0, "evil\r\n成功:DEL x", {"\\c.doc"}, "\\evil\r\n成功:DEL x"},
+        {"c.doc", 0, "tab\t", {"\\c.doc"}, "\\tab\t"},
+        // 0x7F is a character Windows names may hold: planned, and escaped in texts.
+        {"c.doc", 0, "del\x7f.txt", {"\\c.doc"}, nullptr},
         {"表ソ", 0, "表ソ.", {"\\表ソ\\", "\\表ソ\\能.txt"}, "\\表ソ."},
         // 表ソ ends in the byte 0x5C and ポ (83 7C) holds '|': whole characters, usable names
         {"c.doc", 0, "ポ表ソ", {"\\c.doc"}, nullptr},

@@ -19,6 +19,16 @@ RowList ThreeNetworkRows() {
     return rows;
 }
 
+// The command lines of a batch file, without the lines that pin the command
+// processor's settings around them.
+std::vector<std::string> CommandLines(const std::string& path) {
+    std::vector<std::string> lines;
+    for (const std::string& line : ReadLines(path))
+        if (line.compare(0, 1, "@") != 0)
+            lines.push_back(line);
+    return lines;
+}
+
 RowList NumberedRows(int count) {
     RowList rows;
     for (int i = 0; i < count; ++i)
@@ -46,12 +56,14 @@ TEST(BatchWriter, OneLinePerRowQuotedAndWithPercentDoubled) {
     BatchOutcome outcome = ExportBatch(path, rows, progress, answers);
     EXPECT_EQ(BatchEnd::AllRows, outcome.end);
     EXPECT_EQ(6, outcome.linesWritten);
-    EXPECT_EQ("DEL C:\\処理\\全角　空白.txt\r\n"
-              "RMDIR C:\\処理\\ソフト\r\n"
-              "MKDIR D:\\参照\\表\\新規\r\n"
-              "COPY \"C:\\処理\\(x)\\100%%.txt\" \"D:\\参照\\(x)\\100%%.txt\"\r\n"
-              "COPY C:\\処理\\%%PATH%%.txt D:\\参照\\%%PATH%%.txt\r\n"
-              "COPY \"C:\\処理\\a&b\\表ソ.txt\" \"D:\\参照 1\\a&b\\表ソ.TXT\"\r\n",
+    EXPECT_EQ(std::string(kBatchFirstLines) +
+                  "DEL C:\\処理\\全角　空白.txt\r\n"
+                  "RMDIR C:\\処理\\ソフト\r\n"
+                  "MKDIR D:\\参照\\表\\新規\r\n"
+                  "COPY \"C:\\処理\\(x)\\100%%.txt\" \"D:\\参照\\(x)\\100%%.txt\"\r\n"
+                  "COPY C:\\処理\\%%PATH%%.txt D:\\参照\\%%PATH%%.txt\r\n"
+                  "COPY \"C:\\処理\\a&b\\表ソ.txt\" \"D:\\参照 1\\a&b\\表ソ.TXT\"\r\n" +
+                  kBatchLastLines,
               ReadFileBytes(path));
     EXPECT_TRUE(answers.asked.empty());
 }
@@ -84,7 +96,7 @@ TEST(BatchWriter, NetworkQuestionAnswers) {
         for (const std::string& file : c.files)
             expected.push_back("COPY \"" + std::string(kServer) + "\\" + file + ".txt\" D:\\R\\" +
                                file + ".txt");
-        EXPECT_EQ(expected, ReadLines(dir / "x.bat")) << c.name;
+        EXPECT_EQ(expected, CommandLines(dir / "x.bat")) << c.name;
     }
 }
 
@@ -123,7 +135,7 @@ TEST(BatchWriter, StopKeepsTheLinesWrittenSoFar) {
         ScriptedAnswers answers;
         BatchOutcome outcome = ExportBatch(dir / "x.bat", rows, progress, answers);
         EXPECT_EQ(BatchEnd::Stopped, outcome.end);
-        std::vector<std::string> lines = ReadLines(dir / "x.bat");
+        std::vector<std::string> lines = CommandLines(dir / "x.bat");
         ASSERT_EQ(static_cast<size_t>(k), lines.size());
         if (k > 0) {
             EXPECT_EQ("DEL C:\\P\\" + std::to_string(k - 1) + ".txt", lines.back());
@@ -158,4 +170,93 @@ TEST(BatchWriter, FileThatCannotBeCreatedGetsNothing) {
     EXPECT_EQ(BatchEnd::NotCreated, outcome.end);
     EXPECT_EQ(static_cast<DWORD>(ERROR_PATH_NOT_FOUND), outcome.error);
     EXPECT_FALSE(progress.touched);
+}
+
+namespace {
+
+// Runs the batch file through the system's command processor with the switch
+// given (/V:ON or /V:OFF), its output discarded; false when it did not end in time.
+bool RunBatchFile(const std::string& batch, const char* delayedExpansion) {
+    char system[MAX_PATH] = {};
+    GetSystemDirectoryA(system, MAX_PATH);
+    std::string commandLine = std::string("cmd.exe ") + delayedExpansion + " /c \"" + batch + "\"";
+    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+    HANDLE nul =
+        CreateFileA("NUL", GENERIC_WRITE, FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0, nullptr);
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = nul;
+    startup.hStdOutput = nul;
+    startup.hStdError = nul;
+    PROCESS_INFORMATION process = {};
+    bool started = CreateProcessA((std::string(system) + "\\cmd.exe").c_str(), commandLine.data(),
+                                  nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process);
+    CloseHandle(nul);
+    if (!started)
+        return false;
+    bool ended = WaitForSingleObject(process.hProcess, 30000) == WAIT_OBJECT_0;
+    if (!ended)
+        TerminateProcess(process.hProcess, 1);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return ended;
+}
+
+} // namespace
+
+// Names that the command processor reads as more than a name: with delayed
+// expansion on (a switch or a registry default some users have), "!" takes a
+// variable and a lone one vanishes, so DEL a!c.txt would delete ac.txt. The
+// exported file acts on exactly the named files both ways.
+TEST(BatchWriter, ExportedFileActsOnExactlyTheNamedFilesWithDelayedExpansionOnOrOff) {
+    struct Case {
+        const char* name;
+        const char* lookAlike; // what a misreading would act on instead; it must stay
+    };
+    const Case cases[] = {
+        {"a!c.txt", "ac.txt"},      {"!x!y!.txt", "y.txt"},
+        {"x^y.txt", "xy.txt"},      {"^!.txt", "^.txt"},
+        {"%PATH%.txt", nullptr},    {"50%.txt", nullptr},
+        {"a&b.txt", "a"},           {"(p) q.txt", nullptr},
+        {"s;t=u,v.txt", "s"},       {"表ソ!能.txt", "表ソ能.txt"},
+        {"two  blanks.txt", "two"},
+    };
+    for (const char* delayedExpansion : {"/V:ON", "/V:OFF"}) {
+        SCOPED_TRACE(delayedExpansion);
+        TempDir dir;
+        const std::string from = dir / "p!1", to = dir / "r!1";
+        ASSERT_TRUE(MakeFolder(from) && MakeFolder(to) && MakeFolder(to + "\\old!dir"));
+        RowList rows;
+        for (const Case& c : cases) {
+            // Each name twice: a copy from the processing folder, and a deletion
+            // in the reference folder beside a look-alike.
+            ASSERT_TRUE(WriteFileBytes(from + "\\" + c.name, "new"));
+            ASSERT_TRUE(WriteFileBytes(to + "\\del " + c.name, "old"));
+            if (c.lookAlike) {
+                ASSERT_TRUE(WriteFileBytes(to + "\\del " + c.lookAlike, "keep"));
+            }
+            rows.items.push_back(ExistenceCopy(from, to, "\\", c.name));
+            rows.items.push_back(FileDelete(to, "\\", std::string("del ") + c.name));
+        }
+        rows.items.push_back(FolderCreate(from, to, "\\", "new!(1)%x%"));
+        rows.items.push_back(FolderDelete(to, "\\", "old!dir"));
+        ASSERT_TRUE(MakeFolder(to + "\\olddir"));
+        ProgressRecorder progress;
+        ScriptedAnswers answers;
+        const std::string batch = dir / "同期 表!.bat";
+        ASSERT_EQ(BatchEnd::AllRows, ExportBatch(batch, rows, progress, answers).end);
+        ASSERT_TRUE(RunBatchFile(batch, delayedExpansion));
+
+        for (const Case& c : cases) {
+            EXPECT_EQ("new", ReadFileBytes(to + "\\" + c.name)) << c.name;
+            EXPECT_FALSE(PathExists(to + "\\del " + c.name)) << c.name;
+            if (c.lookAlike) {
+                EXPECT_EQ("keep", ReadFileBytes(to + "\\del " + c.lookAlike)) << c.name;
+            }
+        }
+        EXPECT_TRUE(IsFolder(to + "\\new!(1)%x%"));
+        EXPECT_FALSE(PathExists(to + "\\old!dir"));
+        EXPECT_TRUE(IsFolder(to + "\\olddir"));
+    }
 }

@@ -137,3 +137,28 @@ TEST(OperationLog, FailedWriteKeepsWholeLinesAndSaysHowManyAreMissing) {
     }
     g_writeBudget = -1;
 }
+
+// Names from other systems may hold any control character: each record stays one
+// line (a failed row's reason on the next), in the escape form <U+XXXX>, with '<'
+// itself escaped so that the form reads back without doubt.
+TEST(OperationLog, NamesWithControlCharactersCannotAddOrEndLines) {
+    TempDir dir;
+    std::string path;
+    {
+        OperationLog log;
+        ASSERT_TRUE(log.Open(dir.Path(), ""));
+        path = log.Path();
+        log.WriteLeftOut("C:\\R\\evil\r\n成功:DEL Z:\\fake.txt");
+        log.WriteLine(true, "DEL C:\\R\\tab\there<1>\x7f.txt");
+        log.WriteLine(false, "DEL C:\\R\\表\rソ", "「C:\\R\\表\rソ」を削除できません");
+        log.WriteNote("消去:C:\\R\\\x01\x1f");
+    }
+    EXPECT_EQ((std::vector<std::string>{
+                  "対象外:C:\\R\\evil<U+000D><U+000A>成功:DEL Z:\\fake.txt",
+                  "成功:DEL C:\\R\\tab<U+0009>here<U+003C>1><U+007F>.txt",
+                  "失敗:DEL C:\\R\\表<U+000D>ソ",
+                  "　理由: 「C:\\R\\表<U+000D>ソ」を削除できません",
+                  "消去:C:\\R\\<U+0001><U+001F>",
+              }),
+              ReadLines(path));
+}

@@ -176,6 +176,46 @@ TEST_F(SettingsDialogTest, SavesFoldersWithoutOneTrailingBackslashKeepingDoubleB
     }
 }
 
+TEST_F(SettingsDialogTest, ListsAreShownAndSavedInTheirNormalFormAndUnusablePiecesRefusedByName) {
+    std::string message, shownExtensions, shownFolders;
+    SetCheck(IDC_SUBFOLDER, true);
+    Fill({{IDC_PROCFOLDER, Path("proc")},
+          {IDC_REFFOLDER, Path("ref")},
+          {IDC_DELEXT, " .bak, *.tmp "},
+          {IDC_RMDIR, "\\cache\\ , " + Path("ref\\表\\") + ",C:\\elsewhere"}});
+    Confirm(&message);
+    script.Then([&] {
+        shownExtensions = ItemText(FindSettingsDialog(), IDC_DELEXT);
+        shownFolders = ItemText(FindSettingsDialog(), IDC_RMDIR);
+        SetItemText(FindSettingsDialog(), IDC_RMDIR, "cache,表");
+    });
+    Confirm();
+
+    ASSERT_TRUE(RunEditJob());
+    EXPECT_NE(std::string::npos,
+              message.find("除外フォルダ（RmDir）の「C:\\elsewhere」は使えません"))
+        << message;
+    EXPECT_EQ("bak,tmp", shownExtensions);
+    // A full path inside the reference folder is the folder it names there.
+    EXPECT_EQ("cache,表,C:\\elsewhere", shownFolders);
+    const JobSettings& job = scratch.context.currentJob;
+    EXPECT_EQ("bak,tmp", job.excludeExtensions);
+    EXPECT_EQ("cache,表", job.excludedFolders);
+    EXPECT_EQ(ReadJobFile(jobPath), job);
+}
+
+TEST_F(SettingsDialogTest, JobFileWithAValueThatHasNoShiftJisFormIsNotOpened) {
+    // UTF-8 with a mark; é has no exact Shift-JIS form (best fit would make it e).
+    ASSERT_TRUE(WriteFileBytes(jobPath, "\xEF\xBB\xBF[Settings]\r\nBaseDir=C:\\caf\xC3\xA9\r\n"));
+    const std::string before = ReadFileBytes(jobPath);
+    std::string message;
+    script.Until([&] { return !(message = TakeMessageBox()).empty(); });
+
+    EXPECT_FALSE(RunEditJob());
+    EXPECT_NE(std::string::npos, message.find("の BaseDir の値に")) << message;
+    EXPECT_EQ(before, ReadFileBytes(jobPath));
+}
+
 TEST_F(SettingsDialogTest, EnableRulesFollowModeAndCheckBoxesWithoutChangingValues) {
     JobSettings stored;
     stored.mode = UpdateProcessing;

@@ -1,0 +1,34 @@
+#pragma once
+// An INI text read by the rules of the private-profile functions, for the job
+// files those functions cannot read (UTF-8, UTF-16): lines split at CR or LF,
+// blanks around lines, names and values dropped, section and key names compared
+// ignoring the case of ASCII letters, the first section of a name and its first
+// key of a name the ones that count.
+#include <optional>
+#include <string>
+#include <vector>
+
+class ProfileText {
+public:
+    explicit ProfileText(const std::wstring& text);
+
+    // The key's value with one pair of matching quotes (" or ') around it
+    // removed; nothing when the section or the key is missing, or the key's line
+    // has no '='.
+    std::optional<std::wstring> Value(const std::wstring& section, const std::wstring& key) const;
+    // Whether the section holds at least one key.
+    bool HasKeys(const std::wstring& section) const;
+
+private:
+    struct Key {
+        std::wstring name;
+        std::optional<std::wstring> value; // nothing for a line without '='
+    };
+    struct Section {
+        std::wstring name;
+        std::vector<Key> keys;
+    };
+    const Section* Find(const std::wstring& section) const;
+
+    std::vector<Section> sections_;
+};
