@@ -32,6 +32,7 @@ struct QuietProgress : IProgress, IOperationWindow {
     void SetLine2(const std::string&) override {}
     void Refresh() override {}
     bool PollStop() override { return false; }
+    bool PollStopNow() override { return PollStop(); }
     IProgress& BeginOperation(const std::string&) override { return *this; }
     void EndOperation() override {}
 };
