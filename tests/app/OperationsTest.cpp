@@ -214,6 +214,62 @@ TEST_F(Operations, StopDuringALargeSearchEndsItWithinATenthOfASecond) {
     EXPECT_LT(fastest, 0.1) << "seconds from the click to the end of the search";
 }
 
+// Posts a key press to a window the moment a window's text becomes `text`.
+class KeyOnText {
+public:
+    KeyOnText(const char* text, HWND target, WPARAM key) : text_(text), target_(target), key_(key) {
+        current_ = this;
+        hook_ = SetWindowsHookExA(WH_CALLWNDPROC, &Hook, nullptr, GetCurrentThreadId());
+    }
+    ~KeyOnText() {
+        UnhookWindowsHookEx(hook_);
+        current_ = nullptr;
+    }
+    KeyOnText(const KeyOnText&) = delete;
+    KeyOnText& operator=(const KeyOnText&) = delete;
+    bool Sent() const { return sent_; }
+
+private:
+    static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam) {
+        auto* call = reinterpret_cast<CWPSTRUCT*>(lParam);
+        KeyOnText* self = current_;
+        if (code == HC_ACTION && self != nullptr && !self->sent_ && call->message == WM_SETTEXT &&
+            call->lParam != 0 && self->text_ == reinterpret_cast<const char*>(call->lParam)) {
+            PressKey(self->target_, self->key_);
+            self->sent_ = true;
+        }
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+
+    static KeyOnText* current_;
+    std::string text_;
+    HWND target_;
+    WPARAM key_;
+    bool sent_ = false;
+    HHOOK hook_;
+};
+KeyOnText* KeyOnText::current_ = nullptr;
+
+// A key typed while an operation runs does nothing, also one that comes after
+// the operation's last poll: it is handled before the main window takes input
+// again, not by the main window's shortcuts afterwards.
+TEST_F(Operations, AShortcutTypedAtTheEndOfASearchDoesNothing) {
+    WriteFileBytes(proc + "\\a.txt", "a");
+    auto session = Start(2);
+    {
+        // Escape is the main window's shortcut to end the program.
+        KeyOnText escape("処理優先順にソート中", session->Frame().m_hWnd, VK_ESCAPE);
+        session->Command(ID_SEARCH_AGAIN);
+        ASSERT_TRUE(escape.Sent());
+    }
+    EXPECT_EQ(1, session->View().resultList.GetItemCount());
+    bool ended = session->RunUntilExit(300);
+    EXPECT_FALSE(ended) << "the key typed during the search ended the program";
+    if (!ended) {
+        EXPECT_TRUE(session->Close());
+    }
+}
+
 TEST_F(Operations, DeclinedFileDeletionMakesItsFolderDeletionFail) {
     MakeFolder(ref + "\\old");
     WriteFileBytes(ref + "\\old\\keep.txt", "k");
