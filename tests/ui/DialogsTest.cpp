@@ -19,6 +19,12 @@ public:
     }
 };
 
+// The progress window's clock, moved by the tests.
+ULONGLONG g_now = 0;
+ULONGLONG FakeClock() {
+    return g_now;
+}
+
 TEST(DlgBusy, ShowsItsLinesWithoutCloseBox) {
     OwnerWindow owner;
     CDlgBusy busy(&owner);
@@ -41,11 +47,13 @@ TEST(DlgBusy, ShowsItsLinesWithoutCloseBox) {
 
 TEST(DlgBusy, StopButtonIsSeenByExactlyOnePoll) {
     OwnerWindow owner;
-    CDlgBusy busy(&owner);
+    CDlgBusy busy(&owner, PollPacer(&FakeClock, 20));
     ASSERT_TRUE(busy.CreateBusy());
     EXPECT_FALSE(busy.PollStop());
     ClickButton(busy.m_hWnd, IDCANCEL);
+    g_now += 20; // each poll one interval after the last
     EXPECT_TRUE(busy.PollStop());
+    g_now += 20;
     EXPECT_FALSE(busy.PollStop());
     EXPECT_FALSE(IsWindowVisible(busy.m_hWnd)) << "hidden at once after a stop";
     EXPECT_TRUE(IsWindow(busy.m_hWnd)) << "the window stays until the operation destroys it";
@@ -70,11 +78,6 @@ TEST(DlgBusy, EscapeAndEnterOnTheStopButtonStop) {
         EXPECT_FALSE(busy.PollStop());
         busy.Destroy();
     }
-}
-
-ULONGLONG g_now = 0;
-ULONGLONG FakeClock() {
-    return g_now;
 }
 
 // A click waits in the queue until the next pump; polls pump only once the
