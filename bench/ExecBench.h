@@ -12,6 +12,7 @@
 #include "engine/EngineCallbacks.h"
 #include "engine/SyncItem.h"
 #include "exec/ExecCallbacks.h"
+#include "ui/PollPacer.h"
 
 inline double Now() {
     LARGE_INTEGER counter, frequency;
@@ -38,16 +39,27 @@ struct QuietProgress : IProgress, IOperationWindow {
 };
 
 // The poll as the real progress window does it: every pending message of the
-// thread dispatched, here with an empty queue.
+// thread dispatched, here with an empty queue, once the pacing interval has
+// passed since the last pump.
 struct PumpingProgress : QuietProgress {
     bool PollStop() override {
+        if (pacer.Due())
+            Pump();
+        return false;
+    }
+    bool PollStopNow() override {
+        Pump();
+        pacer.Pumped();
+        return false;
+    }
+    static void Pump() {
         MSG message;
         while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
             TranslateMessage(&message);
             DispatchMessageA(&message);
         }
-        return false;
     }
+    PollPacer pacer;
 };
 
 struct AlwaysYes : IDeleteQuestion, INetworkQuestion {
