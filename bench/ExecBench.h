@@ -12,6 +12,7 @@
 #include "engine/EngineCallbacks.h"
 #include "engine/SyncItem.h"
 #include "exec/ExecCallbacks.h"
+#include "ui/PollPacer.h"
 
 inline double Now() {
     LARGE_INTEGER counter, frequency;
@@ -32,21 +33,33 @@ struct QuietProgress : IProgress, IOperationWindow {
     void SetLine2(const std::string&) override {}
     void Refresh() override {}
     bool PollStop() override { return false; }
+    bool PollStopNow() override { return PollStop(); }
     IProgress& BeginOperation(const std::string&) override { return *this; }
     void EndOperation() override {}
 };
 
 // The poll as the real progress window does it: every pending message of the
-// thread dispatched, here with an empty queue.
+// thread dispatched, here with an empty queue, once the pacing interval has
+// passed since the last pump.
 struct PumpingProgress : QuietProgress {
     bool PollStop() override {
+        if (pacer.Due())
+            Pump();
+        return false;
+    }
+    bool PollStopNow() override {
+        Pump();
+        pacer.Pumped();
+        return false;
+    }
+    static void Pump() {
         MSG message;
         while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
             TranslateMessage(&message);
             DispatchMessageA(&message);
         }
-        return false;
     }
+    PollPacer pacer;
 };
 
 struct AlwaysYes : IDeleteQuestion, INetworkQuestion {

@@ -162,7 +162,7 @@ int main() {
          [&](const BenchRows& rows) { return Executor(rows, fast, quiet); }},
         {"executor, fast copy, log", Subfolder(scratch.Path(), "logged"),
          [&](const BenchRows& rows) { return Executor(rows, logged, quiet); }},
-        {"executor, fast copy, pumping poll", Subfolder(scratch.Path(), "pumped"),
+        {"executor, fast copy, paced pumping poll", Subfolder(scratch.Path(), "pumped"),
          [&](const BenchRows& rows) { return Executor(rows, fast, pumping); }},
     };
     const int methodCount = 5;

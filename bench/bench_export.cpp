@@ -83,7 +83,7 @@ int main() {
     // For information: with the poll the real progress window makes every row.
     PumpingProgress pumping;
     double pumped = Export(path, rows, pumping);
-    std::printf("with a message-pumping poll: %.0f rows/s, %.2f us/row\n", kRows / pumped,
+    std::printf("with a paced message-pumping poll: %.0f rows/s, %.2f us/row\n", kRows / pumped,
                 pumped / kRows * 1e6);
     return 0;
 }

@@ -29,6 +29,7 @@ void Comparison::Hand(SyncItem* item) {
 
 template <class Visit> bool Comparison::EachEntry(const FolderListing& reading, Visit visit) {
     nextPosition_ = 0;
+    nextMatch_ = 0;
     for (size_t i = 0; i < reading.Size(); ++i) {
         if (progress_.PollStop())
             return false;
@@ -37,10 +38,17 @@ template <class Visit> bool Comparison::EachEntry(const FolderListing& reading, 
     return true;
 }
 
+int Comparison::Match(const FolderListing& matching, const FileEntry& entry) {
+    int found = matching.FindEntry(entry.RelativePath(), nextMatch_);
+    if (found >= 0)
+        nextMatch_ = static_cast<size_t>(found) + 1;
+    return found;
+}
+
 bool Comparison::CopyPass(const FolderListing& reading, const FolderListing& matching,
                           SyncDirection direction) {
     return EachEntry(reading, [&](const FileEntry& entry) {
-        int found = matching.FindEntry(entry.RelativePath());
+        int found = Match(matching, entry);
         if (found < 0) {
             if (!entry.IsFolder() && job_.bothSidesOnly != 0)
                 return;
@@ -67,7 +75,7 @@ bool Comparison::CopyPass(const FolderListing& reading, const FolderListing& mat
 bool Comparison::DeletionPass(const FolderListing& reading, const FolderListing& matching,
                               SyncDirection direction) {
     return EachEntry(reading, [&](const FileEntry& entry) {
-        if (matching.FindEntry(entry.RelativePath()) >= 0)
+        if (Match(matching, entry) >= 0)
             return;
         if (!entry.IsFolder() && job_.bothSidesOnly != 0)
             return;

@@ -30,9 +30,13 @@ private:
     void Hand(SyncItem* item);
     // Visits the entries in order, polling for a stop before each; false on a stop.
     template <class Visit> bool EachEntry(const FolderListing& reading, Visit visit);
+    // The entry of `matching` with the entry's path, or -1. The pass reads in
+    // sorted order, so the entry after the last match is tried first.
+    int Match(const FolderListing& matching, const FileEntry& entry);
 
     const JobSettings& job_;
     IProgress& progress_;
     IRowSink& sink_;
     int nextPosition_ = 0;
+    size_t nextMatch_ = 0;
 };

@@ -12,8 +12,13 @@ public:
     virtual void SetLine2(const std::string& text) = 0;
     // Moves the current texts into the progress window.
     virtual void Refresh() = 0;
-    // Dispatches pending window messages; true exactly once after a stop request.
+    // Dispatches pending window messages, in the program's window only every few
+    // tens of milliseconds; true exactly once after a stop request. Called
+    // between units of work: a stop is seen within one pacing interval.
     virtual bool PollStop() = 0;
+    // The same, dispatching at once: where a stop pressed since the last paced
+    // poll must not be missed (before a question opens, before a search's end).
+    virtual bool PollStopNow() = 0;
 };
 
 // Receives the planned actions; takes ownership of every item it is given.

@@ -100,6 +100,16 @@ int FolderListing::FindEntry(const std::string& relativePath) const {
     return -1;
 }
 
+int FolderListing::FindEntry(const std::string& relativePath, size_t hint) const {
+    if (hint < entries_.size()) {
+        const FileEntry& entry = *entries_[hint];
+        if (CompareNoCaseJoined(entry.relativeFolder, entry.name, relativePath,
+                                std::string_view()) == 0)
+            return static_cast<int>(hint);
+    }
+    return FindEntry(relativePath);
+}
+
 void FolderListing::LeaveOutTwins() {
     std::vector<FileEntry*> kept;
     kept.reserve(entries_.size());

@@ -26,6 +26,10 @@ public:
     // Bisection over the sorted entries: the index of an entry whose relative
     // path equals the key under CompareNoCase, or -1.
     int FindEntry(const std::string& relativePath) const;
+    // The same, comparing the entry at `hint` first: a caller asking for paths
+    // in sorted order passes the index after its last match, and for folders
+    // that mostly match it is the one (one comparison instead of a bisection).
+    int FindEntry(const std::string& relativePath, size_t hint) const;
 
     // A relative path the scan did not take (a link, or a name the path
     // functions would misread). Nothing at or below it is planned on either side.

@@ -215,5 +215,7 @@ bool SearchAndCompare(const JobSettings& job, std::vector<std::string>& includeE
     progress.SetLine2("");
     progress.Refresh();
     Comparison comparison(job, progress, rows);
-    return comparison.RunPasses(processing, reference);
+    // The passes' polls are paced: a stop pressed since the last pump still ends
+    // the search as stopped, as it would have at the next entry.
+    return comparison.RunPasses(processing, reference) && !progress.PollStopNow();
 }

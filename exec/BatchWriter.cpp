@@ -37,6 +37,11 @@ BatchOutcome WriteBatchLines(OutputFile& file, const IRowSource& rows, IProgress
         const SyncItem& item = rows.Row(index);
         std::string command = MakeItemCommand(item);
         if (!writeAll && NamesNetworkPath(item)) {
+            // A stop pressed since the last paced poll is seen before the question.
+            if (progress.PollStopNow()) {
+                outcome.end = BatchEnd::Stopped;
+                break;
+            }
             int answer = question.AskNetworkLine(command);
             if (answer == SkipThis)
                 continue;

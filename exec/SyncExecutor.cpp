@@ -126,6 +126,10 @@ private:
         if (!StillAsSeen(StateOf(path), item.subject))
             return Changed(path);
         if (options_.confirmDelete && !options_.unattended && !deleteAll_) {
+            // The row's own poll is paced: a stop pressed since the last pump is
+            // seen before a question could offer the deletion.
+            if (progress_.PollStopNow())
+                return RowResult::Stopped;
             std::string text = item.isFolder ? "フォルダを削除してもよろしいですか？\n"
                                              : "ファイルを削除してもよろしいですか？\n";
             switch (question_.AskDelete(text + path)) {

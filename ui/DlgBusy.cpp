@@ -3,9 +3,12 @@
 #include "framework/DataExchange.h"
 #include "res/resource.h"
 
-CDlgBusy::CDlgBusy(CWnd* view) : CDialog(IDD_BUSY, view), m_pView(view) {}
+CDlgBusy::CDlgBusy(CWnd* view, PollPacer pacer)
+    : CDialog(IDD_BUSY, view), m_pView(view), m_pacer(pacer) {}
 
 BOOL CDlgBusy::CreateBusy() {
+    m_bStopRequested = false;
+    m_pacer.Restart();
     return Create(IDD_BUSY, m_pView);
 }
 
@@ -40,7 +43,18 @@ void CDlgBusy::PumpMessages() {
 }
 
 bool CDlgBusy::PollStop() {
+    if (m_pacer.Due())
+        PumpMessages();
+    return TakeStop();
+}
+
+bool CDlgBusy::PollStopNow() {
     PumpMessages();
+    m_pacer.Pumped();
+    return TakeStop();
+}
+
+bool CDlgBusy::TakeStop() {
     bool stop = m_bStopRequested;
     m_bStopRequested = false;
     return stop;

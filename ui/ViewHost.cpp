@@ -28,6 +28,10 @@ IProgress& COrvaneView::BeginOperation(const std::string& firstLine) {
 }
 
 void COrvaneView::EndOperation() {
+    // Input that came since the operation's last paced poll is handled as during
+    // the operation, while the main windows still take none: a shortcut typed
+    // then does not start a command once they are enabled.
+    progressDialog.PumpMessages();
     CFrameWnd* frame = ParentFrame();
     if (frame != nullptr)
         frame->EnableWindow(TRUE);

@@ -39,6 +39,7 @@ struct FakeProgress : IProgress {
         ++polls;
         return ++pollsSinceLine1 == stopAtPoll && line1 == stopLine1;
     }
+    bool PollStopNow() override { return PollStop(); }
 
     std::string line1, line2;
     Texts refreshed; // "line1|line2" at each refresh

@@ -41,6 +41,7 @@ struct ProgressRecorder : IProgress, IOperationWindow {
     void SetLine2(const std::string& text) override { line2 = text, touched = true; }
     void Refresh() override { shown.push_back(line2); }
     bool PollStop() override { return polls++ == stopAtPoll; }
+    bool PollStopNow() override { return PollStop(); }
 };
 
 // Answers from a script, then `otherwise`; keeps every question text.

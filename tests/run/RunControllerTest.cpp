@@ -3,6 +3,8 @@
 // user can read it.
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "TempDir.h"
 #include "TestFiles.h"
 #include "framework/Profile.h"
@@ -18,6 +20,9 @@ struct RecordingHost : IRunHost, IProgress {
     std::string status;
     int operations = 0;
     int pollsBeforeStop = -1; // a stop at this poll; -1: never
+    // A click that the paced polls have not taken yet: only a poll at once sees it.
+    bool clickWaiting = false;
+    int questions = 0; // deletion and network questions asked
 
     IProgress& BeginOperation(const std::string&) override {
         ++operations;
@@ -28,9 +33,16 @@ struct RecordingHost : IRunHost, IProgress {
     void SetLine2(const std::string&) override {}
     void Refresh() override {}
     bool PollStop() override { return pollsBeforeStop >= 0 && pollsBeforeStop-- == 0; }
-    int AskDelete(const std::string&) override { return DeleteYes; }
+    bool PollStopNow() override { return std::exchange(clickWaiting, false) || PollStop(); }
+    int AskDelete(const std::string&) override {
+        ++questions;
+        return DeleteYes;
+    }
     bool AskMassDeletion(const std::string&) override { return true; }
-    int AskNetworkLine(const std::string&) override { return WriteAll; }
+    int AskNetworkLine(const std::string&) override {
+        ++questions;
+        return WriteAll;
+    }
     bool EditJob(const std::string&, const std::string&, const std::string&) override {
         return true;
     }
@@ -120,6 +132,50 @@ TEST(RunController, EveryEndOfABatchExportIsToldAsItIs) {
                                               "」を作成できません: "))
                 << t.Told();
         }
+    }
+}
+
+// The polls of a long operation dispatch the window's messages only every few
+// tens of milliseconds. A click not yet taken by them still ends a search as
+// stopped, and no question opens over it.
+TEST(RunController, AClickThePacedPollsHaveNotTakenStopsBeforeAnyQuestion) {
+    {
+        ControllerRun t;
+        WriteFileBytes(t.p + "\\a.txt", "a");
+        t.host.clickWaiting = true;
+        t.run.Search();
+        EXPECT_EQ(SearchEnd::Stopped, t.run.Facts().search) << "pressed during the last pass";
+        EXPECT_EQ(0, t.run.Plan().RowCount());
+        EXPECT_EQ("処理を中断しました|", t.Told());
+    }
+    {
+        ControllerRun t;
+        t.jobs.currentJob.deleteEnabled = 1;
+        t.jobs.currentJob.confirmDelete = 1;
+        WriteFileBytes(t.r + "\\old.txt", "o");
+        t.run.Search();
+        ASSERT_EQ(1, t.run.Plan().RowCount());
+        t.host.clickWaiting = true;
+        t.run.Synchronise();
+        EXPECT_EQ(0, t.host.questions) << "no deletion question";
+        EXPECT_TRUE(PathExists(t.r + "\\old.txt"));
+        EXPECT_EQ(SyncEnd::Stopped, t.run.Facts().syncEnd);
+    }
+    {
+        ControllerRun t;
+        auto* item = new SyncItem;
+        item->operation = Copy;
+        item->reason = Existence;
+        item->direction = ProcessingToReference;
+        item->subject.rootFolder = "\\\\server\\share";
+        item->subject.relativeFolder = "\\";
+        item->subject.name = "a.txt";
+        item->counterpart.rootFolder = t.r;
+        t.run.Plan().InsertRow(item, 0);
+        t.host.clickWaiting = true;
+        t.run.ExportBatch(t.dir / "x.bat");
+        EXPECT_EQ(0, t.host.questions) << "no network question";
+        EXPECT_EQ("バッチファイル出力を中止しました（0 行を出力）", t.host.status);
     }
 }
 

@@ -19,6 +19,12 @@ public:
     }
 };
 
+// The progress window's clock, moved by the tests.
+ULONGLONG g_now = 0;
+ULONGLONG FakeClock() {
+    return g_now;
+}
+
 TEST(DlgBusy, ShowsItsLinesWithoutCloseBox) {
     OwnerWindow owner;
     CDlgBusy busy(&owner);
@@ -41,11 +47,13 @@ TEST(DlgBusy, ShowsItsLinesWithoutCloseBox) {
 
 TEST(DlgBusy, StopButtonIsSeenByExactlyOnePoll) {
     OwnerWindow owner;
-    CDlgBusy busy(&owner);
+    CDlgBusy busy(&owner, PollPacer(&FakeClock, 20));
     ASSERT_TRUE(busy.CreateBusy());
     EXPECT_FALSE(busy.PollStop());
     ClickButton(busy.m_hWnd, IDCANCEL);
+    g_now += 20; // each poll one interval after the last
     EXPECT_TRUE(busy.PollStop());
+    g_now += 20;
     EXPECT_FALSE(busy.PollStop());
     EXPECT_FALSE(IsWindowVisible(busy.m_hWnd)) << "hidden at once after a stop";
     EXPECT_TRUE(IsWindow(busy.m_hWnd)) << "the window stays until the operation destroys it";
@@ -70,6 +78,50 @@ TEST(DlgBusy, EscapeAndEnterOnTheStopButtonStop) {
         EXPECT_FALSE(busy.PollStop());
         busy.Destroy();
     }
+}
+
+// A click waits in the queue until the next pump; polls pump only once the
+// interval has passed since the last pump, so a stop is seen within one
+// interval, and a poll made at once (before a question, at a search's end)
+// never waits.
+TEST(DlgBusy, PollsPumpOncePerIntervalAndSeeAStopWithinIt) {
+    OwnerWindow owner;
+    CDlgBusy busy(&owner, PollPacer(&FakeClock, 20));
+    struct Poll {
+        ULONGLONG at;
+        bool clickFirst; // 中止 clicked just before this poll
+        bool atOnce;     // PollStopNow instead of PollStop
+        bool stopSeen;
+        const char* point;
+    };
+    const Poll polls[] = {
+        {1000, true, false, true, "the first poll of an operation pumps at once"},
+        {1000, true, false, false, "right after a pump the click waits in the queue"},
+        {1019, false, false, false, "one millisecond before the interval is over"},
+        {1020, false, false, true, "the interval is over: the waiting click is seen"},
+        {1021, false, false, false, "and reported once"},
+        {1025, true, true, true, "a poll at once does not wait for the interval"},
+        {1030, true, false, false, "and starts the interval again"},
+        {1044, false, false, false, "still within it"},
+        {1045, false, false, true, "seen one interval after the poll at once"},
+        {9000, true, false, true, "after a long unit of work the next poll pumps"},
+    };
+    g_now = 1000;
+    ASSERT_TRUE(busy.CreateBusy());
+    for (const Poll& poll : polls) {
+        g_now = poll.at;
+        if (poll.clickFirst)
+            ClickButton(busy.m_hWnd, IDCANCEL);
+        bool stop = poll.atOnce ? busy.PollStopNow() : busy.PollStop();
+        EXPECT_EQ(poll.stopSeen, stop) << poll.at << ": " << poll.point;
+    }
+    // A click that no poll took before the end does not stop the next operation.
+    ClickButton(busy.m_hWnd, IDCANCEL);
+    busy.PumpMessages();
+    busy.Destroy();
+    ASSERT_TRUE(busy.CreateBusy());
+    EXPECT_FALSE(busy.PollStop());
+    busy.Destroy();
 }
 
 // How the user answers a confirmation.
