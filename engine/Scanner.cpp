@@ -66,8 +66,11 @@ bool Scanner::ScanFlat(FolderListing& listing) {
     if (progress_.PollStop())
         return false;
     for (;;) {
-        if (!IsDotName(found.name) && Admit(listing, "\\", found))
-            Add(listing, "\\", found);
+        if (!IsDotName(found.name)) {
+            ++*entriesRead_;
+            if (Admit(listing, "\\", found))
+                Add(listing, "\\", found);
+        }
         bool complete = false;
         if (!NextRecord(search.Get(), "\\", &found, &complete))
             return complete;
@@ -90,6 +93,7 @@ bool Scanner::ScanTree(const std::string& relativeFolder, FolderListing& listing
         if (IsDotName(found.name)) {
             // never an entry
         } else if (found.IsFolder()) {
+            ++*entriesRead_;
             // An excluded folder is neither listed nor reported, link or not.
             std::string childFolder = relativeFolder + found.name + "\\";
             if (!excludedFolders.Matches(childFolder) && Admit(listing, relativeFolder, found)) {
@@ -97,8 +101,10 @@ bool Scanner::ScanTree(const std::string& relativeFolder, FolderListing& listing
                     return false;
                 Add(listing, relativeFolder, found);
             }
-        } else if (Admit(listing, relativeFolder, found)) {
-            Add(listing, relativeFolder, found);
+        } else {
+            ++*entriesRead_;
+            if (Admit(listing, relativeFolder, found))
+                Add(listing, relativeFolder, found);
         }
         bool complete = false;
         if (!NextRecord(search.Get(), relativeFolder, &found, &complete))

@@ -30,7 +30,8 @@ struct SafeCopyRequest {
 // write fail part-way (a full disk) or ask to stop.
 struct CopyHooks {
     WriteCall write = ::WriteFile;
-    std::function<bool()> stopRequested; // polled after each block but the last
+    std::function<bool()> stopRequested;     // polled after each block but the last
+    std::function<void(DWORD)> blockWritten; // told the size of each block written
 };
 
 enum class CopyEnd { Copied, Failed, Stopped };

@@ -26,8 +26,9 @@ struct NoCaseLess {
 class RowRunner {
 public:
     RowRunner(const SyncOptions& options, IProgress& progress, IDeleteQuestion& question,
-              OperationLog* log)
-        : options_(options), progress_(progress), question_(question), log_(log) {}
+              OperationLog* log, ProgressFigures& figures)
+        : options_(options), progress_(progress), question_(question), log_(log),
+          figures_(figures) {}
 
     // Appended to the row's log line: how the row deviated from what it says.
     const std::string& Note() const { return note_; }
@@ -91,6 +92,7 @@ private:
         hooks.write = options_.write;
         // Only a copy of more than one block polls, so a long copy can be stopped.
         hooks.stopRequested = [this] { return progress_.PollStop(); };
+        hooks.blockWritten = [this](DWORD bytes) { figures_.bytesDone += bytes; };
         ActionError error;
         switch (SafeCopyFile(request, hooks, &error)) {
         case CopyEnd::Copied:
@@ -172,12 +174,18 @@ private:
     IProgress& progress_;
     IDeleteQuestion& question_;
     OperationLog* log_;
+    ProgressFigures& figures_;
     bool deleteAll_ = false; // every run asks afresh
     RecycleBinVolumes volumes_;
     std::string note_;
     ActionError error_;
     std::set<std::string, NoCaseLess> clearedFolders_;
 };
+
+// The bytes a row copies; none for a folder or a deletion.
+unsigned long long CopyBytes(const SyncItem& item) {
+    return item.operation == Copy ? item.subject.Size() : 0;
+}
 
 // Whether the run may go ahead with its deletions; when it may not, *refusal
 // says which sides would lose too much, on one line.
@@ -231,7 +239,13 @@ SyncOutcome RunSyncRows(const IRowSource& rows, const SyncOptions& options, Oper
             outcome.logComplete = log->Complete();
         return outcome;
     }
-    RowRunner runner(options, progress, question, log);
+    ProgressFigures figures;
+    figures.kind = ProgressFigures::Kind::RowsAndBytes;
+    figures.rowsPlanned = count;
+    for (int index = 0; index < count; ++index)
+        figures.bytesPlanned += CopyBytes(rows.Row(index));
+    FiguresOnShow figuresOnShow(progress, figures);
+    RowRunner runner(options, progress, question, log, figures);
     progress.SetLine1("ファイル処理中です");
     progress.SetLine2("");
     for (int index = 0; index < count; ++index) {
@@ -240,13 +254,20 @@ SyncOutcome RunSyncRows(const IRowSource& rows, const SyncOptions& options, Oper
             break;
         }
         const SyncItem& item = rows.Row(index);
+        figures.currentFile = item.subject.RelativePath();
+        const unsigned long long bytesBefore = figures.bytesDone;
         // The command is taken before a deletion's question, whatever the answer.
         std::string command = MakeItemCommand(item);
         RowResult result = runner.Run(item);
         if (result == RowResult::Aborted || result == RowResult::Stopped) {
             outcome.end = result == RowResult::Aborted ? SyncEnd::Aborted : SyncEnd::Stopped;
+            figures.bytesDone = bytesBefore; // a stopped copy leaves nothing behind
             break;
         }
+        // Done with, whether it succeeded or not: its bytes count in full, also
+        // where the copy was the shell's and told nothing on the way.
+        figures.bytesDone = bytesBefore + CopyBytes(item);
+        figures.rowsDone = index + 1;
         ++outcome.rowsReached;
         std::string reason;
         if (result == RowResult::Failed) {
