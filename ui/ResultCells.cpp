@@ -1,11 +1,11 @@
 #include "ui/ResultCells.h"
 
-#include <cstdio>
 #include <ctime>
 
 #include "engine/CompareNoCase.h"
 #include "engine/SyncItem.h"
 #include "run/PlanSummary.h"
+#include "ui/ProgressTexts.h"
 
 const char* OperationText(int operation) {
     switch (operation) {
@@ -101,21 +101,6 @@ bool CellMatches(const std::string& cell, const std::string& typed, bool whole) 
         return false;
     // The cell is a relative path: matched as the program matches paths.
     return CompareNoCase(std::string_view(cell).substr(0, typed.size()), typed) == 0;
-}
-
-std::string SizeText(unsigned long long bytes) {
-    static const char* const units[] = {"KB", "MB", "GB", "TB"};
-    if (bytes < 1024)
-        return std::to_string(bytes) + " バイト";
-    double size = static_cast<double>(bytes) / 1024;
-    int unit = 0;
-    while (size >= 1024 && unit < 3) {
-        size /= 1024;
-        ++unit;
-    }
-    char text[32];
-    std::snprintf(text, sizeof text, size < 10 ? "%.1f %s" : "%.0f %s", size, units[unit]);
-    return text;
 }
 
 namespace {
