@@ -30,8 +30,9 @@ struct SafeCopyRequest {
 // write fail part-way (a full disk) or ask to stop.
 struct CopyHooks {
     WriteCall write = ::WriteFile;
-    std::function<bool()> stopRequested;     // polled after each block but the last
-    std::function<void(DWORD)> blockWritten; // told the size of each block written
+    std::function<bool()> stopRequested; // polled after each block but the last
+    // Told the size of each block written, for the progress window's figures.
+    std::function<void(DWORD)> blockWritten;
 };
 
 enum class CopyEnd { Copied, Failed, Stopped };

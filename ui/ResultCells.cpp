@@ -108,7 +108,7 @@ namespace {
 void AddCount(std::string& text, const char* what, int count) {
     if (count == 0)
         return;
-    text += (text.empty() ? "" : "、") + std::string(what) + " " + std::to_string(count) + " 件";
+    text += (text.empty() ? "" : "、") + std::string(what) + " " + GroupedNumber(count) + " 件";
 }
 
 std::string SideText(const char* direction, const SideSummary& side) {
@@ -130,8 +130,7 @@ std::string PlanSummaryText(const PlanSummary& summary) {
     std::string text;
     for (const std::string& part :
          {SideText("処→参", summary.toReference), SideText("参→処", summary.toProcessing),
-          summary.leftOut > 0 ? "対象外 " + std::to_string(summary.leftOut) + " 件"
-                              : std::string()})
+          summary.leftOut > 0 ? "対象外 " + GroupedNumber(summary.leftOut) + " 件" : std::string()})
         if (!part.empty())
             text += (text.empty() ? "" : "　／　") + part;
     return text.empty() ? "予定の処理はありません" : text;
