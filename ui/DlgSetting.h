@@ -25,6 +25,10 @@ public:
     CComplementComboBox processingBox;
     CComplementComboBox referenceBox;
     CComplementComboBox logBox;
+    CComplementComboBox versionsBox;
+    // The versions limits as typed; checked and taken into `job` on confirmation.
+    std::string versionsDaysText;
+    std::string versionsRunsText;
 
 protected:
     void DoDataExchange(CDataExchange* dx) override;
@@ -36,6 +40,7 @@ protected:
     void OnBrowseProcessing() { BrowseInto(processingBox); }
     void OnBrowseReference() { BrowseInto(referenceBox); }
     void OnBrowseLog() { BrowseInto(logBox); }
+    void OnBrowseVersions() { BrowseInto(versionsBox); }
 
 private:
     void FillModeList();
@@ -43,6 +48,9 @@ private:
     void ApplyEnableRules();
     void EnableItem(int id, bool enable);
     void BrowseInto(CComplementComboBox& box);
+    // The versions options as typed: false, with the user told why, when one
+    // cannot be used.
+    bool TakeVersionsOptions();
 
     JobContext& context_;
 };

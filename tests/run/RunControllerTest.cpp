@@ -73,7 +73,7 @@ TEST(RunController, UnattendedRunTellsEachFailedRowWithItsReason) {
     SetLastWriteTime(t.r + "\\a.txt", UtcFileTime(2020, 1, 1, 0, 0, 0));
     std::string jobPath = t.dir / "job.orvane";
     WriteJobFile(jobPath, t.jobs.currentJob);
-    // Held open without sharing: the copy cannot replace it.
+    // Held open without sharing: the old version cannot move aside for the copy.
     HANDLE held =
         CreateFileA((t.r + "\\a.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(INVALID_HANDLE_VALUE, held);
@@ -87,7 +87,7 @@ TEST(RunController, UnattendedRunTellsEachFailedRowWithItsReason) {
     EXPECT_EQ(1, ExitCodeFor(t.run.Facts()));
     ASSERT_EQ(2u, t.host.told.size()) << t.Told();
     EXPECT_EQ("失敗:COPY \"" + t.p + "\\a.txt\" \"" + t.r + "\\a.txt\"\r\n　理由: 「" + t.r +
-                  "\\a.txt」をコピーした新しい版に置き換えられません: ",
+                  "\\a.txt」を置き換えのために一時的な名前に変えられません: ",
               t.host.told[0].substr(0, t.host.told[0].rfind(": ") + 2));
     EXPECT_EQ("同期処理が完了しました（失敗 1 件）", t.host.told[1]);
     EXPECT_EQ("old", ReadFileBytes(t.r + "\\a.txt"));
