@@ -82,16 +82,17 @@ void FolderLocks::Abandon() {
 
 bool FolderLocks::WillMake(JournalRecord::Kind kind, const std::string& path,
                            const std::string& target) {
+    // A record goes to the lock of the folder it concerns: the target's folder
+    // for a place in a versions folder, which may lie elsewhere.
+    const std::string& concerned = kind == JournalRecord::Version ? target : path;
     for (const auto& lock : locks_) {
-        std::string relative = BelowRoot(path, lock->Root());
-        if (relative.empty())
+        if (BelowRoot(concerned, lock->Root()).empty())
             continue;
-        JournalRecord record{kind, relative, std::string()};
-        if (kind == JournalRecord::Backup) {
+        JournalRecord record{kind, BelowRoot(path, lock->Root()), std::string()};
+        if (record.path.empty())
+            record.path = path;
+        if (kind != JournalRecord::Temporary)
             record.target = BelowRoot(target, lock->Root());
-            if (record.target.empty())
-                return false;
-        }
         return lock->Record(record);
     }
     // Outside every held folder: nothing can record it, so it is not made.

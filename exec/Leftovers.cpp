@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "base/AbsolutePath.h"
 #include "base/PathText.h"
 #include "engine/ReservedNames.h"
 
@@ -16,7 +17,10 @@ bool Exists(const std::string& path) {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+// A path below the root, or an absolute one as it is.
 std::string Joined(const std::string& root, const std::string& relativePath) {
+    if (IsAbsolutePath(relativePath))
+        return relativePath;
     return EndsWithBackslash(root) ? root + relativePath.substr(1) : root + relativePath;
 }
 
@@ -42,6 +46,17 @@ std::vector<JournalRecord> ClearLeftovers(const std::string& root,
             continue;
         }
         std::string target = Joined(root, record.target);
+        if (record.kind == JournalRecord::Version) {
+            // Already in its net; it returns only when the kill left the target empty.
+            if (IsFile(path) && !Exists(target)) {
+                if (!MoveFileExA(path.c_str(), target.c_str(), 0)) {
+                    remaining.push_back(record);
+                    continue;
+                }
+                notes->push_back(kBackupRestoredText + target);
+            }
+            continue;
+        }
         size_t separator = LastSeparator(record.target);
         std::string backup = path + "\\" + record.target.substr(separator + 1);
         if (IsFile(backup)) {
@@ -52,7 +67,8 @@ std::vector<JournalRecord> ClearLeftovers(const std::string& root,
                 if (done)
                     notes->push_back(kBackupRestoredText + target);
             } else {
-                done = oldVersions.PutAside(backup, root, record.target, false, true, &note, &error);
+                done =
+                    oldVersions.PutAside(backup, root, record.target, false, true, &note, &error);
                 if (done)
                     notes->push_back(kBackupKeptText + target + note);
             }

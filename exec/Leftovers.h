@@ -5,7 +5,8 @@
 // alone. A temporary file goes where the job sends deleted files; a replaced
 // target's old version that waits under its backup name goes back to the
 // target's name when the target is gone, and otherwise where the job keeps old
-// versions, since the complete new version is in its place.
+// versions, since the complete new version is in its place; one already moved
+// into the versions folder returns only when the target is gone.
 #include <string>
 #include <vector>
 
@@ -24,6 +25,5 @@ std::vector<JournalRecord> ClearLeftovers(const std::string& root,
 inline constexpr const char* kLeftoverRemovedText =
     "中断されたコピーの一時ファイルを削除しました：";
 // A replaced file's old version that a killed run left under its backup name.
-inline constexpr const char* kBackupRestoredText =
-    "中断された置き換えの元のファイルを戻しました：";
+inline constexpr const char* kBackupRestoredText = "中断された置き換えの元のファイルを戻しました：";
 inline constexpr const char* kBackupKeptText = "中断された置き換えの上書き前のファイル：";

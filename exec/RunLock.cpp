@@ -26,10 +26,16 @@ std::string RunIdentity() {
     return text;
 }
 
+bool IsFolder(const std::string& path) {
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
 std::string RecordLine(const JournalRecord& record) {
     // A tab never occurs in a Windows name, nor as the second byte of a character.
-    if (record.kind == JournalRecord::Backup)
-        return "B\t" + record.path + "\t" + record.target + "\r\n";
+    if (record.kind != JournalRecord::Temporary)
+        return std::string(record.kind == JournalRecord::Backup ? "B" : "V") + "\t" + record.path +
+               "\t" + record.target + "\r\n";
     return "T\t" + record.path + "\r\n";
 }
 
@@ -80,11 +86,11 @@ bool ReadJournal(const std::string& text, std::vector<JournalRecord>* records) {
         std::string rest = line.substr(2);
         if (line[0] == 'T') {
             records->push_back({JournalRecord::Temporary, rest, ""});
-        } else if (line[0] == 'B') {
+        } else if (line[0] == 'B' || line[0] == 'V') {
             size_t tab = rest.find('\t');
             if (tab != std::string::npos)
-                records->push_back(
-                    {JournalRecord::Backup, rest.substr(0, tab), rest.substr(tab + 1)});
+                records->push_back({line[0] == 'B' ? JournalRecord::Backup : JournalRecord::Version,
+                                    rest.substr(0, tab), rest.substr(tab + 1)});
         }
     }
     return true;
@@ -94,11 +100,22 @@ LockResult RunLock::Take(const std::string& root) {
     Release();
     root_ = root;
     path_ = AtRoot(root, kRunLockName);
-    error_ = 0;
     inherited_.clear();
+    // A run that ends between the two opens below lets its lock go: try again.
+    for (int attempt = 0;; ++attempt) {
+        LockResult result = TakeOnce();
+        if (result != LockResult::Gone)
+            return result;
+        if (attempt == 8)
+            return LockResult::NotWritable;
+    }
+}
+
+LockResult RunLock::TakeOnce() {
+    error_ = 0;
+    clean_ = true;
     // Hidden: it is the program's, not the user's. No sharing: while it is open
     // no other run can open it.
-    clean_ = true;
     file_ = FileHandle(CreateFileA(path_.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                    CREATE_NEW, FILE_ATTRIBUTE_HIDDEN, nullptr));
     if (file_.IsOpen()) {
@@ -109,12 +126,11 @@ LockResult RunLock::Take(const std::string& root) {
     }
     error_ = GetLastError();
     if (error_ != ERROR_FILE_EXISTS && error_ != ERROR_ALREADY_EXISTS) {
-        DWORD attributes = GetFileAttributesA(root.c_str());
+        DWORD attributes = GetFileAttributesA(root_.c_str());
         if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
             return LockResult::NoFolder;
         // Some systems answer a name taken by a folder with "access denied".
-        attributes = GetFileAttributesA(path_.c_str());
-        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+        if (IsFolder(path_))
             return LockResult::NotOurs;
         return LockResult::NotWritable;
     }
@@ -126,23 +142,21 @@ LockResult RunLock::Take(const std::string& root) {
         error_ = GetLastError();
         if (error_ == ERROR_SHARING_VIOLATION || error_ == ERROR_LOCK_VIOLATION)
             return LockResult::Busy;
-        DWORD attributes = GetFileAttributesA(path_.c_str());
-        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+        if (IsFolder(path_))
             return LockResult::NotOurs;
-        // Gone between the two calls: a run that just ended. Try once more.
-        if (error_ == ERROR_FILE_NOT_FOUND)
-            return Take(root);
-        return LockResult::NotWritable;
+        return error_ == ERROR_FILE_NOT_FOUND ? LockResult::Gone : LockResult::NotWritable;
     }
     std::string text;
     if (!ReadWhole(existing.Get(), &text, &error_))
         return LockResult::NotWritable;
-    if (!ReadJournal(text, &inherited_)) {
+    // An empty file is a lock whose first line never reached the disk (the power
+    // went right after it was made): it holds nothing of anyone's.
+    if (!text.empty() && !ReadJournal(text, &inherited_)) {
         inherited_.clear();
         return LockResult::NotOurs;
     }
-    // A killed run's lock: ours now, its records kept until they are dealt with.
-    // Until the leftovers are dealt with, a kill now must not forget them.
+    // A killed run's lock, ours now. Its records stay in the file until they
+    // are dealt with, so a kill now does not forget them.
     file_ = std::move(existing);
     clean_ = false;
     if (!Rewrite(inherited_)) {
@@ -172,7 +186,7 @@ bool RunLock::WriteHeader() {
 }
 
 bool RunLock::Record(const JournalRecord& record) {
-    return IsHeld() && Append(RecordLine(record), record.kind == JournalRecord::Backup);
+    return IsHeld() && Append(RecordLine(record), record.kind != JournalRecord::Temporary);
 }
 
 bool RunLock::Append(const std::string& text, bool flush) {

@@ -7,15 +7,15 @@
 // blocks nobody: the next run finds the file, opens it, recognises the program's
 // signature and takes it over. A file of that name without the signature is
 // someone else's: it is never opened for writing, overwritten or deleted, and the
-// run is refused.
+// run is refused. An empty file of that name is taken for a lock whose first
+// line never reached the disk.
 //
 // The same file is the run's journal: before the run makes a temporary file or
 // moves an old version aside under a backup name in the folder, it writes the
 // name here. The run that takes over a killed run's lock reads those records and
 // so knows exactly which leftovers are the program's own (see Leftovers.h).
 // Records go to the system with each write, so a killed process loses none;
-// the backup records, which tell where an old version is, are also flushed to
-// the disk.
+// the records that tell where an old version is are also flushed to the disk.
 #include <windows.h>
 
 #include <string>
@@ -29,12 +29,15 @@ enum class LockResult {
     NotOurs,     // a file or folder of the reserved name that the program did not make
     NoFolder,    // the folder does not exist (the search reports that)
     NotWritable, // the lock cannot be made: no rights, a write-protected medium
+    Gone,        // (within Take only) the lock went between two looks
 };
 
-// What a run wrote in its journal: a temporary file it made, or an old version
-// it moved aside from `target`. Paths relative to the folder ("\sub\x.tmp").
+// What a run wrote in its journal: a temporary file it made; a backup folder
+// beside `target` that its old version moved into; or the place in the versions
+// folder that its old version moved to. Paths relative to the folder
+// ("\sub\x.tmp"); a place in a versions folder elsewhere is absolute.
 struct JournalRecord {
-    enum Kind { Temporary, Backup } kind = Temporary;
+    enum Kind { Temporary, Backup, Version } kind = Temporary;
     std::string path;
     std::string target; // a backup's target
     bool operator==(const JournalRecord&) const = default;
@@ -72,6 +75,7 @@ public:
     void Abandon() { file_.Close(); }
 
 private:
+    LockResult TakeOnce();
     bool WriteHeader();
     bool Append(const std::string& text, bool flush);
 

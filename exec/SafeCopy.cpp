@@ -95,26 +95,55 @@ std::string NameOf(const std::string& path) {
     return separator == std::string::npos ? path : path.substr(separator + 1);
 }
 
-// Puts the complete copy under the target's name. A target that is replaced
-// moves into a backup folder beside it under its own name first, and goes to its
-// net only once the copy is in its place; on any failure it comes back.
-bool Replace(const std::string& temporary, const SafeCopyRequest& request, const CopyHooks& hooks,
-             ActionError* error) {
-    if (!request.replace) {
-        // Without the replace flag the rename fails when a file has appeared meanwhile.
-        if (hooks.rename(temporary.c_str(), request.to.c_str(), 0))
+// The old version is destroyed, as the job asks: the copy takes the target's
+// name in one rename, so the path never lacks a version.
+bool ReplaceForGood(const std::string& temporary, const SafeCopyRequest& request,
+                    const CopyHooks& hooks, ActionError* error) {
+    if (hooks.rename(temporary.c_str(), request.to.c_str(), MOVEFILE_REPLACE_EXISTING))
+        return true;
+    *error = StepFailed(ActionStep::ReplaceTarget, request.to);
+    return false;
+}
+
+// The old version is kept in the versions folder. Where the volume has links,
+// a second name for it there is made first and the copy then replaces the
+// target in one rename: the old version never leaves the target's path before
+// the new one is there. Without links (FAT, some shares) it moves there by a
+// rename, written in the journal first, and comes back when the copy cannot
+// take its place.
+bool ReplaceKeepingVersion(const std::string& temporary, const SafeCopyRequest& request,
+                           const CopyHooks& hooks, std::string* saved, ActionError* error) {
+    if (!request.oldVersions->PlaceInVersions(request.root, request.relativePath, saved, error))
+        return false;
+    if (hooks.link(saved->c_str(), request.to.c_str(), nullptr)) {
+        if (ReplaceForGood(temporary, request, hooks, error))
             return true;
-        *error = StepFailed(ActionStep::ReplaceTarget, request.to);
+        DeleteFileA(saved->c_str()); // the second name only: the target keeps the file
         return false;
     }
-    DWORD oldAttributes = GetFileAttributesA(request.to.c_str());
-    if (oldAttributes != INVALID_FILE_ATTRIBUTES &&
-        (oldAttributes & FILE_ATTRIBUTE_READONLY) != 0 && !request.shellCopy) {
-        *error = StepFailed(ActionStep::ReplaceTarget, request.to, ERROR_ACCESS_DENIED);
+    if (request.journal != nullptr &&
+        !request.journal->WillMake(JournalRecord::Version, *saved, request.to)) {
+        *error = StepFailed(ActionStep::Journal, *saved);
         return false;
     }
-    // The backup keeps the old version's own name, inside a folder of a
-    // temporary name: in the Recycle Bin it is then found under that name.
+    if (!hooks.rename(request.to.c_str(), saved->c_str(), 0)) {
+        *error = StepFailed(ActionStep::MoveToVersions, request.to);
+        return false;
+    }
+    if (hooks.rename(temporary.c_str(), request.to.c_str(), 0))
+        return true;
+    *error = StepFailed(ActionStep::ReplaceTarget, request.to);
+    // Otherwise the journal names it: the next run puts it back.
+    hooks.rename(saved->c_str(), request.to.c_str(), 0);
+    return false;
+}
+
+// The old version goes to the Recycle Bin, which takes a file only by its own
+// name: it moves into a backup folder beside the target under that name, the
+// copy takes the target's name, and only then does the old version go. On any
+// failure it comes back.
+bool ReplaceThroughBackup(const std::string& temporary, const SafeCopyRequest& request,
+                          const CopyHooks& hooks, std::string* note, ActionError* error) {
     std::string backupFolder = FolderOf(request.to) + "\\" + BackupName(NextNumber());
     std::string backup = backupFolder + "\\" + NameOf(request.to);
     if (request.journal != nullptr &&
@@ -132,25 +161,17 @@ bool Replace(const std::string& temporary, const SafeCopyRequest& request, const
         return false;
     }
     auto putBack = [&] {
+        // Otherwise the journal still names the backup: the next run puts it back.
         if (hooks.rename(backup.c_str(), request.to.c_str(), 0))
             RemoveDirectoryA(backupFolder.c_str());
-        // Otherwise the journal still names the backup: the next run puts it back.
     };
     if (!hooks.rename(temporary.c_str(), request.to.c_str(), 0)) {
         *error = StepFailed(ActionStep::ReplaceTarget, request.to);
         putBack();
         return false;
     }
-    std::string note;
-    bool asideDone = false;
-    if (request.oldVersions != nullptr) {
-        asideDone = request.oldVersions->PutAside(backup, request.root, request.relativePath,
-                                                  false, true, &note, error);
-    } else {
-        // A read-only old version is deleted as such.
-        asideDone = DeletePath(backup, error);
-    }
-    if (!asideDone) {
+    if (!request.oldVersions->PutAside(backup, request.root, request.relativePath, false, true,
+                                       note, error)) {
         // The old version could not go where the job keeps it: the new one
         // steps back and the old one returns, so nothing is lost.
         if (hooks.rename(request.to.c_str(), temporary.c_str(), 0))
@@ -158,8 +179,49 @@ bool Replace(const std::string& temporary, const SafeCopyRequest& request, const
         return false;
     }
     RemoveDirectoryA(backupFolder.c_str());
+    return true;
+}
+
+// Puts the complete copy under the target's name; a replaced target's old
+// version goes to its net, and the target's path holds the old version or the
+// new one at every moment.
+bool Replace(const std::string& temporary, const SafeCopyRequest& request, const CopyHooks& hooks,
+             ActionError* error) {
+    if (!request.replace) {
+        // Without the replace flag the rename fails when a file has appeared meanwhile.
+        if (hooks.rename(temporary.c_str(), request.to.c_str(), 0))
+            return true;
+        *error = StepFailed(ActionStep::ReplaceTarget, request.to);
+        return false;
+    }
+    DWORD oldAttributes = GetFileAttributesA(request.to.c_str());
+    bool readOnly =
+        oldAttributes != INVALID_FILE_ATTRIBUTES && (oldAttributes & FILE_ATTRIBUTE_READONLY) != 0;
+    if (readOnly) {
+        if (!request.shellCopy) {
+            *error = StepFailed(ActionStep::ReplaceTarget, request.to, ERROR_ACCESS_DENIED);
+            return false;
+        }
+        // The shell's copy replaces a read-only file, as the shell does.
+        SetFileAttributesA(request.to.c_str(), oldAttributes & ~FILE_ATTRIBUTE_READONLY);
+    }
+    using Net = OldVersions::Net;
+    Net net =
+        request.oldVersions != nullptr ? request.oldVersions->NetFor(request.to) : Net::Permanent;
+    std::string note, saved;
+    bool done = net == Net::Permanent ? ReplaceForGood(temporary, request, hooks, error)
+                : net == Net::Versions
+                    ? ReplaceKeepingVersion(temporary, request, hooks, &saved, error)
+                    : ReplaceThroughBackup(temporary, request, hooks, &note, error);
+    if (!done) {
+        if (readOnly)
+            SetFileAttributesA(request.to.c_str(), oldAttributes);
+        return false;
+    }
+    if (readOnly && net == Net::Versions)
+        SetFileAttributesA(saved.c_str(), oldAttributes);
     if (request.note != nullptr)
-        *request.note = note;
+        *request.note = net == Net::RecycleBin ? note : OldVersions::NoteFor(net, true, saved);
     return true;
 }
 

@@ -1,14 +1,12 @@
 #pragma once
 // Copies a file so that no version is ever lost: the copy is written under a
 // temporary name in the target's folder and only a complete copy takes the
-// target's name. A target that is replaced first moves aside under a backup
-// name in its own folder, the copy is renamed into its place, and only then
-// does the old version go to its net (the Recycle Bin, the versions folder, or
-// nowhere when the job keeps nothing); when any step fails the old version is
-// put back. So at every moment the target's path holds the old version or the
-// complete new one. A copy that fails, is stopped or is killed part-way leaves
-// the old target exactly as it was; a failed or stopped copy also removes its
-// temporary file. The run's journal learns each temporary and backup name
+// target's name. A replaced target's old version goes to its net (the versions
+// folder, the Recycle Bin, or nowhere when the job keeps nothing) only in an
+// order that keeps, at every moment, the old version or the complete new one at
+// the target's path; when any step fails the old version stays or is put back. A copy that fails,
+// is stopped or is killed part-way leaves the old target exactly as it was; a failed or stopped
+// copy also removes its temporary file. The run's journal learns each temporary and backup name
 // before it is made, so a killed run's leftovers are known as the program's.
 #include <windows.h>
 
@@ -38,15 +36,17 @@ struct SafeCopyRequest {
     IRunJournal* journal = nullptr;
 };
 
-// The platform's rename, a parameter so tests can make one step of a
-// replacement fail.
+// The platform's rename and hard link, parameters so tests can make one step of
+// a replacement fail, or a volume have no links.
 using RenameCall = BOOL(WINAPI*)(LPCSTR, LPCSTR, DWORD);
+using LinkCall = BOOL(WINAPI*)(LPCSTR, LPCSTR, LPSECURITY_ATTRIBUTES);
 
 // What the program's own copy calls between its blocks, so tests can make a
 // write fail part-way (a full disk) or ask to stop.
 struct CopyHooks {
     WriteCall write = ::WriteFile;
     RenameCall rename = ::MoveFileExA;
+    LinkCall link = ::CreateHardLinkA;
     std::function<bool()> stopRequested; // polled after each block but the last
 };
 

@@ -80,6 +80,7 @@ private:
         CopyHooks hooks;
         hooks.write = options_.write;
         hooks.rename = options_.rename;
+        hooks.link = options_.link;
         // Only a copy of more than one block polls, so a long copy can be stopped.
         hooks.stopRequested = [this] { return progress_.PollStop(); };
         ActionError error;

@@ -46,12 +46,13 @@ struct SyncOptions {
     // Deleted and replaced files kept in a versions folder (Versions.h); its
     // useRecycleBin is taken from the field above.
     VersionSettings versions;
-    SYSTEMTIME runStart = {};       // names the run's versions folder; zero: now
+    SYSTEMTIME runStart = {}; // names the run's versions folder; zero: now
     // Learns the temporary and backup names before they are made; may be null.
     IRunJournal* journal = nullptr;
-    WriteCall write = ::WriteFile;  // the copy's write call
+    WriteCall write = ::WriteFile;     // the copy's write call
     RenameCall rename = ::MoveFileExA; // the renames of a copy and its replacement
-    std::string lastMessage;        // the first log line, when not empty
+    LinkCall link = ::CreateHardLinkA; // an old version's second name in the versions folder
+    std::string lastMessage;           // the first log line, when not empty
     // Entries the search left out, by full path: each gets its "対象外:" line.
     const std::vector<std::string>* leftOutPaths = nullptr;
     // Lines for the log before the rows: a killed run's leftovers dealt with.
@@ -96,7 +97,7 @@ SyncOutcome RunSyncRows(const IRowSource& rows, const SyncOptions& options, Oper
 // The whole run: opens the log when the job asks for one (when it cannot be
 // opened nothing is carried out and no window is shown), writes the notes
 // before the rows and the left-out entries' lines, removes the runs beyond the
-// limits from the versions folders of both sides, carries out the rows inside one long operation of `window`, and
-// closes the log.
+// limits from the versions folders of both sides, carries out the rows inside one long operation of
+// `window`, and closes the log.
 SyncOutcome ExecuteSync(const IRowSource& rows, const SyncOptions& options,
                         IOperationWindow& window, IDeleteQuestion& question);

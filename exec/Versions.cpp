@@ -123,46 +123,55 @@ OldVersions::Net OldVersions::NetFor(const std::string& path) {
 bool OldVersions::PutAside(const std::string& path, const std::string& root,
                            const std::string& relativePath, bool folder, bool replaced,
                            std::string* note, ActionError* error) {
-    const char* what = replaced ? "上書き前のファイルを" : "";
-    switch (NetFor(path)) {
-    case Net::Permanent:
-        if (!DeletePath(path, error))
-            return false;
-        *note = replaced ? "（上書き前のファイルは完全に削除しました）" : "（完全に削除しました）";
-        return true;
-    case Net::RecycleBin:
-        if (!MoveToRecycleBin(path, folder, error))
-            return false;
-        *note = std::string("（") + what + "ごみ箱に移しました）";
-        return true;
-    case Net::Versions:
-        break;
-    }
+    Net net = NetFor(path);
     std::string saved;
-    if (!MoveToVersions(path, root, relativePath, folder, &saved, error))
-        return false;
-    *note = std::string("（") + what + "「" + saved + "」に保存しました）";
-    return true;
+    bool done = net == Net::Permanent ? DeletePath(path, error)
+                : net == Net::RecycleBin
+                    ? MoveToRecycleBin(path, folder, error)
+                    : MoveToVersions(path, root, relativePath, folder, &saved, error);
+    if (done)
+        *note = NoteFor(net, replaced, saved);
+    return done;
 }
 
-bool OldVersions::MoveToVersions(const std::string& path, const std::string& root,
-                                 const std::string& relativePath, bool folder, std::string* saved,
-                                 ActionError* error) {
+std::string OldVersions::NoteFor(Net net, bool replaced, const std::string& saved) {
+    const std::string what = replaced ? "上書き前のファイルを" : "";
+    switch (net) {
+    case Net::Permanent:
+        return replaced ? "（上書き前のファイルは完全に削除しました）" : "（完全に削除しました）";
+    case Net::RecycleBin:
+        return "（" + what + "ごみ箱に移しました）";
+    default:
+        return "（" + what + "「" + saved + "」に保存しました）";
+    }
+}
+
+bool OldVersions::PlaceInVersions(const std::string& root, const std::string& relativePath,
+                                  std::string* saved, ActionError* error) {
     std::string versions = FolderFor(root);
     if (!settings_.keep) {
-        std::string volume = VolumeRootOf(path);
+        std::string volume = VolumeRootOf(root);
         if (volume.empty())
             volume = root;
         if (toldNoBin_.insert(volume).second)
-            notes_.push_back("「" + volume +
-                             "」にはごみ箱がないため、削除・上書きしたファイルを世代管理フォルダ「" +
-                             versions + "」に保存します");
+            notes_.push_back(
+                "「" + volume +
+                "」にはごみ箱がないため、削除・上書きしたファイルを世代管理フォルダ「" + versions +
+                "」に保存します");
     }
     std::string runFolder;
     if (!RunFolder(versions, &runFolder, error) ||
         !MakeFolders(runFolder, RelativeFolderOf(relativePath), error))
         return false;
     *saved = runFolder + relativePath;
+    return true;
+}
+
+bool OldVersions::MoveToVersions(const std::string& path, const std::string& root,
+                                 const std::string& relativePath, bool folder, std::string* saved,
+                                 ActionError* error) {
+    if (!PlaceInVersions(root, relativePath, saved, error))
+        return false;
     if (folder) {
         // An empty folder holds nothing but its name: it is made again in the
         // run's folder, and the original removed.
@@ -232,8 +241,8 @@ void OldVersions::Prune(const std::string& root) {
     do {
         FILETIME start;
         std::string name = entry.cFileName;
-        bool ours = runFolders_.count(versions) != 0 &&
-                    runFolders_[versions] == versions + "\\" + name;
+        bool ours =
+            runFolders_.count(versions) != 0 && runFolders_[versions] == versions + "\\" + name;
         if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 && RunStartOf(name, &start) &&
             !ours)
             found.push_back({name, Ticks(start)});
@@ -241,9 +250,9 @@ void OldVersions::Prune(const std::string& root) {
     FindClose(search);
     // Newest first; a run of the same second with a number after the earlier one.
     std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) {
-        return a.second != b.second ? a.second > b.second : a.first.size() != b.first.size()
-                                                                ? a.first.size() > b.first.size()
-                                                                : a.first > b.first;
+        return a.second != b.second               ? a.second > b.second
+               : a.first.size() != b.first.size() ? a.first.size() > b.first.size()
+                                                  : a.first > b.first;
     });
     const unsigned long long now = Ticks(runStart_);
     for (size_t i = 0; i < found.size(); ++i) {
@@ -270,7 +279,8 @@ std::string VersionsFolderProblem(const JobSettings& job) {
         return std::string();
     const std::string& folder = job.versionsFolder;
     if (!IsAbsolutePath(folder))
-        return "世代管理フォルダはドライブ名（C:\\…）かサーバー名（\\\\サーバー\\…）から指定してください";
+        return "世代管理フォルダはドライブ名（C:"
+               "\\…）かサーバー名（\\\\サーバー\\…）から指定してください";
     DWORD attributes = GetFileAttributesA(folder.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES)
         return "世代管理フォルダ「" + folder + "」が存在しません";
@@ -285,10 +295,12 @@ std::string VersionsFolderProblem(const JobSettings& job) {
     bool referenceChanges = job.mode != UpdateProcessing;
     if (processingChanges && !SameVolume(folder, job.processingFolder))
         return "世代管理フォルダ「" + folder +
-               "」は処理フォルダと別のドライブにあります（同じドライブのフォルダを指定してください）";
+               "」は処理フォルダと別のドライブにあります（同じドライブのフォルダを指定してください"
+               "）";
     if (referenceChanges && !SameVolume(folder, job.referenceFolder))
         return "世代管理フォルダ「" + folder +
-               "」は参照フォルダと別のドライブにあります（同じドライブのフォルダを指定してください）";
+               "」は参照フォルダと別のドライブにあります（同じドライブのフォルダを指定してください"
+               "）";
     return std::string();
 }
 

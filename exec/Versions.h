@@ -24,10 +24,10 @@ struct JobSettings;
 inline constexpr int kDefaultVersionDays = 30;
 
 struct VersionSettings {
-    bool keep = false;         // versions kept
-    std::string folder;        // the user's versions folder; empty: the side's default
+    bool keep = false;              // versions kept
+    std::string folder;             // the user's versions folder; empty: the side's default
     int days = kDefaultVersionDays; // runs older than this are removed (0: no limit)
-    int runs = 0;              // at most this many runs kept (0: no limit)
+    int runs = 0;                   // at most this many runs kept (0: no limit)
     bool useRecycleBin = false;
 };
 
@@ -46,9 +46,8 @@ public:
     // `root`, "\sub\a.txt") to its net. `replaced`: it is the old version of an
     // overwritten file. *note, appended to the row's log line, says where it went.
     // False with *error when it could not go; it is then where it was.
-    bool PutAside(const std::string& path, const std::string& root,
-                  const std::string& relativePath, bool folder, bool replaced, std::string* note,
-                  ActionError* error);
+    bool PutAside(const std::string& path, const std::string& root, const std::string& relativePath,
+                  bool folder, bool replaced, std::string* note, ActionError* error);
 
     // Removes the runs beyond the limits from the versions folder `root` uses,
     // when there is one. One note per run removed.
@@ -61,9 +60,18 @@ public:
     // The versions folder for a side's root.
     std::string FolderFor(const std::string& root) const;
 
-private:
+    // Where the old version of the entry at `path` goes.
     enum class Net { Versions, RecycleBin, Permanent };
     Net NetFor(const std::string& path);
+    // The free path in this run's versions folder for `relativePath` below
+    // `root`, its folders made: a replacement puts the old version there itself.
+    bool PlaceInVersions(const std::string& root, const std::string& relativePath,
+                         std::string* saved, ActionError* error);
+    // The log line's ending for an old version that went to `net` (`saved`: its
+    // path in the versions folder).
+    static std::string NoteFor(Net net, bool replaced, const std::string& saved);
+
+private:
     bool MoveToVersions(const std::string& path, const std::string& root,
                         const std::string& relativePath, bool folder, std::string* saved,
                         ActionError* error);
@@ -75,8 +83,8 @@ private:
     FILETIME runStart_;
     RecycleBinVolumes volumes_;
     std::map<std::string, std::string> runFolders_; // by versions folder
-    std::set<std::string> toldNoBin_;              // volumes whose note was written
-    std::set<std::string> pruned_;                 // versions folders pruned by this run
+    std::set<std::string> toldNoBin_;               // volumes whose note was written
+    std::set<std::string> pruned_;                  // versions folders pruned by this run
     std::vector<std::string> notes_;
 };
 

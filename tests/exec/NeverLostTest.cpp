@@ -46,6 +46,12 @@ BOOL WINAPI RenameFailingOnce(LPCSTR from, LPCSTR to, DWORD flags) {
     return MoveFileExA(from, to, flags);
 }
 
+// A volume without hard links, as FAT and some network shares are.
+BOOL WINAPI NoLinks(LPCSTR, LPCSTR, LPSECURITY_ATTRIBUTES) {
+    SetLastError(ERROR_NOT_SUPPORTED);
+    return FALSE;
+}
+
 } // namespace
 
 // Every state the lock's name can be in when a run starts: free, held by a live
@@ -56,7 +62,7 @@ TEST(RunLock, ASecondRunIsRefusedAndAKilledRunsLeftoversAreKnownByItsJournal) {
         const char* name;
         std::function<void(const std::string& root, FolderLocks& other)> prepare;
         bool taken;
-        const char* refusal; // part of the refusal text
+        const char* refusal;            // part of the refusal text
         std::vector<std::string> notes; // the log's lines, each beginning so
     };
     const Case cases[] = {
@@ -66,7 +72,9 @@ TEST(RunLock, ASecondRunIsRefusedAndAKilledRunsLeftoversAreKnownByItsJournal) {
              std::string refusal;
              other.Take({{root, true}}, &refusal);
          },
-         false, "」は別の同期処理が使用中のため、処理を行いませんでした", {}},
+         false,
+         "」は別の同期処理が使用中のため、処理を行いませんでした",
+         {}},
         {"left by a killed run",
          [](const std::string& root, FolderLocks&) {
              WriteFileBytes(root + "\\~orvane000001.tmp", "part");
@@ -75,24 +83,30 @@ TEST(RunLock, ASecondRunIsRefusedAndAKilledRunsLeftoversAreKnownByItsJournal) {
              MakeFolder(root + "\\~orvane000004.old");
              WriteFileBytes(root + "\\~orvane000004.old\\b.txt", "old b");
              WriteFileBytes(root + "\\b.txt", "new b");
-             WriteFileBytes(root + "\\" + kRunLockName,
-                            JournalText("PC 1 2026-12-08 09:00:00",
-                                        {{JournalRecord::Temporary, "\\~orvane000001.tmp", ""},
-                                         {JournalRecord::Temporary, "\\sub\\~orvane000002.tmp", ""},
-                                         {JournalRecord::Backup, "\\~orvane000003.old", "\\表.txt"},
-                                         {JournalRecord::Backup, "\\~orvane000004.old", "\\b.txt"}}) +
-                                "T\t\\cut by the ki");
+             WriteFileBytes(
+                 root + "\\" + kRunLockName,
+                 JournalText("PC 1 2026-12-08 09:00:00",
+                             {{JournalRecord::Temporary, "\\~orvane000001.tmp", ""},
+                              {JournalRecord::Temporary, "\\sub\\~orvane000002.tmp", ""},
+                              {JournalRecord::Backup, "\\~orvane000003.old", "\\表.txt"},
+                              {JournalRecord::Backup, "\\~orvane000004.old", "\\b.txt"}}) +
+                     "T\t\\cut by the ki");
          },
-         true, "",
+         true,
+         "",
          {kLeftoverRemovedText, kBackupRestoredText, kBackupKeptText}},
         {"a file of the user's",
          [](const std::string& root, FolderLocks&) {
              WriteFileBytes(root + "\\" + kRunLockName, "my notes");
          },
-         false, "はこのプログラムが作ったものではないため", {}},
+         false,
+         "はこのプログラムが作ったものではないため",
+         {}},
         {"a folder of the user's",
          [](const std::string& root, FolderLocks&) { MakeFolder(root + "\\" + kRunLockName); },
-         false, "はこのプログラムが作ったものではないため", {}},
+         false,
+         "はこのプログラムが作ったものではないため",
+         {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -160,18 +174,23 @@ TEST(Replacement, AFailedStepLeavesTheOldVersionAtTheTarget) {
     struct Case {
         const char* name;
         Net net;
-        int failRename;       // 0: none
-        bool blockVersions;   // a file where the versions folder would go
+        bool links;         // the volume has hard links
+        int failRename;     // the rename that fails, counted from 1; 0: none
+        bool blockVersions; // a file where the versions folder would go
     };
     const Case cases[] = {
-        {"every step, kept nowhere", Nothing, 0, false},
-        {"every step, versions", Versions, 0, false},
-        {"every step, Recycle Bin", RecycleBin, 0, false},
-        {"old version cannot move aside", Nothing, 1, false},
-        {"new version cannot take its name, kept nowhere", Nothing, 2, false},
-        {"new version cannot take its name, versions", Versions, 2, false},
-        {"new version cannot take its name, Recycle Bin", RecycleBin, 2, false},
-        {"old version cannot go to the versions folder", Versions, 0, true},
+        {"every step, kept nowhere", Nothing, true, 0, false},
+        {"every step, versions", Versions, true, 0, false},
+        {"every step, versions without links", Versions, false, 0, false},
+        {"every step, Recycle Bin", RecycleBin, true, 0, false},
+        {"new version cannot take its name, kept nowhere", Nothing, true, 1, false},
+        {"new version cannot take its name, versions", Versions, true, 1, false},
+        {"old version cannot move to the versions folder", Versions, false, 1, false},
+        {"old version moved to the versions folder, new one cannot take its name", Versions, false,
+         2, false},
+        {"old version cannot move aside for the Recycle Bin", RecycleBin, true, 1, false},
+        {"old version moved aside, new one cannot take its name", RecycleBin, true, 2, false},
+        {"no versions folder can be made", Versions, true, 0, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -191,6 +210,8 @@ TEST(Replacement, AFailedStepLeavesTheOldVersionAtTheTarget) {
         options.versions.keep = c.net == Versions;
         options.useRecycleBin = c.net == RecycleBin;
         options.rename = RenameFailingOnce;
+        if (!c.links)
+            options.link = NoLinks;
         g_renames = 0;
         g_failRename = c.failRename;
         ProgressRecorder progress;
@@ -222,9 +243,10 @@ TEST(Replacement, AFailedStepLeavesTheOldVersionAtTheTarget) {
                       log[0].find("（上書き前のファイルを「" + saved + "」に保存しました）"))
                 << log[0];
         } else {
-            EXPECT_NE(std::string::npos, log[0].find(c.net == RecycleBin
-                                                         ? "（上書き前のファイルをごみ箱に移しました）"
-                                                         : "（上書き前のファイルは完全に削除しました）"))
+            EXPECT_NE(std::string::npos,
+                      log[0].find(c.net == RecycleBin
+                                      ? "（上書き前のファイルをごみ箱に移しました）"
+                                      : "（上書き前のファイルは完全に削除しました）"))
                 << log[0];
         }
     }
@@ -259,8 +281,7 @@ TEST(Versions, EverythingReplacedOrDeletedIsFoundUnderTheRunsFolder) {
         ASSERT_TRUE(WriteFileBytes(p + "\\sub\\ソ.bin", "new"));
         ASSERT_TRUE(SetLastWriteTime(p + "\\sub\\ソ.bin", UtcFileTime(2024, 4, 4, 4, 4, 4)));
         ASSERT_TRUE(WriteFileBytes(r + "\\sub\\ソ.bin", "old"));
-        const std::string versions =
-            c.customFolder ? dir / "世代" : r + "\\" + kVersionsFolderName;
+        const std::string versions = c.customFolder ? dir / "世代" : r + "\\" + kVersionsFolderName;
         ASSERT_TRUE(MakeFolder(versions));
         for (const char* old : {"20261101-000000", "20261205-000000", "20261206-000000",
                                 "20261207-000000", "notarun"}) {

@@ -3,6 +3,8 @@
 // user can read it.
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "TempDir.h"
 #include "TestFiles.h"
 #include "framework/Profile.h"
@@ -73,7 +75,7 @@ TEST(RunController, UnattendedRunTellsEachFailedRowWithItsReason) {
     SetLastWriteTime(t.r + "\\a.txt", UtcFileTime(2020, 1, 1, 0, 0, 0));
     std::string jobPath = t.dir / "job.orvane";
     WriteJobFile(jobPath, t.jobs.currentJob);
-    // Held open without sharing: the old version cannot move aside for the copy.
+    // Held open without sharing: the copy cannot replace it.
     HANDLE held =
         CreateFileA((t.r + "\\a.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(INVALID_HANDLE_VALUE, held);
@@ -87,7 +89,7 @@ TEST(RunController, UnattendedRunTellsEachFailedRowWithItsReason) {
     EXPECT_EQ(1, ExitCodeFor(t.run.Facts()));
     ASSERT_EQ(2u, t.host.told.size()) << t.Told();
     EXPECT_EQ("失敗:COPY \"" + t.p + "\\a.txt\" \"" + t.r + "\\a.txt\"\r\n　理由: 「" + t.r +
-                  "\\a.txt」を置き換えのために一時的な名前に変えられません: ",
+                  "\\a.txt」をコピーした新しい版に置き換えられません: ",
               t.host.told[0].substr(0, t.host.told[0].rfind(": ") + 2));
     EXPECT_EQ("同期処理が完了しました（失敗 1 件）", t.host.told[1]);
     EXPECT_EQ("old", ReadFileBytes(t.r + "\\a.txt"));
@@ -119,6 +121,59 @@ TEST(RunController, EveryEndOfABatchExportIsToldAsItIs) {
             EXPECT_EQ(0u, t.host.told[0].find("バッチファイル「" + t.dir / c.file +
                                               "」を作成できません: "))
                 << t.Told();
+        }
+    }
+}
+
+} // namespace
+
+namespace {
+
+// Another run holds one of the folders: interactively the search and the
+// synchronisation each say which folder and do nothing; unattended, the run
+// does nothing at all and ends with 2. Once the other run lets go, the same
+// controller works again, and the folders are free between its operations.
+TEST(RunController, AFolderHeldByAnotherRunIsRefusedAndNothingIsDone) {
+    for (bool unattended : {false, true}) {
+        SCOPED_TRACE(unattended ? "unattended" : "interactive");
+        ControllerRun t;
+        WriteFileBytes(t.p + "\\a.txt", "a");
+        std::string jobPath = t.dir / "job.orvane";
+        WriteJobFile(jobPath, t.jobs.currentJob);
+        const std::string refusal =
+            "「" + t.r + "」は別の同期処理が使用中のため、処理を行いませんでした";
+        auto other = std::make_unique<FolderLocks>();
+        std::string text;
+        ASSERT_TRUE(other->Take({{t.r, true}}, &text));
+        t.run.SetUnattended(unattended);
+        if (unattended) {
+            StartArguments start;
+            start.unattended = true;
+            start.jobPath = jobPath;
+            t.run.StartFirstJob(start);
+            EXPECT_EQ(2, ExitCodeFor(t.run.Facts()));
+        } else {
+            t.run.Search();
+            other.reset();
+            t.run.Search();
+            ASSERT_EQ(1, t.run.Plan().RowCount());
+            // Between the search and the synchronisation the folders are free.
+            FolderLocks between;
+            ASSERT_TRUE(between.Take({{t.p, false}, {t.r, true}}, &text)) << text;
+            t.run.Synchronise();
+            between.Release();
+            EXPECT_EQ(0, t.run.LastSync().rowsReached);
+        }
+        ASSERT_FALSE(t.host.told.empty());
+        EXPECT_EQ(refusal, t.host.told[0]);
+        EXPECT_EQ("a", ReadFileBytes(t.p + "\\a.txt"));
+        EXPECT_FALSE(PathExists(t.r + "\\a.txt")) << "nothing done";
+        if (!unattended) {
+            ASSERT_EQ(2u, t.host.told.size()) << t.Told();
+            EXPECT_EQ(0u, t.host.told[1].find("「" + t.p + "」")) << t.host.told[1];
+            t.run.Synchronise();
+            EXPECT_EQ("a", ReadFileBytes(t.r + "\\a.txt"))
+                << "carried out once the folders are free";
         }
     }
 }
