@@ -121,8 +121,13 @@ void RunController::Search() {
     // Interactively the folders are this run's only while it reads or changes
     // them: a list left open must not keep a scheduled run out.
     const bool ownFolders = !unattended_;
-    if (ownFolders && !TakeFolders())
-        return; // nothing done, the list as it was
+    if (ownFolders && !TakeFolders()) {
+        // Nothing done; rows of an earlier job must not stay to be carried out
+        // without their folders held.
+        plan_.Clear();
+        host_->ShowPlan();
+        return;
+    }
     lastMessage_.clear();
     host_->ShowSearchStart(job, jobs_.currentJobPath);
     // The list forgets the old rows before they go.

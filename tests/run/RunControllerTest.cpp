@@ -3,8 +3,6 @@
 // user can read it.
 #include <gtest/gtest.h>
 
-#include <memory>
-
 #include "TempDir.h"
 #include "TestFiles.h"
 #include "framework/Profile.h"
@@ -142,9 +140,9 @@ TEST(RunController, AFolderHeldByAnotherRunIsRefusedAndNothingIsDone) {
         WriteJobFile(jobPath, t.jobs.currentJob);
         const std::string refusal =
             "「" + t.r + "」は別の同期処理が使用中のため、処理を行いませんでした";
-        auto other = std::make_unique<FolderLocks>();
+        FolderLocks other;
         std::string text;
-        ASSERT_TRUE(other->Take({{t.r, true}}, &text));
+        ASSERT_TRUE(other.Take({{t.r, true}}, &text));
         t.run.SetUnattended(unattended);
         if (unattended) {
             StartArguments start;
@@ -154,7 +152,7 @@ TEST(RunController, AFolderHeldByAnotherRunIsRefusedAndNothingIsDone) {
             EXPECT_EQ(2, ExitCodeFor(t.run.Facts()));
         } else {
             t.run.Search();
-            other.reset();
+            other.Release();
             t.run.Search();
             ASSERT_EQ(1, t.run.Plan().RowCount());
             // Between the search and the synchronisation the folders are free.
@@ -174,6 +172,10 @@ TEST(RunController, AFolderHeldByAnotherRunIsRefusedAndNothingIsDone) {
             t.run.Synchronise();
             EXPECT_EQ("a", ReadFileBytes(t.r + "\\a.txt"))
                 << "carried out once the folders are free";
+            // A refused search leaves no earlier rows to be carried out unheld.
+            ASSERT_TRUE(other.Take({{t.p, false}}, &text));
+            t.run.Search();
+            EXPECT_EQ(0, t.run.Plan().RowCount());
         }
     }
 }
