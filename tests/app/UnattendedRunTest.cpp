@@ -229,8 +229,7 @@ TEST_F(UnattendedRun, ExitCodeAndReasonTellHowTheRunEnded) {
              WriteFileBytes(ref + "\\~orvane-run.lock", "my notes");
              return raw("Mode", "2");
          },
-         2, "「" + ref + "」にある「~orvane-run.lock」はこのプログラムが作ったものではない",
-         false},
+         2, "「" + ref + "」にある「~orvane-run.lock」はこのプログラムが作ったものではない", false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -86,16 +86,15 @@ TEST(Scanner, TreeScanAddsFoldersAfterTheirContents) {
 // names anywhere below the root, are the user's: listed whatever the filters.
 TEST(Scanner, OnlyTheReservedNamesAtTheRootAreNotListed) {
     const std::vector<Node> nodes = {
-        {"~orvane-run.lock"},     {"~ORVANE-VERSIONS\\"},          {"~ORVANE-VERSIONS\\old.txt"},
-        {"~orvane1a2b3c.tmp"},    {"~ORVANE000000.TMP"},           {"~orvaneabcdef.tmp\\"},
-        {"~orvane1a2b3c.old\\"},  {"~orvane1a2b3c.old\\表.txt"},   {"sub\\"},
-        {"sub\\~orvane-run.lock"}, {"sub\\~orvane-versions\\"},     {"sub\\~orvane表ソ能.tmp"},
+        {"~orvane-run.lock"},      {"~ORVANE-VERSIONS\\"},        {"~ORVANE-VERSIONS\\old.txt"},
+        {"~orvane1a2b3c.tmp"},     {"~ORVANE000000.TMP"},         {"~orvaneabcdef.tmp\\"},
+        {"~orvane1a2b3c.old\\"},   {"~orvane1a2b3c.old\\表.txt"}, {"sub\\"},
+        {"sub\\~orvane-run.lock"}, {"sub\\~orvane-versions\\"},   {"sub\\~orvane表ソ能.tmp"},
     };
-    const Texts listed = {"\\~orvane1a2b3c.tmp",         "\\~ORVANE000000.TMP",
-                          "\\~orvaneabcdef.tmp\\",       "\\~orvane1a2b3c.old\\",
-                          "\\~orvane1a2b3c.old\\表.txt", "\\sub\\",
-                          "\\sub\\~orvane-run.lock",     "\\sub\\~orvane-versions\\",
-                          "\\sub\\~orvane表ソ能.tmp"};
+    const Texts listed = {
+        "\\~orvane1a2b3c.tmp",     "\\~ORVANE000000.TMP",         "\\~orvaneabcdef.tmp\\",
+        "\\~orvane1a2b3c.old\\",   "\\~orvane1a2b3c.old\\表.txt", "\\sub\\",
+        "\\sub\\~orvane-run.lock", "\\sub\\~orvane-versions\\",   "\\sub\\~orvane表ソ能.tmp"};
     for (bool tree : {true, false}) {
         Scan scan(nodes);
         scan.include = {"tmp", "TMP", "txt", "lock", "old", ""};
