@@ -2,11 +2,18 @@
 
 #include "engine/FileFilters.h"
 #include "engine/NameRules.h"
+#include "engine/ReservedNames.h"
 
 namespace {
 
 bool IsDotName(const std::string& name) {
     return name == "." || name == "..";
+}
+
+// "." and "..", and at the root the program's own lock and versions folder:
+// never entries of a job.
+bool IsNeverListed(const std::string& relativeFolder, const std::string& name) {
+    return IsDotName(name) || (relativeFolder == "\\" && IsReservedRootName(name));
 }
 
 } // namespace
@@ -66,7 +73,7 @@ bool Scanner::ScanFlat(FolderListing& listing) {
     if (progress_.PollStop())
         return false;
     for (;;) {
-        if (!IsDotName(found.name) && Admit(listing, "\\", found))
+        if (!IsNeverListed("\\", found.name) && Admit(listing, "\\", found))
             Add(listing, "\\", found);
         bool complete = false;
         if (!NextRecord(search.Get(), "\\", &found, &complete))
@@ -87,7 +94,7 @@ bool Scanner::ScanTree(const std::string& relativeFolder, FolderListing& listing
     if (progress_.PollStop())
         return false;
     for (;;) {
-        if (IsDotName(found.name)) {
+        if (IsNeverListed(relativeFolder, found.name)) {
             // never an entry
         } else if (found.IsFolder()) {
             // An excluded folder is neither listed nor reported, link or not.
