@@ -3,7 +3,6 @@
 #include "base/DoubleByte.h"
 #include "framework/AnsiText.h"
 #include "engine/CompareNoCase.h"
-#include "engine/TemporaryName.h"
 
 namespace {
 
@@ -47,9 +46,6 @@ void AddEntryFiltered(FolderListing& listing, const std::string& rootFolder,
                       const std::string& relativeFolder, const FoundRecord& found,
                       const std::vector<std::string>& includeExtensionList,
                       const std::vector<std::string>& excludeExtensionList) {
-    // A copy under way, or one a killed run left: never a file of the job's.
-    if (IsTemporaryFile(found.attributes, found.name.c_str()))
-        return;
     if (!includeExtensionList.empty() || !excludeExtensionList.empty()) {
         std::string extension = GetExtension(found.name);
         if (!includeExtensionList.empty() && !ContainsNoCase(includeExtensionList, extension))

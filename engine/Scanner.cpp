@@ -2,11 +2,18 @@
 
 #include "engine/FileFilters.h"
 #include "engine/NameRules.h"
+#include "engine/ReservedNames.h"
 
 namespace {
 
 bool IsDotName(const std::string& name) {
     return name == "." || name == "..";
+}
+
+// "." and "..", and at the root the program's own lock and versions folder:
+// never entries of a job.
+bool IsNeverListed(const std::string& relativeFolder, const std::string& name) {
+    return IsDotName(name) || (relativeFolder == "\\" && IsReservedRootName(name));
 }
 
 } // namespace
@@ -66,7 +73,7 @@ bool Scanner::ScanFlat(FolderListing& listing) {
     if (progress_.PollStop())
         return false;
     for (;;) {
-        if (!IsDotName(found.name)) {
+        if (!IsNeverListed("\\", found.name)) {
             ++*entriesRead_;
             if (Admit(listing, "\\", found))
                 Add(listing, "\\", found);
@@ -90,7 +97,7 @@ bool Scanner::ScanTree(const std::string& relativeFolder, FolderListing& listing
     if (progress_.PollStop())
         return false;
     for (;;) {
-        if (IsDotName(found.name)) {
+        if (IsNeverListed(relativeFolder, found.name)) {
             // never an entry
         } else if (found.IsFolder()) {
             ++*entriesRead_;

@@ -70,9 +70,21 @@ bool PlaceLogFolder(const JobSettings& job, LogFolderPlace& place, std::string& 
     return true;
 }
 
-// Nothing at or below the log folder is planned on either side: left out on the
-// log's side without a report (the program's own files), and reported on the
-// other side when something is there, which would otherwise look one-sided.
+// The user's versions folder inside a job folder holds the program's own
+// copies of old versions: like the log folder, never planned.
+LogFolderPlace PlaceVersionsFolder(const JobSettings& job) {
+    LogFolderPlace place;
+    if (job.keepVersions == 0 || job.versionsFolder.empty())
+        return place;
+    place.processing = PathBelow(job.versionsFolder, job.processingFolder);
+    place.reference = PathBelow(job.versionsFolder, job.referenceFolder);
+    return place;
+}
+
+// Nothing at or below the log folder (or the user's versions folder) is planned
+// on either side: left out on its own side without a report (the program's own
+// files), and reported on the other side when something is there, which would
+// otherwise look one-sided.
 void ProtectLogFolder(const std::string& relativePath, FolderListing& logSide,
                       FolderListing& otherSide, std::vector<std::string>* leftOut) {
     if (relativePath.empty())
@@ -207,12 +219,16 @@ bool SearchAndCompare(const JobSettings& job, std::vector<std::string>& includeE
     LeaveOutOnBothSides(processing, reference, leftOut);
     ProtectLogFolder(logPlace.processing, processing, reference, leftOut);
     ProtectLogFolder(logPlace.reference, reference, processing, leftOut);
+    LogFolderPlace versionsPlace = PlaceVersionsFolder(job);
+    ProtectLogFolder(versionsPlace.processing, processing, reference, leftOut);
+    ProtectLogFolder(versionsPlace.reference, reference, processing, leftOut);
 
     std::vector<std::string> keptPaths = processing.LeftOut();
     keptPaths.insert(keptPaths.end(), reference.LeftOut().begin(), reference.LeftOut().end());
-    for (const std::string* log : {&logPlace.processing, &logPlace.reference})
-        if (!log->empty())
-            keptPaths.push_back(*log);
+    for (const std::string* kept : {&logPlace.processing, &logPlace.reference,
+                                    &versionsPlace.processing, &versionsPlace.reference})
+        if (!kept->empty())
+            keptPaths.push_back(*kept);
     KeepHoldingFolders rows(sink, std::move(keptPaths));
 
     progress.SetLine1(kComparingText);

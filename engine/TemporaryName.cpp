@@ -35,6 +35,12 @@ std::string TemporaryName(unsigned number) {
     return name;
 }
 
+std::string BackupName(unsigned number) {
+    char name[kTemporaryNameLength + 1];
+    std::snprintf(name, sizeof name, "%s%06x.old", kPrefix, number & 0xFFFFFFu);
+    return name;
+}
+
 bool IsTemporaryName(const char* name) {
     if (!Take(name, kPrefix))
         return false;
@@ -42,8 +48,4 @@ bool IsTemporaryName(const char* name) {
         if (!IsHexDigit(*name))
             return false;
     return Take(name, kSuffix) && *name == '\0';
-}
-
-bool IsTemporaryFile(DWORD attributes, const char* name) {
-    return (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0 && IsTemporaryName(name);
 }

@@ -1,23 +1,19 @@
 #pragma once
-// Names under which a copy is written next to its target before it replaces it.
-// They are recognisable, so a search never lists one and a later run can clear
-// one that a killed run left behind.
-#include <windows.h>
-
+// Names under which a copy is written next to its target before it replaces it,
+// and under which a replaced target waits until the copy is in its place. Only
+// the run's journal tells a leftover of the program from a user's file of the
+// same form: a search lists every such name like any other.
 #include <string>
 
 // "~orvane", six hexadecimal digits, ".tmp": 17 characters.
 inline constexpr size_t kTemporaryNameLength = 17;
-// What a find pattern needs to list the candidates of a folder.
-inline constexpr const char* kTemporaryNamePattern = "~orvane*.tmp";
 
 // The name for a number; only its low 24 bits are used.
 std::string TemporaryName(unsigned number);
+// The backup folder's name for a number: the same form ending in ".old".
+std::string BackupName(unsigned number);
 
-// Exactly the form above (letters in either case). Every character of the form
-// is ASCII and the name is read from its start, so no double-byte character can
-// be mistaken for part of it.
+// Exactly the temporary form above (letters in either case). Every character of
+// the form is ASCII and the name is read from its start, so no double-byte
+// character can be mistaken for part of it.
 bool IsTemporaryName(const char* name);
-
-// A file (not a folder) whose name is a temporary name.
-bool IsTemporaryFile(DWORD attributes, const char* name);

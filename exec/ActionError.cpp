@@ -17,9 +17,12 @@ const char* const kStepTexts[] = {
     "「%s」をごみ箱に移せません",
     "「%s」は検索の後で変更されたか、なくなっています",
     "「%s」は削除しないことが選ばれました",
+    "「%s」を世代管理フォルダに移せません",
+    "「%s」を置き換えのために一時的な名前に変えられません",
+    "「%s」に実行中の記録を書き込めません",
 };
 static_assert(sizeof kStepTexts / sizeof kStepTexts[0] ==
-                  static_cast<size_t>(ActionStep::Declined) + 1,
+                  static_cast<size_t>(ActionStep::Journal) + 1,
               "one text for each step");
 
 std::string WithoutLineEnd(std::string text) {

@@ -19,6 +19,9 @@ enum class ActionStep {
     MoveToRecycleBin,   // moving a file or an empty folder to the Recycle Bin
     ChangedSinceSearch, // the entry is no longer what the search saw
     Declined,           // the user answered no to the deletion
+    MoveToVersions,     // moving an old version into the versions folder
+    SetAside,           // moving the old version aside before the new one takes its name
+    Journal,            // recording in the run's journal what is about to be made
 };
 
 struct ActionError {

@@ -2,7 +2,7 @@
 // Deleting into the Recycle Bin, so that what a run deletes or overwrites can be
 // brought back. Not every volume has one (network folders, most removable
 // drives); there the platform would delete for good without a word, so callers
-// ask first and say so.
+// ask first and keep the old version elsewhere (Versions.h).
 #include <map>
 #include <string>
 
@@ -24,6 +24,3 @@ std::string VolumeRootOf(const std::string& path);
 // or message. A folder with anything in it is left alone and fails, as deleting
 // it would. Read-only files go too. On failure *error, when given, says why.
 bool MoveToRecycleBin(const std::string& path, bool folder, ActionError* error = nullptr);
-
-// Appended to a log line when its deletion was for good for want of a bin.
-inline constexpr const char* kNoRecycleBinNote = "（ごみ箱がないため完全に削除しました）";

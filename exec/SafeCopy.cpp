@@ -14,16 +14,26 @@ const DWORD kCopiedAttributes = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN 
                                 FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
                                 FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
 
-// A new, empty file under a temporary name in the folder, created by us alone.
-// Its path, or INVALID_HANDLE_VALUE with *error set.
-HANDLE CreateTemporary(const std::string& folder, std::string* path, ActionError* error) {
+unsigned NextNumber() {
     static unsigned next = GetTickCount() ^ (GetCurrentProcessId() << 8);
+    return next++;
+}
+
+// A new, empty file under a temporary name in the folder, created by us alone
+// and written down in the journal first. Its path, or INVALID_HANDLE_VALUE with
+// *error set.
+HANDLE CreateTemporary(const std::string& folder, IRunJournal* journal, std::string* path,
+                       ActionError* error) {
     DWORD code = ERROR_FILE_EXISTS;
     for (int attempt = 0; attempt < 64; ++attempt) {
-        *path = folder + "\\" + TemporaryName(next++);
+        *path = folder + "\\" + TemporaryName(NextNumber());
         if (path->size() >= MAX_PATH) {
             code = ERROR_FILENAME_EXCED_RANGE;
             break;
+        }
+        if (journal != nullptr && !journal->WillMake(JournalRecord::Temporary, *path, "")) {
+            *error = StepFailed(ActionStep::Journal, *path);
+            return INVALID_HANDLE_VALUE;
         }
         HANDLE file = CreateFileA(path->c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                   FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -81,40 +91,140 @@ CopyEnd CopyContents(const std::string& from, const std::string& to, HANDLE targ
     return CopyEnd::Copied;
 }
 
-// Puts the complete copy under the target's name in one rename.
-bool Replace(const std::string& temporary, const SafeCopyRequest& request, ActionError* error) {
-    DWORD oldAttributes = INVALID_FILE_ATTRIBUTES;
-    if (request.replace) {
-        oldAttributes = GetFileAttributesA(request.to.c_str());
-        if (oldAttributes != INVALID_FILE_ATTRIBUTES &&
-            (oldAttributes & FILE_ATTRIBUTE_READONLY) != 0) {
-            if (!request.shellCopy) {
-                *error = StepFailed(ActionStep::ReplaceTarget, request.to, ERROR_ACCESS_DENIED);
-                return false;
-            }
-            SetFileAttributesA(request.to.c_str(), oldAttributes & ~FILE_ATTRIBUTE_READONLY);
-        }
-    }
-    if (request.replace && request.recycleBin) {
-        // The old version leaves under its own name, so it can be restored as it
-        // was; the complete copy takes its place right after.
-        if (!request.recycleBin->HasRecycleBin(request.to)) {
-            if (request.replacedForGood)
-                *request.replacedForGood = true;
-        } else if (!MoveToRecycleBin(request.to, false, error)) {
-            if (oldAttributes != INVALID_FILE_ATTRIBUTES)
-                SetFileAttributesA(request.to.c_str(), oldAttributes);
-            return false;
-        }
-    }
-    // Without the replace flag the rename fails when a file has appeared meanwhile.
-    if (MoveFileExA(temporary.c_str(), request.to.c_str(),
-                    request.replace ? MOVEFILE_REPLACE_EXISTING : 0))
+// The name of the file in `path`, after its last backslash.
+std::string NameOf(const std::string& path) {
+    size_t separator = LastSeparator(path);
+    return separator == std::string::npos ? path : path.substr(separator + 1);
+}
+
+// The old version is destroyed, as the job asks: the copy takes the target's
+// name in one rename, so the path never lacks a version.
+bool ReplaceForGood(const std::string& temporary, const SafeCopyRequest& request,
+                    const CopyHooks& hooks, ActionError* error) {
+    if (hooks.rename(temporary.c_str(), request.to.c_str(), MOVEFILE_REPLACE_EXISTING))
         return true;
     *error = StepFailed(ActionStep::ReplaceTarget, request.to);
-    if (oldAttributes != INVALID_FILE_ATTRIBUTES)
-        SetFileAttributesA(request.to.c_str(), oldAttributes);
     return false;
+}
+
+// The old version is kept in the versions folder. Where the volume has links,
+// a second name for it there is made first and the copy then replaces the
+// target in one rename: the old version never leaves the target's path before
+// the new one is there. Without links (FAT, some shares) it moves there by a
+// rename, written in the journal first, and comes back when the copy cannot
+// take its place.
+bool ReplaceKeepingVersion(const std::string& temporary, const SafeCopyRequest& request,
+                           const CopyHooks& hooks, std::string* saved, ActionError* error) {
+    if (!request.oldVersions->PlaceInVersions(request.root, request.relativePath, saved, error))
+        return false;
+    if (hooks.link(saved->c_str(), request.to.c_str(), nullptr)) {
+        if (ReplaceForGood(temporary, request, hooks, error))
+            return true;
+        DeleteFileA(saved->c_str()); // the second name only: the target keeps the file
+        return false;
+    }
+    if (request.journal != nullptr &&
+        !request.journal->WillMake(JournalRecord::Version, *saved, request.to)) {
+        *error = StepFailed(ActionStep::Journal, *saved);
+        return false;
+    }
+    if (!hooks.rename(request.to.c_str(), saved->c_str(), 0)) {
+        *error = StepFailed(ActionStep::MoveToVersions, request.to);
+        return false;
+    }
+    if (hooks.rename(temporary.c_str(), request.to.c_str(), 0))
+        return true;
+    *error = StepFailed(ActionStep::ReplaceTarget, request.to);
+    // Otherwise the journal names it: the next run puts it back.
+    hooks.rename(saved->c_str(), request.to.c_str(), 0);
+    return false;
+}
+
+// The old version goes to the Recycle Bin, which takes a file only by its own
+// name: it moves into a backup folder beside the target under that name, the
+// copy takes the target's name, and only then does the old version go. On any
+// failure it comes back.
+bool ReplaceThroughBackup(const std::string& temporary, const SafeCopyRequest& request,
+                          const CopyHooks& hooks, std::string* note, ActionError* error) {
+    std::string backupFolder = FolderOf(request.to) + "\\" + BackupName(NextNumber());
+    std::string backup = backupFolder + "\\" + NameOf(request.to);
+    if (request.journal != nullptr &&
+        !request.journal->WillMake(JournalRecord::Backup, backupFolder, request.to)) {
+        *error = StepFailed(ActionStep::Journal, backupFolder);
+        return false;
+    }
+    if (!CreateDirectoryA(backupFolder.c_str(), nullptr)) {
+        *error = StepFailed(ActionStep::SetAside, request.to);
+        return false;
+    }
+    if (!hooks.rename(request.to.c_str(), backup.c_str(), 0)) {
+        *error = StepFailed(ActionStep::SetAside, request.to);
+        RemoveDirectoryA(backupFolder.c_str());
+        return false;
+    }
+    auto putBack = [&] {
+        // Otherwise the journal still names the backup: the next run puts it back.
+        if (hooks.rename(backup.c_str(), request.to.c_str(), 0))
+            RemoveDirectoryA(backupFolder.c_str());
+    };
+    if (!hooks.rename(temporary.c_str(), request.to.c_str(), 0)) {
+        *error = StepFailed(ActionStep::ReplaceTarget, request.to);
+        putBack();
+        return false;
+    }
+    if (!request.oldVersions->PutAside(backup, request.root, request.relativePath, false, true,
+                                       note, error)) {
+        // The old version could not go where the job keeps it: the new one
+        // steps back and the old one returns, so nothing is lost.
+        if (hooks.rename(request.to.c_str(), temporary.c_str(), 0))
+            putBack();
+        return false;
+    }
+    RemoveDirectoryA(backupFolder.c_str());
+    return true;
+}
+
+// Puts the complete copy under the target's name; a replaced target's old
+// version goes to its net, and the target's path holds the old version or the
+// new one at every moment.
+bool Replace(const std::string& temporary, const SafeCopyRequest& request, const CopyHooks& hooks,
+             ActionError* error) {
+    if (!request.replace) {
+        // Without the replace flag the rename fails when a file has appeared meanwhile.
+        if (hooks.rename(temporary.c_str(), request.to.c_str(), 0))
+            return true;
+        *error = StepFailed(ActionStep::ReplaceTarget, request.to);
+        return false;
+    }
+    DWORD oldAttributes = GetFileAttributesA(request.to.c_str());
+    bool readOnly =
+        oldAttributes != INVALID_FILE_ATTRIBUTES && (oldAttributes & FILE_ATTRIBUTE_READONLY) != 0;
+    if (readOnly) {
+        if (!request.shellCopy) {
+            *error = StepFailed(ActionStep::ReplaceTarget, request.to, ERROR_ACCESS_DENIED);
+            return false;
+        }
+        // The shell's copy replaces a read-only file, as the shell does.
+        SetFileAttributesA(request.to.c_str(), oldAttributes & ~FILE_ATTRIBUTE_READONLY);
+    }
+    using Net = OldVersions::Net;
+    Net net =
+        request.oldVersions != nullptr ? request.oldVersions->NetFor(request.to) : Net::Permanent;
+    std::string note, saved;
+    bool done = net == Net::Permanent ? ReplaceForGood(temporary, request, hooks, error)
+                : net == Net::Versions
+                    ? ReplaceKeepingVersion(temporary, request, hooks, &saved, error)
+                    : ReplaceThroughBackup(temporary, request, hooks, &note, error);
+    if (!done) {
+        if (readOnly)
+            SetFileAttributesA(request.to.c_str(), oldAttributes);
+        return false;
+    }
+    if (readOnly && net == Net::Versions)
+        SetFileAttributesA(saved.c_str(), oldAttributes);
+    if (request.note != nullptr)
+        *request.note = net == Net::RecycleBin ? note : OldVersions::NoteFor(net, true, saved);
+    return true;
 }
 
 } // namespace
@@ -126,7 +236,7 @@ CopyEnd SafeCopyFile(const SafeCopyRequest& request, const CopyHooks& hooks, Act
         return CopyEnd::Failed;
     }
     std::string temporary;
-    FileHandle target(CreateTemporary(FolderOf(request.to), &temporary, error));
+    FileHandle target(CreateTemporary(FolderOf(request.to), request.journal, &temporary, error));
     if (!target.IsOpen())
         return CopyEnd::Failed;
     CopyEnd end = CopyEnd::Copied;
@@ -147,25 +257,8 @@ CopyEnd SafeCopyFile(const SafeCopyRequest& request, const CopyHooks& hooks, Act
         if (end == CopyEnd::Copied && attributes != 0)
             SetFileAttributesA(temporary.c_str(), attributes);
     }
-    if (end == CopyEnd::Copied && Replace(temporary, request, error))
+    if (end == CopyEnd::Copied && Replace(temporary, request, hooks, error))
         return CopyEnd::Copied;
     DeletePath(temporary);
     return end == CopyEnd::Copied ? CopyEnd::Failed : end;
-}
-
-std::vector<std::string> RemoveLeftoverTemporaries(const std::string& folder) {
-    std::vector<std::string> removed;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "\\" + kTemporaryNamePattern).c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return removed;
-    do {
-        std::string path = folder + "\\" + found.cFileName;
-        // A copy under way in another process holds its file open, and the
-        // deletion then fails.
-        if (IsTemporaryFile(found.dwFileAttributes, found.cFileName) && DeletePath(path))
-            removed.push_back(path);
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-    return removed;
 }

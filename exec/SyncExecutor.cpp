@@ -1,15 +1,11 @@
 #include "exec/SyncExecutor.h"
 
-#include <set>
-
 #include "engine/CompareNoCase.h"
 #include "engine/SyncItem.h"
 #include "exec/CommandText.h"
 #include "exec/FileActions.h"
 #include "exec/Premise.h"
 #include "exec/ProgressText.h"
-#include "exec/RecycleBin.h"
-#include "exec/SafeCopy.h"
 #include "job/JobSettings.h"
 
 namespace {
@@ -17,17 +13,11 @@ namespace {
 // What became of one row.
 enum class RowResult { Succeeded, Failed, Aborted, Stopped };
 
-struct NoCaseLess {
-    bool operator()(const std::string& a, const std::string& b) const {
-        return CompareNoCase(a, b) < 0;
-    }
-};
-
 class RowRunner {
 public:
-    RowRunner(const SyncOptions& options, IProgress& progress, IDeleteQuestion& question,
-              OperationLog* log, ProgressFigures& figures)
-        : options_(options), progress_(progress), question_(question), log_(log),
+    RowRunner(const SyncOptions& options, OldVersions& oldVersions, IProgress& progress,
+              IDeleteQuestion& question, ProgressFigures& figures)
+        : options_(options), oldVersions_(oldVersions), progress_(progress), question_(question),
           figures_(figures) {}
 
     // Appended to the row's log line: how the row deviated from what it says.
@@ -66,11 +56,12 @@ private:
         request.to = item.DestinationPath();
         request.replace = item.reason == Date;
         request.shellCopy = !options_.fastCopy;
-        bool replacedForGood = false;
-        if (options_.useRecycleBin) {
-            request.recycleBin = &volumes_;
-            request.replacedForGood = &replacedForGood;
-        }
+        request.oldVersions = &oldVersions_;
+        request.root = item.counterpart.rootFolder;
+        request.relativePath =
+            request.replace ? item.counterpart.RelativePath() : item.subject.RelativePath();
+        request.note = &note_;
+        request.journal = options_.journal;
 
         PathState source = StateOf(request.from);
         if (!StillAsSeen(source, item.subject))
@@ -87,17 +78,16 @@ private:
         // is there, whenever it came. (Looking up a missing name costs a scan of
         // the whole folder on a case-sensitive file system under Wine.)
 
-        ClearLeftovers(FolderOf(request.to));
         CopyHooks hooks;
         hooks.write = options_.write;
+        hooks.rename = options_.rename;
+        hooks.link = options_.link;
         // Only a copy of more than one block polls, so a long copy can be stopped.
         hooks.stopRequested = [this] { return progress_.PollStop(); };
         hooks.blockWritten = [this](DWORD bytes) { figures_.bytesDone += bytes; };
         ActionError error;
         switch (SafeCopyFile(request, hooks, &error)) {
         case CopyEnd::Copied:
-            if (replacedForGood)
-                note_ = kNoRecycleBinNote;
             return RowResult::Succeeded;
         case CopyEnd::Stopped:
             return RowResult::Stopped;
@@ -149,38 +139,42 @@ private:
             }
         }
         ActionError error;
-        bool done;
-        if (options_.useRecycleBin && volumes_.HasRecycleBin(path)) {
-            done = MoveToRecycleBin(path, item.isFolder != 0, &error);
-        } else {
-            done = DeletePath(path, &error);
-            if (done && options_.useRecycleBin)
-                note_ = kNoRecycleBinNote;
-        }
-        return done ? RowResult::Succeeded : Failed(error);
-    }
-
-    // A killed run leaves its temporary file beside the target it was writing;
-    // the first copy into that folder in a later run removes it.
-    void ClearLeftovers(const std::string& folder) {
-        if (!clearedFolders_.insert(folder).second)
-            return;
-        for (const std::string& path : RemoveLeftoverTemporaries(folder))
-            if (log_)
-                log_->WriteNote(kLeftoverRemovedText + path);
+        // Where the job keeps what it deletes; when it cannot go there, it stays.
+        if (!oldVersions_.PutAside(path, item.subject.rootFolder, item.subject.RelativePath(),
+                                   item.isFolder != 0, false, &note_, &error))
+            return Failed(error);
+        return RowResult::Succeeded;
     }
 
     const SyncOptions& options_;
+    OldVersions& oldVersions_;
     IProgress& progress_;
     IDeleteQuestion& question_;
-    OperationLog* log_;
     ProgressFigures& figures_;
     bool deleteAll_ = false; // every run asks afresh
-    RecycleBinVolumes volumes_;
     std::string note_;
     ActionError error_;
-    std::set<std::string, NoCaseLess> clearedFolders_;
 };
+
+SYSTEMTIME RunStartOf(const SyncOptions& options) {
+    if (options.runStart.wYear != 0)
+        return options.runStart;
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    return now;
+}
+
+VersionSettings NetsOf(const SyncOptions& options) {
+    VersionSettings settings = options.versions;
+    settings.useRecycleBin = options.useRecycleBin;
+    return settings;
+}
+
+void WriteNotes(OperationLog* log, OldVersions& oldVersions) {
+    for (const std::string& note : oldVersions.TakeNotes())
+        if (log)
+            log->WriteNote(note);
+}
 
 // The bytes a row copies; none for a folder or a deletion.
 unsigned long long CopyBytes(const SyncItem& item) {
@@ -225,6 +219,7 @@ SyncOptions MakeSyncOptions(const JobSettings& job, bool unattended,
     options.referenceFolder = job.referenceFolder;
     options.allowMassDeletion = job.allowMassDeletion != 0;
     options.useRecycleBin = job.useRecycleBin != 0;
+    options.versions = VersionSettingsOf(job);
     return options;
 }
 
@@ -245,7 +240,12 @@ SyncOutcome RunSyncRows(const IRowSource& rows, const SyncOptions& options, Oper
     for (int index = 0; index < count; ++index)
         figures.bytesPlanned += CopyBytes(rows.Row(index));
     FiguresOnShow figuresOnShow(progress, figures);
-    RowRunner runner(options, progress, question, log, figures);
+    OldVersions oldVersions(NetsOf(options), RunStartOf(options));
+    for (const std::string* root : {&options.processingFolder, &options.referenceFolder})
+        if (!root->empty())
+            oldVersions.Prune(*root);
+    WriteNotes(log, oldVersions);
+    RowRunner runner(options, oldVersions, progress, question, figures);
     progress.SetLine1("ファイル処理中です");
     progress.SetLine2("");
     for (int index = 0; index < count; ++index) {
@@ -275,6 +275,8 @@ SyncOutcome RunSyncRows(const IRowSource& rows, const SyncOptions& options, Oper
             reason = ActionErrorText(runner.Error());
             outcome.failures.push_back({index, command, reason});
         }
+        // A volume without a Recycle Bin is told before the first line that uses it.
+        WriteNotes(log, oldVersions);
         if (log)
             log->WriteLine(result == RowResult::Succeeded, command + runner.Note(), reason);
     }
@@ -293,6 +295,9 @@ SyncOutcome ExecuteSync(const IRowSource& rows, const SyncOptions& options,
         outcome.logPath = log.Path();
         return outcome;
     }
+    if (options.notesBefore != nullptr)
+        for (const std::string& note : *options.notesBefore)
+            log.WriteNote(note);
     if (options.leftOutPaths != nullptr)
         for (const std::string& path : *options.leftOutPaths)
             log.WriteLeftOut(path);

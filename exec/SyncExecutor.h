@@ -21,6 +21,9 @@
 #include "exec/DeletionGuard.h"
 #include "exec/ExecCallbacks.h"
 #include "exec/OperationLog.h"
+#include "exec/RunJournal.h"
+#include "exec/SafeCopy.h"
+#include "exec/Versions.h"
 
 struct JobSettings;
 
@@ -40,10 +43,20 @@ struct SyncOptions {
     SideCounts referenceFound;
     bool allowMassDeletion = false; // the job means to empty a side
     bool useRecycleBin = false;     // deleted and replaced files go to the Recycle Bin
-    WriteCall write = ::WriteFile;  // the copy's write call
-    std::string lastMessage;        // the first log line, when not empty
+    // Deleted and replaced files kept in a versions folder (Versions.h); its
+    // useRecycleBin is taken from the field above.
+    VersionSettings versions;
+    SYSTEMTIME runStart = {}; // names the run's versions folder; zero: now
+    // Learns the temporary and backup names before they are made; may be null.
+    IRunJournal* journal = nullptr;
+    WriteCall write = ::WriteFile;     // the copy's write call
+    RenameCall rename = ::MoveFileExA; // the renames of a copy and its replacement
+    LinkCall link = ::CreateHardLinkA; // an old version's second name in the versions folder
+    std::string lastMessage;           // the first log line, when not empty
     // Entries the search left out, by full path: each gets its "対象外:" line.
     const std::vector<std::string>* leftOutPaths = nullptr;
+    // Lines for the log before the rows: a killed run's leftovers dealt with.
+    const std::vector<std::string>* notesBefore = nullptr;
 };
 
 SyncOptions MakeSyncOptions(const JobSettings& job, bool unattended,
@@ -77,18 +90,14 @@ struct SyncOutcome {
     int RowsNotDone() const { return rows - rowsReached; }
 };
 
-// The log line of a temporary file that a killed run left and this run removed,
-// followed by its path.
-inline constexpr const char* kLeftoverRemovedText =
-    "中断されたコピーの一時ファイルを削除しました：";
-
 // The row loop. Writes the log lines into `log` when it is not null.
 SyncOutcome RunSyncRows(const IRowSource& rows, const SyncOptions& options, OperationLog* log,
                         IProgress& progress, IDeleteQuestion& question);
 
 // The whole run: opens the log when the job asks for one (when it cannot be
-// opened nothing is carried out and no window is shown), writes the left-out
-// entries' lines, carries out the rows inside one long operation of `window`, and
-// closes the log.
+// opened nothing is carried out and no window is shown), writes the notes
+// before the rows and the left-out entries' lines, removes the runs beyond the
+// limits from the versions folders of both sides, carries out the rows inside one long operation of
+// `window`, and closes the log.
 SyncOutcome ExecuteSync(const IRowSource& rows, const SyncOptions& options,
                         IOperationWindow& window, IDeleteQuestion& question);

@@ -3,6 +3,8 @@
 namespace {
 
 constexpr int kListLength = 255;
+constexpr int kMostVersionDays = 36500;
+constexpr int kMostVersionRuns = 99999;
 
 constexpr JobKey Switch(const char* name, int JobSettings::*field, int readDefault) {
     return {name, JobValueKind::Switch, field, nullptr, 1, 0, readDefault};
@@ -39,6 +41,10 @@ constexpr JobKey kKeys[] = {
     List("RmDir", &JobSettings::excludedFolders, JobListKind::Folders, "除外フォルダ"),
     Switch("UseRecycle", &JobSettings::useRecycleBin, 0),
     Switch("AllowMassDel", &JobSettings::allowMassDeletion, 0),
+    Switch("Versions", &JobSettings::keepVersions, 0),
+    Text("VersionsDir", &JobSettings::versionsFolder, 0),
+    Number("VersionsDays", &JobSettings::versionsDays, kMostVersionDays, 30),
+    Number("VersionsRuns", &JobSettings::versionsRuns, kMostVersionRuns, 0),
 };
 
 } // namespace

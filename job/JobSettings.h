@@ -29,6 +29,16 @@ struct JobSettings {
     // Runs that empty a side, or delete most of its files, go ahead without a
     // question (and unattended).
     int allowMassDeletion = 0;
+    // Deleted files and the old versions of overwritten ones are kept in a
+    // versions folder, one folder per run (off for a job without the key).
+    int keepVersions = 0;
+    // The versions folder; empty: a folder at the root of each side.
+    std::string versionsFolder;
+    // Runs older than this many days are removed (0: no limit; a job file
+    // without the key reads 30).
+    int versionsDays = 0;
+    // At most this many runs are kept (0: no limit).
+    int versionsRuns = 0;
 
     bool operator==(const JobSettings&) const = default;
 };

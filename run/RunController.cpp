@@ -5,6 +5,7 @@
 #include "exec/BatchWriter.h"
 #include "exec/OperationLog.h"
 #include "exec/StatusText.h"
+#include "exec/Versions.h"
 #include "job/JobCheck.h"
 #include "job/JobContext.h"
 #include "job/JobFolders.h"
@@ -43,8 +44,49 @@ void RunController::StartFirstJob(const StartArguments& arguments) {
         job.referenceFolder = arguments.referenceFolder;
     if (RefuseJob(arguments))
         return;
+    // Unattended, the folders stay this run's from before the search to the
+    // last row, without a gap another run could use.
+    if (!TakeFolders())
+        return;
     Search();
     Synchronise();
+    locks_.Release();
+}
+
+bool RunController::TakeFolders() {
+    const JobSettings& job = jobs_.currentJob;
+    std::vector<LockedFolder> folders;
+    // An empty folder is the search's to report.
+    if (!job.processingFolder.empty())
+        folders.push_back({job.processingFolder, job.mode != UpdateReference});
+    if (!job.referenceFolder.empty())
+        folders.push_back({job.referenceFolder, job.mode != UpdateProcessing});
+    std::string refusal;
+    if (!locks_.Take(folders, &refusal)) {
+        folderInUse_ = true;
+        if (unattended_)
+            TellRefusal(refusal);
+        else
+            Tell(refusal);
+        return false;
+    }
+    GetLocalTime(&runStart_);
+    OldVersions oldVersions(VersionSettingsOf(job), runStart_);
+    locks_.ClearLeftovers(oldVersions, &pendingNotes_);
+    for (std::string& note : oldVersions.TakeNotes())
+        pendingNotes_.push_back(std::move(note));
+    return true;
+}
+
+void RunController::TellRefusal(const std::string& text) {
+    const JobSettings& job = jobs_.currentJob;
+    lastMessage_ = text;
+    Tell(text);
+    if (job.outputLog != 0) {
+        OperationLog log;
+        if (!log.Open(job.logFolder, text))
+            Tell("ログファイルが開けません\r\n" + EscapeForText(log.Path()));
+    }
 }
 
 bool RunController::RefuseJob(const StartArguments& arguments) {
@@ -54,10 +96,13 @@ bool RunController::RefuseJob(const StartArguments& arguments) {
                            !arguments.referenceFolder.empty());
     if (problems.empty()) {
         // In the settings dialog's form, once, here: every later use of the
-        // folders (search, log, messages) sees the same text. The lists are
-        // checked against the folders in that form.
+        // folders (search, log, messages) sees the same text. The lists and the
+        // versions folder are checked against the folders in that form.
         NormaliseJobFolders(job);
         problems = CheckJobLists(job);
+        std::string versionsProblem = VersionsFolderProblem(job);
+        if (!versionsProblem.empty())
+            problems.push_back({"VersionsDir", versionsProblem});
     }
     if (problems.empty())
         return false;
@@ -69,12 +114,12 @@ bool RunController::RefuseJob(const StartArguments& arguments) {
         if (problem.key == "OutputLog" || problem.key == "LogDir")
             logTrusted = false;
     }
-    lastMessage_ = "処理定義ファイルの値が正しくないため、処理を行いませんでした\r\n" + reasons;
-    Tell(lastMessage_);
-    if (job.outputLog != 0 && logTrusted) {
-        OperationLog log;
-        if (!log.Open(job.logFolder, lastMessage_))
-            Tell("ログファイルが開けません\r\n" + EscapeForText(log.Path()));
+    std::string text = "処理定義ファイルの値が正しくないため、処理を行いませんでした\r\n" + reasons;
+    if (logTrusted) {
+        TellRefusal(text);
+    } else {
+        lastMessage_ = text;
+        Tell(text);
     }
     return true;
 }
@@ -86,6 +131,16 @@ void RunController::EditAndSearch(const std::string& jobPath) {
 
 void RunController::Search() {
     const JobSettings& job = jobs_.currentJob;
+    // Interactively the folders are this run's only while it reads or changes
+    // them: a list left open must not keep a scheduled run out.
+    const bool ownFolders = !unattended_;
+    if (ownFolders && !TakeFolders()) {
+        // Nothing done; rows of an earlier job must not stay to be carried out
+        // without their folders held.
+        plan_.Clear();
+        host_->ShowPlan();
+        return;
+    }
     lastMessage_.clear();
     host_->ShowSearchStart(job, jobs_.currentJobPath);
     // The list forgets the old rows before they go.
@@ -111,6 +166,8 @@ void RunController::Search() {
         }
     }
     host_->ShowPlan();
+    if (ownFolders)
+        locks_.Release();
     if (completed) {
         searchEnd_ = SearchEnd::Completed;
         if (!leftOutPaths_.empty()) {
@@ -127,12 +184,23 @@ void RunController::Search() {
 }
 
 void RunController::Synchronise() {
+    // Unattended, the folders are held since before the search.
+    const bool ownFolders = !unattended_;
+    if (ownFolders && !TakeFolders())
+        return; // nothing done
     SyncOptions options = MakeSyncOptions(jobs_.currentJob, unattended_, lastMessage_);
     options.countsKnown = searchCounts_.complete;
     options.processingFound = searchCounts_.processing;
     options.referenceFound = searchCounts_.reference;
     options.leftOutPaths = &leftOutPaths_;
+    options.runStart = runStart_;
+    options.journal = &locks_;
+    options.notesBefore = &pendingNotes_;
     lastSync_ = ExecuteSync(plan_, options, *host_, *host_);
+    if (ownFolders)
+        locks_.Release();
+    if (lastSync_.end != SyncEnd::LogNotOpened)
+        pendingNotes_.clear();
     if (lastSync_.end == SyncEnd::LogNotOpened) {
         // Unattended, the path tells where the log was looked for.
         Tell(unattended_ ? "ログファイルが開けません\r\n" + EscapeForText(lastSync_.logPath)
@@ -175,6 +243,7 @@ RunFacts RunController::Facts() const {
     RunFacts facts;
     facts.unattended = unattended_;
     facts.jobRefused = jobRefused_;
+    facts.folderInUse = folderInUse_;
     facts.search = searchEnd_;
     facts.syncEnd = lastSync_.end;
     facts.rowsFailed = lastSync_.rowsFailed;

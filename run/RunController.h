@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/SearchCore.h"
+#include "exec/FolderLocks.h"
 #include "exec/SyncExecutor.h"
 #include "run/PlanRows.h"
 #include "run/RunFacts.h"
@@ -55,6 +56,13 @@ public:
 private:
     // Checks an unattended job's values; true, with the user told why, when refused.
     bool RefuseJob(const StartArguments& arguments);
+    // Takes both folders of the current job for this run, so that no other run
+    // works in them meanwhile, and deals with what a killed run left there.
+    // False, with the user told which folder is in use, when one is not free.
+    bool TakeFolders();
+    // Tells an unattended run's refusal, and writes it as the log's only line
+    // when the job asks for a log.
+    void TellRefusal(const std::string& text);
     void Tell(const std::string& text);
     // Unattended, nobody reads the window or the status bar: whatever keeps the
     // run from ending with 0 goes to the standard error, each failed row with its
@@ -69,6 +77,11 @@ private:
     SearchCounts searchCounts_;
     std::vector<std::string> leftOutPaths_;
     bool jobRefused_ = false;
+    bool folderInUse_ = false;
+    FolderLocks locks_;
+    SYSTEMTIME runStart_ = {};
+    // Lines for the next log: a killed run's leftovers dealt with.
+    std::vector<std::string> pendingNotes_;
     SearchEnd searchEnd_ = SearchEnd::NotRun;
     SyncOutcome lastSync_;
 };

@@ -3,7 +3,8 @@
 int ExitCodeFor(const RunFacts& facts) {
     if (!facts.unattended)
         return 0;
-    if (facts.jobRefused || facts.search == SearchEnd::NotRun || facts.search == SearchEnd::Failed)
+    if (facts.jobRefused || facts.folderInUse || facts.search == SearchEnd::NotRun ||
+        facts.search == SearchEnd::Failed)
         return 2;
     if (facts.search == SearchEnd::Stopped)
         return 3;

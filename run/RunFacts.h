@@ -2,8 +2,8 @@
 // What a run came to, and its exit code for schedulers and scripts: 0 every row
 // carried out; 1 the run finished, but rows failed or were not carried out,
 // entries were left out of the listing or the log lacks lines; 2 nothing was done,
-// because the job could not be read or run; 3 stopped. An interactive run always
-// ends with 0.
+// because the job could not be read or run or another run held a folder; 3 stopped. An interactive
+// run always ends with 0.
 #include "exec/SyncExecutor.h"
 
 enum class SearchEnd {
@@ -15,7 +15,8 @@ enum class SearchEnd {
 
 struct RunFacts {
     bool unattended = false;
-    bool jobRefused = false; // unreadable job file or a value out of range
+    bool jobRefused = false;  // unreadable job file or a value out of range
+    bool folderInUse = false; // another run held one of the folders: nothing was done
     SearchEnd search = SearchEnd::NotRun;
     SyncEnd syncEnd = SyncEnd::AllRows;
     int rowsFailed = 0;

@@ -35,4 +35,7 @@ winpath() { printf 'Z:%s' "$(cd "$1" && pwd)" | tr / '\\'; }
   printf 'AddExt=\r\nDelExt=\r\n'
   printf 'LogDir=%s\r\n' "$(winpath "$demo/logs")"
   printf '2Sec=1\r\nFirstCopy=1\r\nRmDir=\r\n'
+  # What the run deletes or overwrites is kept in the reference folder's
+  # versions folder, under the run's start time.
+  printf 'UseRecycle=1\r\nVersions=1\r\nVersionsDir=\r\nVersionsDays=30\r\nVersionsRuns=0\r\n'
 } | iconv -f UTF-8 -t CP932 >"$demo/demo.orvane"

@@ -5,8 +5,10 @@
 
 #include <utility>
 
+#include "base/AbsolutePath.h"
 #include "base/PathText.h"
 #include "base/WindowText.h"
+#include "exec/Versions.h"
 #include "framework/DataExchange.h"
 #include "job/JobContext.h"
 #include "job/JobFile.h"
@@ -42,6 +44,8 @@ ON_CBN_SELCHANGE(IDC_MODE, OnDependencyChanged)
 ON_BN_CLICKED(IDC_BROWSE_PROC, OnBrowseProcessing)
 ON_BN_CLICKED(IDC_BROWSE_REF, OnBrowseReference)
 ON_BN_CLICKED(IDC_BROWSE_LOG, OnBrowseLog)
+ON_BN_CLICKED(IDC_VERSIONS, OnDependencyChanged)
+ON_BN_CLICKED(IDC_BROWSE_VERSIONS, OnBrowseVersions)
 END_MESSAGE_MAP()
 
 void CDlgSetting::DoDataExchange(CDataExchange* dx) {
@@ -66,12 +70,19 @@ void CDlgSetting::DoDataExchange(CDataExchange* dx) {
     DDX_Check(dx, IDC_RECYCLE, job.useRecycleBin);
     DDX_Text(dx, IDC_RMDIR, job.excludedFolders);
     DDV_MaxChars(dx, job.excludedFolders, JobTextMaxLength(&JobSettings::excludedFolders));
+    DDX_Check(dx, IDC_VERSIONS, job.keepVersions);
+    DDX_Text(dx, IDC_VERSIONSDIR, job.versionsFolder);
+    DDX_Control(dx, IDC_VERSIONSDIR, versionsBox);
+    DDX_Text(dx, IDC_VERSIONSDAYS, versionsDaysText);
+    DDX_Text(dx, IDC_VERSIONSRUNS, versionsRunsText);
 }
 
 BOOL CDlgSetting::OnInitDialog() {
     FillModeList();
-    const std::pair<CComplementComboBox*, int> pathFields[] = {
-        {&processingBox, IDC_PROCFOLDER}, {&referenceBox, IDC_REFFOLDER}, {&logBox, IDC_LOGFOLDER}};
+    const std::pair<CComplementComboBox*, int> pathFields[] = {{&processingBox, IDC_PROCFOLDER},
+                                                               {&referenceBox, IDC_REFFOLDER},
+                                                               {&logBox, IDC_LOGFOLDER},
+                                                               {&versionsBox, IDC_VERSIONSDIR}};
     for (const auto& [box, id] : pathFields) {
         box->foldersOnly = 1;
         ::DragAcceptFiles(GetDlgItem(id), TRUE);
@@ -87,13 +98,17 @@ BOOL CDlgSetting::OnInitDialog() {
     }
     // A new job keeps what it deletes in the Recycle Bin; a stored job without
     // the key keeps deleting for good, as it always did.
-    if (!IsStoredJob(context_.currentJobPath))
+    if (!IsStoredJob(context_.currentJobPath)) {
         stored.useRecycleBin = 1;
+        stored.versionsDays = kDefaultVersionDays;
+    }
     if (!jobPath.empty()) {
         PathParts parts = SplitPath(jobPath);
         SetWindowText(GetWindowText() + " - " + parts.name + parts.extension);
     }
     TakeStoredJob(stored);
+    versionsDaysText = std::to_string(job.versionsDays);
+    versionsRunsText = std::to_string(job.versionsRuns);
 
     CDialog::OnInitDialog(); // shows the values
     ApplyEnableRules();
@@ -128,6 +143,7 @@ void CDlgSetting::OnDependencyChanged() {
     job.outputLog = IsDlgButtonChecked(m_hWnd, IDC_OUTPUTLOG) == BST_CHECKED ? 1 : 0;
     job.includeSubfolders = IsDlgButtonChecked(m_hWnd, IDC_SUBFOLDER) == BST_CHECKED ? 1 : 0;
     job.deleteEnabled = IsDlgButtonChecked(m_hWnd, IDC_DELETE) == BST_CHECKED ? 1 : 0;
+    job.keepVersions = IsDlgButtonChecked(m_hWnd, IDC_VERSIONS) == BST_CHECKED ? 1 : 0;
     ApplyEnableRules();
 }
 
@@ -144,6 +160,8 @@ void CDlgSetting::ApplyEnableRules() {
     EnableItem(IDC_LOGFOLDER, job.outputLog != 0);
     EnableItem(IDC_BROWSE_LOG, job.outputLog != 0);
     EnableItem(IDC_RMDIR, job.includeSubfolders != 0);
+    for (int id : {IDC_VERSIONSDIR, IDC_BROWSE_VERSIONS, IDC_VERSIONSDAYS, IDC_VERSIONSRUNS})
+        EnableItem(id, job.keepVersions != 0);
 }
 
 void CDlgSetting::EnableItem(int id, bool enable) {
@@ -169,6 +187,8 @@ void CDlgSetting::OnStartSearch() {
             problem = listProblems.front().text;
     }
     ShowLists();
+    if (problem.empty() && !TakeVersionsOptions())
+        return; // it has said why
     if (problem.empty())
         problem = context_.SaveJob(job, jobPath);
     if (!problem.empty()) {
@@ -183,4 +203,38 @@ void CDlgSetting::ShowLists() {
     ::SetDlgItemTextA(m_hWnd, IDC_ADDEXT, job.includeExtensions.c_str());
     ::SetDlgItemTextA(m_hWnd, IDC_DELEXT, job.excludeExtensions.c_str());
     ::SetDlgItemTextA(m_hWnd, IDC_RMDIR, job.excludedFolders.c_str());
+}
+
+bool CDlgSetting::TakeVersionsOptions() {
+    if (job.keepVersions == 0)
+        return true;
+    // Decimal digits up to the key's highest value; an empty field means 0.
+    auto take = [this](const std::string& text, int JobSettings::*field, const char* label) {
+        int highest = 0;
+        for (const JobKey& key : JobKeys())
+            if (key.number == field)
+                highest = key.highest;
+        long long value = 0;
+        for (char c : text) {
+            if (c < '0' || c > '9' || (value = value * 10 + (c - '0')) > highest) {
+                std::string message = std::string(label) + "は 0 から " + std::to_string(highest) +
+                                      " までの数字で指定してください";
+                ::MessageBoxA(m_hWnd, message.c_str(), kMessageCaption, MB_ICONEXCLAMATION | MB_OK);
+                return false;
+            }
+        }
+        job.*field = static_cast<int>(value);
+        return true;
+    };
+    if (!take(versionsDaysText, &JobSettings::versionsDays, "保存日数") ||
+        !take(versionsRunsText, &JobSettings::versionsRuns, "保存回数"))
+        return false;
+    if (IsAbsolutePath(job.versionsFolder))
+        job.versionsFolder = WithoutTrailingBackslash(job.versionsFolder);
+    std::string problem = VersionsFolderProblem(job);
+    if (!problem.empty()) {
+        ::MessageBoxA(m_hWnd, problem.c_str(), kMessageCaption, MB_ICONEXCLAMATION | MB_OK);
+        return false;
+    }
+    return true;
 }

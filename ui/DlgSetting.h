@@ -27,6 +27,10 @@ public:
     CComplementComboBox processingBox;
     CComplementComboBox referenceBox;
     CComplementComboBox logBox;
+    CComplementComboBox versionsBox;
+    // The versions limits as typed; checked and taken into `job` on confirmation.
+    std::string versionsDaysText;
+    std::string versionsRunsText;
 
 protected:
     void DoDataExchange(CDataExchange* dx) override;
@@ -38,6 +42,7 @@ protected:
     void OnBrowseProcessing() { BrowseInto(processingBox); }
     void OnBrowseReference() { BrowseInto(referenceBox); }
     void OnBrowseLog() { BrowseInto(logBox); }
+    void OnBrowseVersions() { BrowseInto(versionsBox); }
 
 private:
     void FillModeList();
@@ -46,6 +51,9 @@ private:
     void ShowLists();
     void EnableItem(int id, bool enable);
     void BrowseInto(CComplementComboBox& box);
+    // The versions options as typed: false, with the user told why, when one
+    // cannot be used.
+    bool TakeVersionsOptions();
 
     JobContext& context_;
 };

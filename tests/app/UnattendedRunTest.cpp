@@ -84,18 +84,23 @@ TEST_F(UnattendedRun, UpdatesTheReferenceFolderAndLogsEveryAction) {
     MakeFolder(ref + "\\gone");
     WriteFileBytes(ref + "\\gone\\x.txt", "x");
     SetFileAttributesA((ref + "\\gone\\x.txt").c_str(), FILE_ATTRIBUTE_READONLY);
+    // A user's file that looks like a copy's temporary file is a file like any other.
+    WriteFileBytes(proc + "\\~orvane1a2b3c.tmp", "mine");
     Save();
 
     ASSERT_TRUE(RunOrvane("-s " + Quoted(jobPath)));
 
+    EXPECT_EQ("mine", ReadFileBytes(ref + "\\~orvane1a2b3c.tmp"));
     EXPECT_EQ("new", ReadFileBytes(ref + "\\表\\新.txt"));
     EXPECT_EQ("newer", ReadFileBytes(ref + "\\same.txt"));
     EXPECT_FALSE(PathExists(ref + "\\gone"));
     std::vector<std::string> expected = {
-        "成功:DEL \"" + ref + "\\gone\\x.txt\"",
-        "成功:RMDIR \"" + ref + "\\gone\"",
+        "成功:DEL \"" + ref + "\\gone\\x.txt\"（完全に削除しました）",
+        "成功:RMDIR \"" + ref + "\\gone\"（完全に削除しました）",
         "成功:MKDIR \"" + ref + "\\表\"",
-        "成功:COPY \"" + proc + "\\same.txt\" \"" + ref + "\\same.txt\"",
+        "成功:COPY \"" + proc + "\\same.txt\" \"" + ref +
+            "\\same.txt\"（上書き前のファイルは完全に削除しました）",
+        "成功:COPY \"" + proc + "\\~orvane1a2b3c.tmp\" \"" + ref + "\\~orvane1a2b3c.tmp\"",
         "成功:COPY \"" + proc + "\\表\\新.txt\" \"" + ref + "\\表\\新.txt\"",
     };
     EXPECT_EQ(expected, LogLines());
@@ -239,10 +244,24 @@ TEST_F(UnattendedRun, ExitCodeAndReasonTellHowTheRunEnded) {
              return "-s " + Quoted(jobPath);
          },
          2, "の RmDir の値に、このプログラムで扱えない文字が含まれています", false},
+        {"another run holds the reference folder",
+         [&] {
+             held = CreateFileA((ref + "\\~orvane-run.lock").c_str(), GENERIC_WRITE, 0, nullptr,
+                                CREATE_NEW, 0, nullptr);
+             return raw("Mode", "2");
+         },
+         2, "「" + ref + "」は別の同期処理が使用中のため、処理を行いませんでした", false},
+        {"a file of the lock's name that is not the program's",
+         [&] {
+             WriteFileBytes(ref + "\\~orvane-run.lock", "my notes");
+             return raw("Mode", "2");
+         },
+         2, "「" + ref + "」にある「~orvane-run.lock」はこのプログラムが作ったものではない", false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         DeleteFileA((ref + "\\a.txt").c_str());
+        DeleteFileA(jobPath.c_str()); // each case writes its own job file
         WriteFileBytes(proc + "\\a.txt", "a");
         job = JobSettings();
         SetUp();
@@ -251,6 +270,15 @@ TEST_F(UnattendedRun, ExitCodeAndReasonTellHowTheRunEnded) {
         if (held != INVALID_HANDLE_VALUE) {
             CloseHandle(held);
             held = INVALID_HANDLE_VALUE;
+        }
+        // Whatever held the lock's name is the test's, and the run left it alone.
+        std::string lock = ref + "\\~orvane-run.lock";
+        if (PathExists(lock)) {
+            EXPECT_NE(0u, c.code) << "a run that ended leaves no lock";
+            if (ReadFileBytes(lock) != "") {
+                EXPECT_EQ("my notes", ReadFileBytes(lock));
+            }
+            DeleteFileA(lock.c_str());
         }
         ASSERT_TRUE(run.ended) << "the run reached the time limit";
         EXPECT_EQ("", run.boxText);

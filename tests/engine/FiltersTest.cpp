@@ -5,7 +5,6 @@
 #include "engine/ExcludedFolders.h"
 #include "engine/FileFilters.h"
 #include "engine/SystemText.h"
-#include "engine/TemporaryName.h"
 
 #include <gtest/gtest.h>
 
@@ -80,34 +79,4 @@ TEST(LastErrorText, IsTheSystemsTextForTheCode) {
     EXPECT_NE(text, LastErrorText(ERROR_ACCESS_DENIED));
     SetLastError(ERROR_PATH_NOT_FOUND);
     EXPECT_EQ(text, LastErrorText());
-}
-
-// A copy's temporary file is never listed, whatever the filters; anything that
-// only looks like one is an ordinary entry.
-TEST(TemporaryName, OnlyTheExactFormIsLeftOutOfAListing) {
-    struct Case {
-        std::string name;
-        DWORD attributes;
-        bool listed;
-    } cases[] = {
-        {TemporaryName(0x1a2b3c), FILE_ATTRIBUTE_ARCHIVE, false},
-        {TemporaryName(0xFFFFFFFFu), FILE_ATTRIBUTE_ARCHIVE, false},
-        {"~ORVANE00AbCd.TMP", FILE_ATTRIBUTE_READONLY, false},
-        {"~orvane1a2b3c.tmp", FILE_ATTRIBUTE_DIRECTORY, true},
-        {"~orvane1a2b3.tmp", FILE_ATTRIBUTE_ARCHIVE, true},
-        {"~orvane1a2b3c4.tmp", FILE_ATTRIBUTE_ARCHIVE, true},
-        {"~orvane1a2b3g.tmp", FILE_ATTRIBUTE_ARCHIVE, true},
-        {"~orvane1a2b3c.tmp.txt", FILE_ATTRIBUTE_ARCHIVE, true},
-        {"x~orvane1a2b3c.tmp", FILE_ATTRIBUTE_ARCHIVE, true},
-        {"~orvane表ソ能.tmp", FILE_ATTRIBUTE_ARCHIVE, true},
-    };
-    EXPECT_EQ(kTemporaryNameLength, TemporaryName(7).size());
-    for (const Case& c : cases) {
-        FoundRecord found;
-        found.attributes = c.attributes;
-        found.name = c.name;
-        FolderListing listing("C:\\root");
-        AddEntryFiltered(listing, "C:\\root", "\\", found, {"tmp", "txt"}, {});
-        EXPECT_EQ(c.listed ? 1u : 0u, listing.Size()) << c.name;
-    }
 }

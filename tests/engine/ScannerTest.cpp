@@ -81,6 +81,35 @@ TEST(Scanner, TreeScanAddsFoldersAfterTheirContents) {
     EXPECT_EQ(0, CompareFileTime(&written, &nested.lastWriteTime));
 }
 
+// Only the program's lock and default versions folder at the root are never
+// listed; every name that merely looks like the program's, and the reserved
+// names anywhere below the root, are the user's: listed whatever the filters.
+TEST(Scanner, OnlyTheReservedNamesAtTheRootAreNotListed) {
+    const std::vector<Node> nodes = {
+        {"~orvane-run.lock"},      {"~ORVANE-VERSIONS\\"},        {"~ORVANE-VERSIONS\\old.txt"},
+        {"~orvane1a2b3c.tmp"},     {"~ORVANE000000.TMP"},         {"~orvaneabcdef.tmp\\"},
+        {"~orvane1a2b3c.old\\"},   {"~orvane1a2b3c.old\\表.txt"}, {"sub\\"},
+        {"sub\\~orvane-run.lock"}, {"sub\\~orvane-versions\\"},   {"sub\\~orvane表ソ能.tmp"},
+    };
+    const Texts listed = {
+        "\\~orvane1a2b3c.tmp",     "\\~ORVANE000000.TMP",         "\\~orvaneabcdef.tmp\\",
+        "\\~orvane1a2b3c.old\\",   "\\~orvane1a2b3c.old\\表.txt", "\\sub\\",
+        "\\sub\\~orvane-run.lock", "\\sub\\~orvane-versions\\",   "\\sub\\~orvane表ソ能.tmp"};
+    for (bool tree : {true, false}) {
+        Scan scan(nodes);
+        scan.include = {"tmp", "TMP", "txt", "lock", "old", ""};
+        ASSERT_TRUE(tree ? scan.Tree() : scan.Flat());
+        Texts expected;
+        for (const std::string& path : listed) {
+            size_t inner = path.find('\\', 1);
+            if (tree || inner == std::string::npos || inner == path.size() - 1)
+                expected.push_back(path);
+        }
+        EXPECT_EQ(Sorted(expected), Sorted(ListingPaths(scan.listing))) << (tree ? "tree" : "flat");
+        EXPECT_TRUE(scan.listing.LeftOut().empty()) << "nothing to report either";
+    }
+}
+
 TEST(Scanner, ExcludedFoldersLeaveOutWholeSubtrees) {
     struct Case {
         const char* excluded;

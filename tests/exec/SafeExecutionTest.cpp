@@ -11,6 +11,9 @@
 #include "TempDir.h"
 #include "TestFiles.h"
 #include "engine/TemporaryName.h"
+#include "engine/ReservedNames.h"
+#include "exec/FolderLocks.h"
+#include "exec/Leftovers.h"
 #include "exec/SyncExecutor.h"
 #include "exec/StatusText.h"
 #include "exec/RecycleBin.h"
@@ -44,8 +47,9 @@ BOOL WINAPI WriteThenKill(HANDLE file, LPCVOID data, DWORD size, LPDWORD written
 } // namespace
 
 // A 3 MiB copy breaks off in its second block. The old target (or the free
-// name) stays exactly as it was; the next run of the same list removes what a
-// killed run left and finishes the copy.
+// name) stays exactly as it was; the next run of the same list, taking the
+// folders after the killed run, removes what its journal names and finishes
+// the copy.
 TEST(SafeCopy, CopyBrokenOffPartWayLeavesTheOldTargetAndNoPartialFile) {
     enum Fault { FullDisk, Stop, Kill };
     for (Fault fault : {FullDisk, Stop, Kill}) {
@@ -78,10 +82,17 @@ TEST(SafeCopy, CopyBrokenOffPartWayLeavesTheOldTargetAndNoPartialFile) {
                 g_writesBeforeKill = 1;
             }
             bool killed = false;
-            try {
-                outcome = ExecuteSync(rows, options, progress, answers);
-            } catch (const Killed&) {
-                killed = true;
+            {
+                FolderLocks locks;
+                std::string refusal;
+                ASSERT_TRUE(locks.Take({{p, false}, {r, true}}, &refusal)) << refusal;
+                options.journal = &locks;
+                try {
+                    outcome = ExecuteSync(rows, options, progress, answers);
+                } catch (const Killed&) {
+                    killed = true;
+                    locks.Abandon(); // as the system closes a killed process's handles
+                }
             }
             g_writeBudget = -1;
             EXPECT_EQ(fault == Kill, killed);
@@ -91,6 +102,9 @@ TEST(SafeCopy, CopyBrokenOffPartWayLeavesTheOldTargetAndNoPartialFile) {
             if (replace)
                 expected.push_back("ソ.bin");
             if (killed) {
+                auto lock = std::find(names.begin(), names.end(), kRunLockName);
+                ASSERT_NE(names.end(), lock) << "a killed run's lock stays";
+                names.erase(lock);
                 auto temporary = std::find_if(names.begin(), names.end(), [](auto& name) {
                     return IsTemporaryName(name.c_str());
                 });
@@ -113,7 +127,18 @@ TEST(SafeCopy, CopyBrokenOffPartWayLeavesTheOldTargetAndNoPartialFile) {
 
             // The next run of the same list.
             TempDir nextLogs;
-            outcome = ExecuteSync(rows, LoggingTo(nextLogs.Path()), progress, answers);
+            {
+                FolderLocks locks;
+                std::string refusal;
+                ASSERT_TRUE(locks.Take({{p, false}, {r, true}}, &refusal)) << refusal;
+                OldVersions nets(VersionSettings(), SYSTEMTIME{2026, 12, 2, 8, 9, 30, 15, 0});
+                std::vector<std::string> notes;
+                locks.ClearLeftovers(nets, &notes);
+                SyncOptions next = LoggingTo(nextLogs.Path());
+                next.journal = &locks;
+                next.notesBefore = &notes;
+                outcome = ExecuteSync(rows, next, progress, answers);
+            }
             EXPECT_EQ(0, outcome.rowsFailed);
             EXPECT_EQ(std::vector<std::string>{"ソ.bin"}, NamesIn(r));
             EXPECT_TRUE(content == ReadFileBytes(r + "\\ソ.bin"));
@@ -121,6 +146,7 @@ TEST(SafeCopy, CopyBrokenOffPartWayLeavesTheOldTargetAndNoPartialFile) {
             ASSERT_EQ(killed ? 2u : 1u, log.size());
             if (killed) {
                 EXPECT_EQ(0u, log[0].find(kLeftoverRemovedText + r + "\\~orvane")) << log[0];
+                EXPECT_NE(std::string::npos, log[0].find("（完全に削除しました）")) << log[0];
             }
             EXPECT_EQ(0u, log.back().find("成功:COPY"));
         }
@@ -333,7 +359,10 @@ TEST(RecycleBin, DeletedAndOverwrittenFilesGoThereOnlyWhenTheJobSaysSo) {
         EXPECT_EQ(std::vector<std::string>{"f.txt"}, NamesIn(r));
         EXPECT_EQ("new", ReadFileBytes(r + "\\f.txt"));
         EXPECT_EQ(recycle ? 3 : 0, ItemsInRecycleBin(r) - before);
+        // Each line says where the old version went.
         for (const std::string& line : LogOf(logs))
-            EXPECT_EQ(std::string::npos, line.find(kNoRecycleBinNote)) << line;
+            EXPECT_NE(std::string::npos,
+                      line.find(recycle ? "ごみ箱に移しました）" : "完全に削除しました）"))
+                << line;
     }
 }

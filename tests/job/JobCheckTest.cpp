@@ -9,6 +9,7 @@
 #include "TempDir.h"
 #include "TestFiles.h"
 #include "job/JobCheck.h"
+#include "job/JobKeys.h"
 #include "job/JobFile.h"
 
 namespace {
@@ -70,7 +71,8 @@ TEST(JobCheck, RefusesWhatNobodyCanMeanAndNamesTheKey) {
 }
 
 // Every number a saved job holds is one the unattended run checks, however
-// many keys the file gains: 1 is taken, 7 is refused by that key's name.
+// many keys the file gains: 1 is taken, one above the key's highest value is
+// refused by that key's name.
 TEST(JobCheck, EveryNumberASavedJobHoldsIsChecked) {
     TempDir dir;
     const std::string saved = dir / "saved.orvane";
@@ -91,7 +93,13 @@ TEST(JobCheck, EveryNumberASavedJobHoldsIsChecked) {
         const std::string path = dir / "one.orvane";
         ASSERT_TRUE(WriteFileBytes(path, "[Settings]\r\n" + key + "=1\r\n"));
         EXPECT_FALSE(Holds(RefusedKeys(path), key));
-        ASSERT_TRUE(WriteFileBytes(path, "[Settings]\r\n" + key + "=7\r\n"));
+        int highest = -1;
+        for (const JobKey& row : JobKeys())
+            if (key == row.name)
+                highest = row.highest;
+        ASSERT_LT(0, highest);
+        ASSERT_TRUE(WriteFileBytes(path, "[Settings]\r\n" + key + "=" +
+                                             std::to_string(highest + 1) + "\r\n"));
         EXPECT_TRUE(Holds(RefusedKeys(path), key));
     }
 }

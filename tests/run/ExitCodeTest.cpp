@@ -30,6 +30,11 @@ TEST(ExitCode, EachOutcomeHasItsCode) {
         {"entries left out", facts([](RunFacts& f) { f.leftOut = 1; }), 1},
         {"log lacks lines", facts([](RunFacts& f) { f.logIncomplete = true; }), 1},
         {"job refused", facts([](RunFacts& f) { f.jobRefused = true; }), 2},
+        {"a folder in use by another run", facts([](RunFacts& f) {
+             f.folderInUse = true;
+             f.search = SearchEnd::NotRun;
+         }),
+         2},
         {"never searched", facts([](RunFacts& f) { f.search = SearchEnd::NotRun; }), 2},
         {"search failed", facts([](RunFacts& f) { f.search = SearchEnd::Failed; }), 2},
         {"log not opened", facts([](RunFacts& f) { f.syncEnd = SyncEnd::LogNotOpened; }), 2},

@@ -180,3 +180,60 @@ TEST(RunController, AClickThePacedPollsHaveNotTakenStopsBeforeAnyQuestion) {
 }
 
 } // namespace
+
+namespace {
+
+// Another run holds one of the folders: interactively the search and the
+// synchronisation each say which folder and do nothing; unattended, the run
+// does nothing at all and ends with 2. Once the other run lets go, the same
+// controller works again, and the folders are free between its operations.
+TEST(RunController, AFolderHeldByAnotherRunIsRefusedAndNothingIsDone) {
+    for (bool unattended : {false, true}) {
+        SCOPED_TRACE(unattended ? "unattended" : "interactive");
+        ControllerRun t;
+        WriteFileBytes(t.p + "\\a.txt", "a");
+        std::string jobPath = t.dir / "job.orvane";
+        WriteJobFile(jobPath, t.jobs.currentJob);
+        const std::string refusal =
+            "「" + t.r + "」は別の同期処理が使用中のため、処理を行いませんでした";
+        FolderLocks other;
+        std::string text;
+        ASSERT_TRUE(other.Take({{t.r, true}}, &text));
+        t.run.SetUnattended(unattended);
+        if (unattended) {
+            StartArguments start;
+            start.unattended = true;
+            start.jobPath = jobPath;
+            t.run.StartFirstJob(start);
+            EXPECT_EQ(2, ExitCodeFor(t.run.Facts()));
+        } else {
+            t.run.Search();
+            other.Release();
+            t.run.Search();
+            ASSERT_EQ(1, t.run.Plan().RowCount());
+            // Between the search and the synchronisation the folders are free.
+            FolderLocks between;
+            ASSERT_TRUE(between.Take({{t.p, false}, {t.r, true}}, &text)) << text;
+            t.run.Synchronise();
+            between.Release();
+            EXPECT_EQ(0, t.run.LastSync().rowsReached);
+        }
+        ASSERT_FALSE(t.host.told.empty());
+        EXPECT_EQ(refusal, t.host.told[0]);
+        EXPECT_EQ("a", ReadFileBytes(t.p + "\\a.txt"));
+        EXPECT_FALSE(PathExists(t.r + "\\a.txt")) << "nothing done";
+        if (!unattended) {
+            ASSERT_EQ(2u, t.host.told.size()) << t.Told();
+            EXPECT_EQ(0u, t.host.told[1].find("「" + t.p + "」")) << t.host.told[1];
+            t.run.Synchronise();
+            EXPECT_EQ("a", ReadFileBytes(t.r + "\\a.txt"))
+                << "carried out once the folders are free";
+            // A refused search leaves no earlier rows to be carried out unheld.
+            ASSERT_TRUE(other.Take({{t.p, false}}, &text));
+            t.run.Search();
+            EXPECT_EQ(0, t.run.Plan().RowCount());
+        }
+    }
+}
+
+} // namespace

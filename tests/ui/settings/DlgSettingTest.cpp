@@ -216,6 +216,58 @@ TEST_F(SettingsDialogTest, JobFileWithAValueThatHasNoShiftJisFormIsNotOpened) {
     EXPECT_EQ(before, ReadFileBytes(jobPath));
 }
 
+// The versions options are checked only when versions are kept: a folder that
+// cannot take the old versions, or a limit out of range, is refused with the
+// dialog open; a folder that can is saved without a trailing backslash.
+TEST_F(SettingsDialogTest, VersionsFolderAndLimitsAreCheckedWhenVersionsAreKept) {
+    struct Row {
+        bool keep;
+        std::string folder, days, runs;
+        std::string message; // empty: saved
+    };
+    const std::vector<Row> rows = {
+        {true, "表", "30", "0",
+         "世代管理フォルダはドライブ名（C:"
+         "\\…）かサーバー名（\\\\サーバー\\…）から指定してください"},
+        {true, Path("missing"), "30", "0",
+         "世代管理フォルダ「" + Path("missing") + "」が存在しません"},
+        {true, Path("file.txt"), "30", "0",
+         "世代管理フォルダ「" + Path("file.txt") + "」にフォルダ以外が指定されています"},
+        {true, Path("ref\\"), "30", "0", "世代管理フォルダが参照フォルダと同じです"},
+        {true, "", "36501", "0", "保存日数は 0 から 36500 までの数字で指定してください"},
+        {true, "", "30", "100000", "保存回数は 0 から 99999 までの数字で指定してください"},
+        {false, "表", "36501", "x", ""},
+        {true, Path("表\\"), "7", "", ""},
+    };
+    for (const Row& row : rows) {
+        Fill({{IDC_PROCFOLDER, Path("proc")},
+              {IDC_REFFOLDER, Path("ref")},
+              {IDC_VERSIONSDIR, row.folder},
+              {IDC_VERSIONSDAYS, row.days},
+              {IDC_VERSIONSRUNS, row.runs}});
+        SetCheck(IDC_VERSIONS, row.keep);
+        std::string message;
+        Confirm(row.message.empty() ? nullptr : &message);
+        if (row.message.empty()) {
+            ASSERT_TRUE(RunEditJob()) << row.folder;
+            const JobSettings& job = scratch.context.currentJob;
+            EXPECT_EQ(row.keep ? 1 : 0, job.keepVersions);
+            EXPECT_EQ(ReadJobFile(jobPath), job);
+            if (row.keep) {
+                EXPECT_EQ(Path("表"), job.versionsFolder);
+                EXPECT_EQ(7, job.versionsDays);
+                EXPECT_EQ(0, job.versionsRuns);
+            } else {
+                EXPECT_EQ(30, job.versionsDays) << "a new job's limit, unchecked while off";
+            }
+            continue;
+        }
+        Cancel();
+        EXPECT_FALSE(RunEditJob());
+        EXPECT_EQ(row.message, message) << row.folder << " " << row.days << " " << row.runs;
+    }
+}
+
 TEST_F(SettingsDialogTest, EnableRulesFollowModeAndCheckBoxesWithoutChangingValues) {
     JobSettings stored;
     stored.mode = UpdateProcessing;

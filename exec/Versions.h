@@ -1,0 +1,97 @@
+#pragma once
+// Where the old version of everything a run replaces or deletes goes, so that
+// nothing is destroyed unless the job asks for it:
+// - with versions kept: a versions folder on the same volume, by a rename (no
+//   copy): inside it one folder per run named by the run's local start time
+//   ("20261208-093015"), and below it each entry's path relative to its side;
+// - otherwise with the Recycle Bin on: the Recycle Bin, and on a volume without
+//   one the versions folder at its default place with the default limits;
+// - with neither: deleted for good, as the job asks.
+// The default versions folder lies at the root of the side whose entry goes.
+// Moving fails rather than destroy: then nothing is deleted.
+#include <windows.h>
+
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "exec/ActionError.h"
+#include "exec/RecycleBin.h"
+
+struct JobSettings;
+
+inline constexpr int kDefaultVersionDays = 30;
+
+struct VersionSettings {
+    bool keep = false;              // versions kept
+    std::string folder;             // the user's versions folder; empty: the side's default
+    int days = kDefaultVersionDays; // runs older than this are removed (0: no limit)
+    int runs = 0;                   // at most this many runs kept (0: no limit)
+    bool useRecycleBin = false;
+};
+
+VersionSettings VersionSettingsOf(const JobSettings& job);
+
+// "20261208-093015" for a local time.
+std::string RunFolderName(const SYSTEMTIME& localTime);
+
+class OldVersions {
+public:
+    OldVersions(VersionSettings settings, const SYSTEMTIME& runStart);
+    OldVersions(const OldVersions&) = delete;
+    OldVersions& operator=(const OldVersions&) = delete;
+
+    // Moves the file or empty folder at `path` (`relativePath` below the side's
+    // `root`, "\sub\a.txt") to its net. `replaced`: it is the old version of an
+    // overwritten file. *note, appended to the row's log line, says where it went.
+    // False with *error when it could not go; it is then where it was.
+    bool PutAside(const std::string& path, const std::string& root, const std::string& relativePath,
+                  bool folder, bool replaced, std::string* note, ActionError* error);
+
+    // Removes the runs beyond the limits from the versions folder `root` uses,
+    // when there is one. One note per run removed.
+    void Prune(const std::string& root);
+
+    // Lines for the log that belong to no row: a volume without a Recycle Bin,
+    // old runs removed. Taken once.
+    std::vector<std::string> TakeNotes();
+
+    // The versions folder for a side's root.
+    std::string FolderFor(const std::string& root) const;
+
+    // Where the old version of the entry at `path` goes.
+    enum class Net { Versions, RecycleBin, Permanent };
+    Net NetFor(const std::string& path);
+    // The free path in this run's versions folder for `relativePath` below
+    // `root`, its folders made: a replacement puts the old version there itself.
+    bool PlaceInVersions(const std::string& root, const std::string& relativePath,
+                         std::string* saved, ActionError* error);
+    // The log line's ending for an old version that went to `net` (`saved`: its
+    // path in the versions folder).
+    static std::string NoteFor(Net net, bool replaced, const std::string& saved);
+
+private:
+    bool MoveToVersions(const std::string& path, const std::string& root,
+                        const std::string& relativePath, bool folder, std::string* saved,
+                        ActionError* error);
+    // This run's folder in the versions folder, made on first use.
+    bool RunFolder(const std::string& versions, std::string* folder, ActionError* error);
+
+    VersionSettings settings_;
+    std::string runName_;
+    FILETIME runStart_;
+    RecycleBinVolumes volumes_;
+    std::map<std::string, std::string> runFolders_; // by versions folder
+    std::set<std::string> toldNoBin_;               // volumes whose note was written
+    std::set<std::string> pruned_;                  // versions folders pruned by this run
+    std::vector<std::string> notes_;
+};
+
+// Whether the user's versions folder can serve the job: absolute, an existing
+// folder, not one of the job's folders, and on the same volume as each folder
+// the job's mode changes. The reason in the user's words, or empty.
+std::string VersionsFolderProblem(const JobSettings& job);
+
+// Deletes a folder with everything in it, for good; false when anything stays.
+bool RemoveTreeForGood(const std::string& path);
