@@ -43,8 +43,11 @@ void CDlgBusy::DoDataExchange(CDataExchange* dx) {
 }
 
 void CDlgBusy::Refresh() {
-    if (m_hWnd != nullptr)
-        UpdateData(FALSE);
+    if (m_hWnd == nullptr)
+        return;
+    UpdateData(FALSE);
+    // The figures move with the lines, so "[i/N]" and the rows done agree.
+    UpdateFigures(true);
 }
 
 void CDlgBusy::ShowFigures(const ProgressFigures* figures) {
