@@ -162,6 +162,11 @@ TEST(DlgBusy, FiguresMoveAtPumpsAtMostEveryTenthOfASecond) {
                   ControlText(busy.m_hWnd, IDC_FIGURES))
             << poll.at << ": " << poll.point;
     }
+    // The lines' refresh (already throttled) takes the figures along, so the two agree.
+    g_now = 1230;
+    search.processingEntries = 5000;
+    busy.Refresh();
+    EXPECT_EQ("読み込んだ項目：処理 5,000 件　参照 0 件", ControlText(busy.m_hWnd, IDC_FIGURES));
 
     ProgressFigures rows;
     rows.kind = ProgressFigures::Kind::RowsAndBytes;
