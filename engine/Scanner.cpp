@@ -73,8 +73,11 @@ bool Scanner::ScanFlat(FolderListing& listing) {
     if (progress_.PollStop())
         return false;
     for (;;) {
-        if (!IsNeverListed("\\", found.name) && Admit(listing, "\\", found))
-            Add(listing, "\\", found);
+        if (!IsNeverListed("\\", found.name)) {
+            ++*entriesRead_;
+            if (Admit(listing, "\\", found))
+                Add(listing, "\\", found);
+        }
         bool complete = false;
         if (!NextRecord(search.Get(), "\\", &found, &complete))
             return complete;
@@ -97,6 +100,7 @@ bool Scanner::ScanTree(const std::string& relativeFolder, FolderListing& listing
         if (IsNeverListed(relativeFolder, found.name)) {
             // never an entry
         } else if (found.IsFolder()) {
+            ++*entriesRead_;
             // An excluded folder is neither listed nor reported, link or not.
             std::string childFolder = relativeFolder + found.name + "\\";
             if (!excludedFolders.Matches(childFolder) && Admit(listing, relativeFolder, found)) {
@@ -104,8 +108,10 @@ bool Scanner::ScanTree(const std::string& relativeFolder, FolderListing& listing
                     return false;
                 Add(listing, relativeFolder, found);
             }
-        } else if (Admit(listing, relativeFolder, found)) {
-            Add(listing, relativeFolder, found);
+        } else {
+            ++*entriesRead_;
+            if (Admit(listing, relativeFolder, found))
+                Add(listing, relativeFolder, found);
         }
         bool complete = false;
         if (!NextRecord(search.Get(), relativeFolder, &found, &complete))

@@ -29,6 +29,10 @@ public:
     bool ScanTree(const std::string& relativeFolder, FolderListing& listing,
                   const ExcludedFolders& excludedFolders);
 
+    // Every entry read from now on (not "." or "..") adds one to *entriesRead,
+    // which a progress window may show while the scan goes on.
+    void CountEntriesInto(int* entriesRead) { entriesRead_ = entriesRead; }
+
     // After a failed listing, the folder that failed: \ for the root, \sub\ below it.
     const std::string& FailedFolder() const { return failedFolder_; }
 
@@ -55,4 +59,6 @@ private:
     std::string& lastMessage_;
     const FileFinder& finder_;
     std::string failedFolder_;
+    int uncounted_ = 0;
+    int* entriesRead_ = &uncounted_; // never null: one increment per entry, no test
 };

@@ -197,10 +197,14 @@ bool SearchAndCompare(const JobSettings& job, std::vector<std::string>& includeE
         patterns = MakeExcludedFolderPatterns(job.excludedFolders);
     ExcludedFolders excludedFolders(patterns);
 
+    ProgressFigures figures; // entries read on each side, for the progress window
+    FiguresOnShow figuresOnShow(progress, figures);
     Scanner scanner(progress, includeExtensionList, excludeExtensionList, lastMessage, finder);
-    if (!ScanSide(scanner, job, processing, excludedFolders, progress, "処理フォルダ",
-                  lastMessage) ||
-        !ScanSide(scanner, job, reference, excludedFolders, progress, "参照フォルダ", lastMessage))
+    scanner.CountEntriesInto(&figures.processingEntries);
+    if (!ScanSide(scanner, job, processing, excludedFolders, progress, "処理フォルダ", lastMessage))
+        return false;
+    scanner.CountEntriesInto(&figures.referenceEntries);
+    if (!ScanSide(scanner, job, reference, excludedFolders, progress, "参照フォルダ", lastMessage))
         return false;
 
     if (counts) {

@@ -21,6 +21,9 @@ struct FileEntry {
     FileEntry(const std::string& root, const std::string& relFolder, const FoundRecord& found);
 
     bool IsFolder() const { return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
+    unsigned long long Size() const {
+        return (static_cast<unsigned long long>(sizeHigh) << 32) | sizeLow;
+    }
     std::string RelativePath() const { return relativeFolder + name; }
     std::string FullPath() const { return rootFolder + RelativePath(); }
 };

@@ -21,6 +21,8 @@ public:
     void Refresh() override;
     bool PollStop() override { return target_.PollStop(); }
     bool PollStopNow() override { return target_.PollStopNow(); }
+    // The figures have their own pace in the window: passed on as they come.
+    void ShowFigures(const ProgressFigures* figures) override { target_.ShowFigures(figures); }
 
     static constexpr ULONGLONG kIntervalMs = 100;
 

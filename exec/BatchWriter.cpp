@@ -27,9 +27,14 @@ BatchOutcome WriteBatchLines(OutputFile& file, const IRowSource& rows, IProgress
     BatchOutcome outcome;
     bool writeAll = false; // every export asks afresh
     const int count = rows.RowCount();
+    ProgressFigures figures;
+    figures.kind = ProgressFigures::Kind::RowsWritten;
+    figures.rowsPlanned = count;
+    FiguresOnShow figuresOnShow(progress, figures);
     progress.SetLine1("バッチファイルを出力中です");
     progress.SetLine2("");
     for (int index = 0; index < count; ++index) {
+        figures.rowsDone = index; // the rows before this one are written or left out
         if (StopBeforeRow(progress, index, count, kRowsPerProgressStep)) {
             outcome.end = BatchEnd::Stopped;
             break;
@@ -61,6 +66,8 @@ BatchOutcome WriteBatchLines(OutputFile& file, const IRowSource& rows, IProgress
         }
         ++outcome.linesWritten;
     }
+    if (outcome.end == BatchEnd::AllRows)
+        figures.rowsDone = count;
     return outcome;
 }
 

@@ -77,6 +77,8 @@ CopyEnd CopyContents(const std::string& from, const std::string& to, HANDLE targ
             *error = StepFailed(ActionStep::WriteCopy, to, ERROR_DISK_FULL);
             return CopyEnd::Failed;
         }
+        if (hooks.blockWritten)
+            hooks.blockWritten(got);
         left = left > got ? left - got : 0;
         if (left > 0 && hooks.stopRequested && hooks.stopRequested())
             return CopyEnd::Stopped;

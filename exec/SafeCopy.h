@@ -48,6 +48,8 @@ struct CopyHooks {
     RenameCall rename = ::MoveFileExA;
     LinkCall link = ::CreateHardLinkA;
     std::function<bool()> stopRequested; // polled after each block but the last
+    // Told the size of each block written, for the progress window's figures.
+    std::function<void(DWORD)> blockWritten;
 };
 
 enum class CopyEnd { Copied, Failed, Stopped };

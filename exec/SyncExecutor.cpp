@@ -16,8 +16,9 @@ enum class RowResult { Succeeded, Failed, Aborted, Stopped };
 class RowRunner {
 public:
     RowRunner(const SyncOptions& options, OldVersions& oldVersions, IProgress& progress,
-              IDeleteQuestion& question)
-        : options_(options), oldVersions_(oldVersions), progress_(progress), question_(question) {}
+              IDeleteQuestion& question, ProgressFigures& figures)
+        : options_(options), oldVersions_(oldVersions), progress_(progress), question_(question),
+          figures_(figures) {}
 
     // Appended to the row's log line: how the row deviated from what it says.
     const std::string& Note() const { return note_; }
@@ -83,6 +84,7 @@ private:
         hooks.link = options_.link;
         // Only a copy of more than one block polls, so a long copy can be stopped.
         hooks.stopRequested = [this] { return progress_.PollStop(); };
+        hooks.blockWritten = [this](DWORD bytes) { figures_.bytesDone += bytes; };
         ActionError error;
         switch (SafeCopyFile(request, hooks, &error)) {
         case CopyEnd::Copied:
@@ -148,6 +150,7 @@ private:
     OldVersions& oldVersions_;
     IProgress& progress_;
     IDeleteQuestion& question_;
+    ProgressFigures& figures_;
     bool deleteAll_ = false; // every run asks afresh
     std::string note_;
     ActionError error_;
@@ -171,6 +174,11 @@ void WriteNotes(OperationLog* log, OldVersions& oldVersions) {
     for (const std::string& note : oldVersions.TakeNotes())
         if (log)
             log->WriteNote(note);
+}
+
+// The bytes a row copies; none for a folder or a deletion.
+unsigned long long CopyBytes(const SyncItem& item) {
+    return item.operation == Copy ? item.subject.Size() : 0;
 }
 
 // Whether the run may go ahead with its deletions; when it may not, *refusal
@@ -226,12 +234,18 @@ SyncOutcome RunSyncRows(const IRowSource& rows, const SyncOptions& options, Oper
             outcome.logComplete = log->Complete();
         return outcome;
     }
+    ProgressFigures figures;
+    figures.kind = ProgressFigures::Kind::RowsAndBytes;
+    figures.rowsPlanned = count;
+    for (int index = 0; index < count; ++index)
+        figures.bytesPlanned += CopyBytes(rows.Row(index));
+    FiguresOnShow figuresOnShow(progress, figures);
     OldVersions oldVersions(NetsOf(options), RunStartOf(options));
     for (const std::string* root : {&options.processingFolder, &options.referenceFolder})
         if (!root->empty())
             oldVersions.Prune(*root);
     WriteNotes(log, oldVersions);
-    RowRunner runner(options, oldVersions, progress, question);
+    RowRunner runner(options, oldVersions, progress, question, figures);
     progress.SetLine1("ファイル処理中です");
     progress.SetLine2("");
     for (int index = 0; index < count; ++index) {
@@ -240,13 +254,20 @@ SyncOutcome RunSyncRows(const IRowSource& rows, const SyncOptions& options, Oper
             break;
         }
         const SyncItem& item = rows.Row(index);
+        figures.currentFile = item.subject.RelativePath();
+        const unsigned long long bytesBefore = figures.bytesDone;
         // The command is taken before a deletion's question, whatever the answer.
         std::string command = MakeItemCommand(item);
         RowResult result = runner.Run(item);
         if (result == RowResult::Aborted || result == RowResult::Stopped) {
             outcome.end = result == RowResult::Aborted ? SyncEnd::Aborted : SyncEnd::Stopped;
+            figures.bytesDone = bytesBefore; // a stopped copy leaves nothing behind
             break;
         }
+        // Done with, whether it succeeded or not: its bytes count in full, also
+        // where the copy was the shell's and told nothing on the way.
+        figures.bytesDone = bytesBefore + CopyBytes(item);
+        figures.rowsDone = index + 1;
         ++outcome.rowsReached;
         std::string reason;
         if (result == RowResult::Failed) {

@@ -55,3 +55,23 @@ std::string CListCtrl::GetItemText(int index, int column) const {
     SendMessage(LVM_GETITEMTEXTA, index, reinterpret_cast<LPARAM>(&item));
     return buffer;
 }
+
+void AnswerCellText(NMHDR* header, const std::function<std::string(int, int)>& textOf) {
+    if (header->code == LVN_GETDISPINFOA) {
+        auto* info = reinterpret_cast<NMLVDISPINFOA*>(header);
+        if (!(info->item.mask & LVIF_TEXT) || info->item.cchTextMax <= 0)
+            return;
+        // lstrcpynA never splits a double-byte character.
+        lstrcpynA(info->item.pszText, textOf(info->item.iItem, info->item.iSubItem).c_str(),
+                  info->item.cchTextMax);
+    } else if (header->code == LVN_GETDISPINFOW) {
+        auto* info = reinterpret_cast<NMLVDISPINFOW*>(header);
+        if (!(info->item.mask & LVIF_TEXT) || info->item.cchTextMax <= 0)
+            return;
+        std::string text = textOf(info->item.iItem, info->item.iSubItem);
+        int length = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, info->item.pszText,
+                                         info->item.cchTextMax);
+        if (length == 0)
+            info->item.pszText[info->item.cchTextMax - 1] = L'\0';
+    }
+}

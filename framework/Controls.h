@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <functional>
 #include <string>
 
 #include "framework/Wnd.h"
@@ -73,3 +74,9 @@ public:
     // The text the list shows in a cell (asks the text callback).
     std::string GetItemText(int index, int column) const;
 };
+
+// Answers a virtual list's request for a cell's text (LVN_GETDISPINFO in its A or
+// its W form: Wine sends the W form to an ANSI parent too) with textOf(row,
+// column), cut to the list's buffer without splitting a double-byte character.
+// A request that asks for no text is left alone.
+void AnswerCellText(NMHDR* header, const std::function<std::string(int row, int column)>& textOf);

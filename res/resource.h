@@ -10,6 +10,7 @@
 #define IDD_BUSY 123
 #define IDD_WARN 124
 #define IDD_DELWARN 125
+#define IDD_FAILURES 126
 #define IDD_SETTING 130
 
 #ifndef IDC_STATIC
@@ -50,6 +51,15 @@
 #define IDC_PROCLABEL 1021
 #define IDC_REFLABEL 1022
 #define IDC_SUMMARYLABEL 1040
+#define IDC_PROGRESSBAR 1041
+#define IDC_FIGURES 1042
+#define IDC_CURRENTFILE 1043
+#define IDC_TIMES 1044
+#define IDC_FAILURESTATUS 1045
+#define IDC_FAILURELIST 1046
+#define IDC_FAILUREDETAIL 1047
+#define IDC_LOGPATH 1048
+#define IDC_OPENLOG 1049
 
 // Commands
 #define ID_HELP_MANUAL 9
@@ -59,6 +69,7 @@
 #define ID_OPTIONS 32775
 #define ID_SELECT_ALL 32776
 #define ID_SEARCH_AGAIN 32779
+#define ID_VIEW_FAILURES 32780
 
 // Framework command identifiers (the values MFC programs use)
 #define ID_FILE_OPEN 57601

@@ -13,8 +13,7 @@ PlanSummary SummarizePlan(const IRowSource& rows, size_t leftOut) {
         switch (item.operation) {
         case Copy:
             ++side.copies;
-            side.copyBytes += (static_cast<unsigned long long>(item.subject.sizeHigh) << 32) |
-                              item.subject.sizeLow;
+            side.copyBytes += item.subject.Size();
             break;
         case Create:
             ++side.folderCreations;

@@ -19,6 +19,10 @@ struct SideSummary {
     }
 };
 
+// A kind of row that belongs to neither side (a conflict, where both sides
+// changed a file since the last run, once runs remember the state they left)
+// gets its count here, beside the left-out entries, and its part after the
+// sides' parts in PlanSummaryText.
 struct PlanSummary {
     SideSummary toReference;  // the reference folder changes
     SideSummary toProcessing; // the processing folder changes

@@ -59,6 +59,8 @@ ON_COMMAND(ID_FILE_OPEN, OnFileOpen)
 ON_COMMAND(ID_FILE_SAVE, OnFileSave)
 ON_COMMAND_RANGE(ID_FILE_MRU_FILE1, ID_FILE_MRU_LAST, OnRecentJob)
 ON_COMMAND(ID_HELP_MANUAL, OnHelp)
+ON_COMMAND(ID_VIEW_FAILURES, OnShowFailures)
+ON_UPDATE_COMMAND_UI(ID_VIEW_FAILURES, UpdateFailuresCommand)
 ON_UPDATE_COMMAND_UI(ID_EXECUTE_SYNC, UpdateListCommand)
 ON_UPDATE_COMMAND_UI(ID_REMOVE_ROWS, UpdateListCommand)
 ON_UPDATE_COMMAND_UI(ID_EXPORT_BATCH, UpdateListCommand)
@@ -160,25 +162,10 @@ void COrvaneView::DeleteAllRows() {
 
 void COrvaneView::OnGetDispInfo(NMHDR* header, LRESULT* result) {
     *result = 0;
-    if (header->code == LVN_GETDISPINFOA) {
-        auto* info = reinterpret_cast<NMLVDISPINFOA*>(header);
-        const SyncItem* item = run_.Plan().RowOrNull(info->item.iItem);
-        if (!(info->item.mask & LVIF_TEXT) || item == nullptr || info->item.cchTextMax <= 0)
-            return;
-        // Cut to the list's buffer; lstrcpynA never splits a double-byte character.
-        lstrcpynA(info->item.pszText, CellText(info->item.iSubItem, *item).c_str(),
-                  info->item.cchTextMax);
-    } else {
-        auto* info = reinterpret_cast<NMLVDISPINFOW*>(header);
-        const SyncItem* item = run_.Plan().RowOrNull(info->item.iItem);
-        if (!(info->item.mask & LVIF_TEXT) || item == nullptr || info->item.cchTextMax <= 0)
-            return;
-        std::string text = CellText(info->item.iSubItem, *item);
-        int length = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, info->item.pszText,
-                                         info->item.cchTextMax);
-        if (length == 0)
-            info->item.pszText[info->item.cchTextMax - 1] = L'\0';
-    }
+    AnswerCellText(header, [this](int row, int column) {
+        const SyncItem* item = run_.Plan().RowOrNull(row);
+        return item != nullptr ? CellText(column, *item) : std::string();
+    });
 }
 
 void COrvaneView::OnFindItem(NMHDR* header, LRESULT* result) {

@@ -84,6 +84,9 @@ protected:
     void OnFileSave();
     void OnRecentJob(UINT id);
     void OnHelp();
+    // The failed rows of the last synchronisation, with why, and its log.
+    void OnShowFailures();
+    void UpdateFailuresCommand(CCmdUI* cmdUI);
 
     void SetLabels(const std::string& processing, const std::string& reference);
     CFrameWnd* ParentFrame() const;

@@ -28,6 +28,8 @@ public:
     bool Due();
     // A pump made outside the pace (a poll at once): the next interval starts now.
     void Pumped();
+    // The pacer's clock, for whatever else the window times.
+    ULONGLONG Now() const { return clock_(); }
 
 private:
     Clock clock_;

@@ -1,11 +1,11 @@
 #include "ui/ResultCells.h"
 
-#include <cstdio>
 #include <ctime>
 
 #include "engine/CompareNoCase.h"
 #include "engine/SyncItem.h"
 #include "run/PlanSummary.h"
+#include "ui/ProgressTexts.h"
 
 const char* OperationText(int operation) {
     switch (operation) {
@@ -103,27 +103,12 @@ bool CellMatches(const std::string& cell, const std::string& typed, bool whole) 
     return CompareNoCase(std::string_view(cell).substr(0, typed.size()), typed) == 0;
 }
 
-std::string SizeText(unsigned long long bytes) {
-    static const char* const units[] = {"KB", "MB", "GB", "TB"};
-    if (bytes < 1024)
-        return std::to_string(bytes) + " バイト";
-    double size = static_cast<double>(bytes) / 1024;
-    int unit = 0;
-    while (size >= 1024 && unit < 3) {
-        size /= 1024;
-        ++unit;
-    }
-    char text[32];
-    std::snprintf(text, sizeof text, size < 10 ? "%.1f %s" : "%.0f %s", size, units[unit]);
-    return text;
-}
-
 namespace {
 
 void AddCount(std::string& text, const char* what, int count) {
     if (count == 0)
         return;
-    text += (text.empty() ? "" : "、") + std::string(what) + " " + std::to_string(count) + " 件";
+    text += (text.empty() ? "" : "、") + std::string(what) + " " + GroupedNumber(count) + " 件";
 }
 
 std::string SideText(const char* direction, const SideSummary& side) {
@@ -145,8 +130,7 @@ std::string PlanSummaryText(const PlanSummary& summary) {
     std::string text;
     for (const std::string& part :
          {SideText("処→参", summary.toReference), SideText("参→処", summary.toProcessing),
-          summary.leftOut > 0 ? "対象外 " + std::to_string(summary.leftOut) + " 件"
-                              : std::string()})
+          summary.leftOut > 0 ? "対象外 " + GroupedNumber(summary.leftOut) + " 件" : std::string()})
         if (!part.empty())
             text += (text.empty() ? "" : "　／　") + part;
     return text.empty() ? "予定の処理はありません" : text;

@@ -24,8 +24,6 @@ bool CellMatches(const std::string& cell, const std::string& typed, bool whole);
 // calendar cannot represent it.
 std::string LocalTimeText(const FILETIME& utc);
 
-// A size for people: "512 バイト", "3.4 KB", "12 MB", "1.5 GB".
-std::string SizeText(unsigned long long bytes);
 // The plan at a glance, for the line above the list: each side's copies (with
 // their bytes), folder creations and deletions, and the left-out entries;
 // "予定の処理はありません" for an empty plan.

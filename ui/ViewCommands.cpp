@@ -9,6 +9,7 @@
 #include "job/JobContext.h"
 #include "res/resource.h"
 #include "ui/CommonDialogs.h"
+#include "ui/DlgFailures.h"
 #include "base/PathText.h"
 
 namespace {
@@ -93,4 +94,16 @@ void COrvaneView::OnExportBatch() {
     request.flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY;
     if (AskFileName(FileDialogKind::Save, request, path))
         run_.ExportBatch(path);
+}
+
+void COrvaneView::OnShowFailures() {
+    // A shortcut reaches the command whatever its update rule says.
+    if (run_.LastSync().failures.empty())
+        return;
+    CDlgFailures dialog(run_.LastSync());
+    dialog.DoModal();
+}
+
+void COrvaneView::UpdateFailuresCommand(CCmdUI* cmdUI) {
+    cmdUI->Enable(!run_.LastSync().failures.empty());
 }

@@ -3,6 +3,7 @@
 // questions and log, and the batch export with its network question.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <commctrl.h>
 
 #include <algorithm>
 #include <atomic>
@@ -15,6 +16,7 @@
 #include "engine/SyncItem.h"
 #include "engine/SystemText.h"
 #include "res/resource.h"
+#include "ui/ProgressTexts.h"
 
 namespace {
 
@@ -269,6 +271,118 @@ TEST_F(Operations, AShortcutTypedAtTheEndOfASearchDoesNothing) {
     if (!ended) {
         EXPECT_TRUE(session->Close());
     }
+}
+
+// Keeps every text the progress window's figure line is given, and the bar's
+// last position, by watching the messages sent to its controls.
+class FiguresWatch {
+public:
+    FiguresWatch() {
+        current_ = this;
+        hook_ = SetWindowsHookExA(WH_CALLWNDPROC, &Hook, nullptr, GetCurrentThreadId());
+    }
+    ~FiguresWatch() {
+        UnhookWindowsHookEx(hook_);
+        current_ = nullptr;
+    }
+    FiguresWatch(const FiguresWatch&) = delete;
+    FiguresWatch& operator=(const FiguresWatch&) = delete;
+
+    std::vector<std::string> texts;
+    int barPosition = -1;
+
+private:
+    static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam) {
+        auto* call = reinterpret_cast<CWPSTRUCT*>(lParam);
+        FiguresWatch* self = current_;
+        if (code == HC_ACTION && self != nullptr &&
+            WindowTextOf(GetParent(call->hwnd)) == "進捗状況") {
+            int id = GetDlgCtrlID(call->hwnd);
+            if (id == IDC_FIGURES && call->message == WM_SETTEXT)
+                self->texts.push_back(reinterpret_cast<const char*>(call->lParam));
+            if (id == IDC_PROGRESSBAR && call->message == PBM_SETPOS)
+                self->barPosition = static_cast<int>(call->wParam);
+        }
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+
+    static FiguresWatch* current_;
+    HHOOK hook_;
+};
+FiguresWatch* FiguresWatch::current_ = nullptr;
+
+std::string ListCellText(HWND list, int row, int column) {
+    char text[512] = {};
+    LVITEMA item = {};
+    item.iSubItem = column;
+    item.pszText = text;
+    item.cchTextMax = sizeof text;
+    SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+    return text;
+}
+
+// What the user sees of a run: the plan summed up above the list, the entries
+// read and then the rows and bytes done in the progress window, ending at the
+// plan's figures, and the failed row with its reason one command away.
+TEST_F(Operations, FiguresFollowTheRowsFromThePlanToTheFailures) {
+    WriteFileBytes(proc + "\\a.txt", "aaa");
+    MakeFolder(proc + "\\表");
+    WriteFileBytes(proc + "\\表\\ソ.txt", std::string(1000, 's'));
+    WriteFileBytes(proc + "\\gone.txt", "1234567");
+    WriteFileBytes(ref + "\\old.txt", "old");
+    FILETIME time = UtcFileTime(2020, 5, 5, 5, 5, 5);
+    for (const std::string& side : {proc, ref}) {
+        WriteFileBytes(side + "\\keep.txt", "k");
+        SetLastWriteTime(side + "\\keep.txt", time);
+    }
+    auto session = Start(2);
+    JobSettings& job = session->App().currentJob;
+    job.outputLog = 1;
+    job.logFolder = dir.Path();
+    COrvaneView& view = session->View();
+    FiguresWatch watch;
+    session->Command(ID_SEARCH_AGAIN);
+    ASSERT_EQ(5, view.resultList.GetItemCount());
+    ASSERT_FALSE(watch.texts.empty());
+    EXPECT_EQ("読み込んだ項目：処理 5 件　参照 2 件", watch.texts.back());
+    EXPECT_EQ("処→参: コピー 3 件（1010 バイト）、フォルダ作成 1 件、ファイル削除 1 件",
+              view.summaryLabel.GetWindowText());
+    EXPECT_EQ("処理件数:5", session->Frame().m_wndStatusBar.GetPaneText(1));
+    EXPECT_FALSE(session->MenuItemEnabled(ID_VIEW_FAILURES)) << "no run yet";
+
+    // Gone after the search: its copy fails, and counts as done all the same.
+    ASSERT_TRUE(DeleteFileA((proc + "\\gone.txt").c_str()));
+    watch.texts.clear();
+    session->Command(ID_EXECUTE_SYNC);
+    ASSERT_FALSE(watch.texts.empty());
+    EXPECT_EQ("処理済み 0 / 5 件（0 バイト / 1010 バイト）", watch.texts.front());
+    EXPECT_EQ("処理済み 5 / 5 件（1010 バイト / 1010 バイト）", watch.texts.back());
+    EXPECT_EQ(kBarRange, watch.barPosition);
+    EXPECT_EQ("同期処理が完了しました（失敗 1 件）",
+              session->Frame().m_wndStatusBar.GetPaneText(0));
+
+    const SyncOutcome& outcome = view.Run().LastSync();
+    ASSERT_EQ(1u, outcome.failures.size());
+    EXPECT_TRUE(session->MenuItemEnabled(ID_VIEW_FAILURES));
+    std::string command, reason, logLine;
+    bool canOpenLog = false;
+    EXPECT_TRUE(session->CommandWithScript(
+        ID_VIEW_FAILURES, {WhenWindow("前回の失敗", [&](HWND dialog) {
+            HWND list = GetDlgItem(dialog, IDC_FAILURELIST);
+            EXPECT_EQ(1, SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+            command = ListCellText(list, 0, 0);
+            reason = ListCellText(list, 0, 1);
+            logLine = ControlText(dialog, IDC_LOGPATH);
+            canOpenLog = IsWindowEnabled(GetDlgItem(dialog, IDC_OPENLOG));
+            ClickButton(dialog, IDCANCEL);
+        })}));
+    EXPECT_EQ(outcome.failures[0].command, command);
+    EXPECT_EQ(0u, command.find("COPY ")) << command;
+    EXPECT_NE(std::string::npos, command.find("gone.txt")) << command;
+    EXPECT_EQ(outcome.failures[0].reason, reason);
+    EXPECT_FALSE(reason.empty());
+    EXPECT_EQ("ログ：" + outcome.logPath, logLine);
+    EXPECT_TRUE(canOpenLog);
 }
 
 TEST_F(Operations, DeclinedFileDeletionMakesItsFolderDeletionFail) {

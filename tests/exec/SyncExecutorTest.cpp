@@ -272,3 +272,72 @@ TEST(SyncExecutor, RunGoesOnWhenTheLogCannotBeWrittenAndSaysSo) {
     EXPECT_EQ(3u, NamesIn(r).size());
     EXPECT_EQ(3, log.UnrecordedLines());
 }
+
+// What the progress window reads of the run's figures at each poll, and once
+// more when the run lets go of them.
+struct FiguresRecorder : ProgressRecorder {
+    const ProgressFigures* figures = nullptr;
+    std::vector<ProgressFigures> atPolls;
+    ProgressFigures last;
+    void ShowFigures(const ProgressFigures* shown) override {
+        if (figures != nullptr)
+            last = *figures;
+        figures = shown;
+    }
+    bool PollStop() override {
+        if (figures != nullptr)
+            atPolls.push_back(*figures);
+        return ProgressRecorder::PollStop();
+    }
+};
+
+// Every row and every byte is counted once: block by block within the
+// program's own copy, in full for a row that failed, never for a copy that was
+// stopped; the work never goes back and never passes the plan.
+TEST(SyncExecutor, FiguresCountEachRowAndByteOnce) {
+    const unsigned long long bigSize = 3 * (1 << 20) + 100; // four blocks: three polls inside
+    for (int stopAtPoll : {-1, 4}) {
+        TempDir dir;
+        const std::string p = dir / "p", r = dir / "r";
+        ASSERT_TRUE(MakeFolder(p) && MakeFolder(r) && MakeFolder(p + "\\表"));
+        ASSERT_TRUE(WriteFileBytes(p + "\\big.bin", std::string(bigSize, 'b')));
+        ASSERT_TRUE(WriteFileBytes(p + "\\changed.txt", "12345"));
+        ASSERT_TRUE(WriteFileBytes(r + "\\old.txt", "old"));
+        RowList rows;
+        rows.items = {FileDelete(r, "\\", "old.txt"), FolderCreate(p, r, "\\", "表"),
+                      ExistenceCopy(p, r, "\\", "changed.txt"),
+                      ExistenceCopy(p, r, "\\", "big.bin")};
+        ASSERT_TRUE(WriteFileBytes(p + "\\changed.txt", "changed since the search"));
+        SyncOptions options;
+        options.fastCopy = true;
+        FiguresRecorder progress;
+        progress.stopAtPoll = stopAtPoll; // polls 0-3 come before the rows, 4-6 inside the copy
+        ScriptedAnswers answers;
+        SyncOutcome outcome = ExecuteSync(rows, options, progress, answers);
+
+        const unsigned long long planned = 5 + bigSize;
+        unsigned long long work = 0;
+        bool insideTheCopy = false;
+        for (const ProgressFigures& seen : progress.atPolls) {
+            EXPECT_EQ(ProgressFigures::Kind::RowsAndBytes, seen.kind);
+            EXPECT_EQ(4, seen.rowsPlanned);
+            EXPECT_EQ(planned, seen.bytesPlanned);
+            EXPECT_GE(seen.WorkDone(), work) << "the work went back";
+            EXPECT_LE(seen.WorkDone(), seen.WorkPlanned());
+            work = seen.WorkDone();
+            insideTheCopy |= seen.rowsDone == 3 && seen.bytesDone > 5 && seen.bytesDone < planned;
+        }
+        EXPECT_TRUE(insideTheCopy) << "the bytes move during a copy of several blocks";
+        EXPECT_EQ(nullptr, progress.figures) << "let go at the end";
+        if (stopAtPoll < 0) {
+            ASSERT_EQ(1, outcome.rowsFailed);
+            EXPECT_EQ(4, progress.last.rowsDone);
+            EXPECT_EQ(planned, progress.last.bytesDone) << "the failed row counts in full";
+            EXPECT_EQ("\\big.bin", progress.last.currentFile);
+        } else {
+            EXPECT_EQ(SyncEnd::Stopped, outcome.end);
+            EXPECT_EQ(3, progress.last.rowsDone);
+            EXPECT_EQ(5u, progress.last.bytesDone) << "nothing of the stopped copy";
+        }
+    }
+}

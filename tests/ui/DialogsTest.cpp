@@ -2,10 +2,12 @@
 // buttons, Enter, Escape and the close box.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <commctrl.h>
 
 #include "ModalScript.h"
 #include "ui/DlgBusy.h"
 #include "ui/DlgConfirm.h"
+#include "ui/ProgressTexts.h"
 #include "res/resource.h"
 
 namespace {
@@ -121,6 +123,70 @@ TEST(DlgBusy, PollsPumpOncePerIntervalAndSeeAStopWithinIt) {
     busy.Destroy();
     ASSERT_TRUE(busy.CreateBusy());
     EXPECT_FALSE(busy.PollStop());
+    busy.Destroy();
+}
+
+// The operation only counts; its figures reach the window when a poll pumps and
+// a tenth of a second has passed since they last did, and once more when the
+// operation lets go of them.
+TEST(DlgBusy, FiguresMoveAtPumpsAtMostEveryTenthOfASecond) {
+    OwnerWindow owner;
+    CDlgBusy busy(&owner, PollPacer(&FakeClock, 20));
+    g_now = 1000;
+    ASSERT_TRUE(busy.CreateBusy());
+    HWND bar = GetDlgItem(busy.m_hWnd, IDC_PROGRESSBAR);
+    ProgressFigures search;
+    busy.ShowFigures(&search);
+    EXPECT_EQ("読み込んだ項目：処理 0 件　参照 0 件", ControlText(busy.m_hWnd, IDC_FIGURES));
+    EXPECT_EQ("経過 0:00", ControlText(busy.m_hWnd, IDC_TIMES));
+    EXPECT_FALSE(IsWindowVisible(bar)) << "how much a search has left is not known";
+    struct Poll {
+        ULONGLONG at;
+        bool atOnce;
+        int shownEntries;
+        const char* point;
+    };
+    const Poll polls[] = {
+        {1000, false, 0, "the first pump comes at once, the figures have just been shown"},
+        {1099, false, 0, "a pump 99 ms after the figures"},
+        {1100, false, 0, "100 ms, but no pump is due"},
+        {1119, false, 1119, "the next pump"},
+        {1150, false, 1119, "a pump 31 ms after the figures"},
+        {1219, true, 1219, "a poll at once, 100 ms after the figures"},
+    };
+    for (const Poll& poll : polls) {
+        g_now = poll.at;
+        search.processingEntries = static_cast<int>(poll.at);
+        poll.atOnce ? busy.PollStopNow() : busy.PollStop();
+        EXPECT_EQ("読み込んだ項目：処理 " + GroupedNumber(poll.shownEntries) + " 件　参照 0 件",
+                  ControlText(busy.m_hWnd, IDC_FIGURES))
+            << poll.at << ": " << poll.point;
+    }
+    // The lines' refresh (already throttled) takes the figures along, so the two agree.
+    g_now = 1230;
+    search.processingEntries = 5000;
+    busy.Refresh();
+    EXPECT_EQ("読み込んだ項目：処理 5,000 件　参照 0 件", ControlText(busy.m_hWnd, IDC_FIGURES));
+
+    ProgressFigures rows;
+    rows.kind = ProgressFigures::Kind::RowsAndBytes;
+    rows.rowsPlanned = 4;
+    rows.currentFile = "\\表\\ソ.txt";
+    busy.ShowFigures(&rows);
+    EXPECT_TRUE(IsWindowVisible(bar));
+    EXPECT_EQ("処理済み 0 / 4 件", ControlText(busy.m_hWnd, IDC_FIGURES));
+    EXPECT_EQ("\\表\\ソ.txt", ControlText(busy.m_hWnd, IDC_CURRENTFILE));
+    EXPECT_EQ(0, SendMessageA(bar, PBM_GETPOS, 0, 0));
+    g_now = 5000;
+    rows.rowsDone = 2;
+    busy.ShowFigures(nullptr);
+    EXPECT_EQ("処理済み 2 / 4 件", ControlText(busy.m_hWnd, IDC_FIGURES)) << "the last values";
+    EXPECT_EQ("経過 0:04　残り 約 0:04", ControlText(busy.m_hWnd, IDC_TIMES));
+    EXPECT_EQ(kBarRange / 2, SendMessageA(bar, PBM_GETPOS, 0, 0));
+    rows.rowsDone = 3;
+    g_now = 6000;
+    busy.PollStopNow();
+    EXPECT_EQ("処理済み 2 / 4 件", ControlText(busy.m_hWnd, IDC_FIGURES)) << "no longer read";
     busy.Destroy();
 }
 
