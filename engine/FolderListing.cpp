@@ -1,6 +1,6 @@
 #include "engine/FolderListing.h"
 
-#include "engine/CompareNoCase.h"
+#include "engine/NameOrder.h"
 #include "engine/PathSet.h"
 
 #include <algorithm>
@@ -16,8 +16,8 @@ struct SortKey {
     FileEntry* entry;
 };
 
-// Unsigned lexicographic order of keys made by AppendFoldedKey, which is
-// CompareNoCase order: the lookup bisects with CompareNoCase over this order.
+// Unsigned lexicographic order of keys made by AppendNameKey, which is
+// CompareNames order: the lookup bisects with CompareNamesJoined over this order.
 // Eight bytes at a time: sibling paths share long folder prefixes.
 bool KeyLess(const SortKey& a, const SortKey& b) {
     size_t common = std::min(a.length, b.length);
@@ -37,7 +37,7 @@ bool KeyLess(const SortKey& a, const SortKey& b) {
 }
 
 int CompareEntries(const FileEntry& a, const FileEntry& b) {
-    return CompareNoCaseJoined(a.relativeFolder, a.name, b.relativeFolder, b.name);
+    return CompareNamesJoined(a.relativeFolder, a.name, b.relativeFolder, b.name);
 }
 
 } // namespace
@@ -59,7 +59,7 @@ void FolderListing::SortEntries() {
     std::vector<size_t> ends;
     ends.reserve(entries_.size());
     for (const FileEntry* entry : entries_) {
-        AppendFoldedKey(folded, entry->relativeFolder, entry->name);
+        AppendNameKey(folded, entry->relativeFolder, entry->name);
         ends.push_back(folded.size());
     }
 
@@ -89,7 +89,7 @@ int FolderListing::FindEntry(const std::string& relativePath) const {
         int middle = low + (high - low) / 2;
         const FileEntry& entry = *entries_[middle];
         int order =
-            CompareNoCaseJoined(entry.relativeFolder, entry.name, relativePath, std::string_view());
+            CompareNamesJoined(entry.relativeFolder, entry.name, relativePath, std::string_view());
         if (order == 0)
             return middle;
         if (order > 0)
@@ -103,8 +103,8 @@ int FolderListing::FindEntry(const std::string& relativePath) const {
 int FolderListing::FindEntry(const std::string& relativePath, size_t hint) const {
     if (hint < entries_.size()) {
         const FileEntry& entry = *entries_[hint];
-        if (CompareNoCaseJoined(entry.relativeFolder, entry.name, relativePath,
-                                std::string_view()) == 0)
+        if (CompareNamesJoined(entry.relativeFolder, entry.name, relativePath,
+                               std::string_view()) == 0)
             return static_cast<int>(hint);
     }
     return FindEntry(relativePath);

@@ -19,12 +19,12 @@ public:
     // Takes the entry over and places it at the end.
     void Append(FileEntry&& entry);
 
-    // Ascending CompareNoCase order of relative paths. Moves references only;
+    // Ascending CompareNames order of relative paths. Moves references only;
     // entries with equal keys keep no particular order.
     void SortEntries();
 
     // Bisection over the sorted entries: the index of an entry whose relative
-    // path equals the key under CompareNoCase, or -1.
+    // path equals the key under CompareNames, or -1.
     int FindEntry(const std::string& relativePath) const;
     // The same, comparing the entry at `hint` first: a caller asking for paths
     // in sorted order passes the index after its last match, and for folders
@@ -37,7 +37,8 @@ public:
     const std::vector<std::string>& LeftOut() const { return leftOut_; }
 
     // After SortEntries: entries of one folder that compare equal (a.txt and
-    // A.txt on case-sensitive storage) are one path to every later step, so
+    // A.txt or ΑΒΓ.txt and αβγ.txt on case-sensitive storage, a name made on
+    // a Mac beside its Windows spelling) are one path to every later step, so
     // neither can be acted on safely. Both are left out.
     void LeaveOutTwins();
 

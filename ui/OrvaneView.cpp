@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "base/NameText.h"
 #include "engine/SyncItem.h"
 #include "framework/AnsiText.h"
 #include "framework/DataExchange.h"
@@ -173,11 +174,15 @@ void COrvaneView::OnGetDispInfo(NMHDR* header, LRESULT* result) {
         const SyncItem* item = run_.Plan().RowOrNull(info->item.iItem);
         if (!(info->item.mask & LVIF_TEXT) || item == nullptr || info->item.cchTextMax <= 0)
             return;
-        std::string text = CellText(info->item.iSubItem, *item);
-        int length = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, info->item.pszText,
-                                         info->item.cchTextMax);
-        if (length == 0)
-            info->item.pszText[info->item.cchTextMax - 1] = L'\0';
+        // The name as it is, also where it has no ANSI form (café, 한국, an emoji).
+        std::wstring text = WideFromText(CellText(info->item.iSubItem, *item));
+        size_t length = std::min(text.size(), static_cast<size_t>(info->item.cchTextMax - 1));
+        // Never half of a surrogate pair at the cut.
+        if (length < text.size() && length > 0 && text[length - 1] >= 0xD800 &&
+            text[length - 1] <= 0xDBFF)
+            --length;
+        text.copy(info->item.pszText, length);
+        info->item.pszText[length] = L'\0';
     }
 }
 
@@ -197,7 +202,7 @@ void COrvaneView::OnFindItem(NMHDR* header, LRESULT* result) {
         flags = find->lvfi.flags;
         start = find->iStart;
         if (find->lvfi.psz != nullptr)
-            typed = WideToAnsi(find->lvfi.psz, wcslen(find->lvfi.psz));
+            typed = TextFromWide(find->lvfi.psz, wcslen(find->lvfi.psz));
     }
     if (!(flags & (LVFI_STRING | LVFI_PARTIAL)))
         return; // only a search by text has an answer here
