@@ -123,6 +123,11 @@ bool IsPlainAnsi(std::string_view text) {
     return true;
 }
 
+bool NeedsLongForm(std::string_view path) {
+    std::wstring wide = WidePath(path);
+    return wide.compare(0, 4, L"\\\\?\\") == 0;
+}
+
 std::wstring WidePath(std::string_view path) {
     std::wstring wide = WideFromText(path);
     // Below this length every function takes the plain form (a folder's must

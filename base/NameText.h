@@ -25,6 +25,10 @@ std::wstring WideFromText(std::string_view text);
 // system allows.
 std::wstring WidePath(std::string_view path);
 
+// Whether WidePath gives the path in the \\?\ form: the shell's functions
+// take no such path.
+bool NeedsLongForm(std::string_view path);
+
 // The length of a well-formed escape at `at` (8 to 10 bytes), or 0; *codePoint
 // receives its value.
 size_t EscapeLengthAt(std::string_view text, size_t at, unsigned* codePoint);

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "base/FileHandle.h"
+#include "base/NameText.h"
 #include "engine/TemporaryName.h"
 #include "exec/FileActions.h"
 
@@ -234,7 +235,8 @@ CopyEnd SafeCopyFile(const SafeCopyRequest& request, const CopyHooks& hooks, Act
         return CopyEnd::Failed;
     CopyEnd end = CopyEnd::Copied;
     DWORD attributes = 0;
-    if (request.shellCopy) {
+    // The shell takes no \\?\ path: a long one is copied by the program itself.
+    if (request.shellCopy && !NeedsLongForm(request.from) && !NeedsLongForm(temporary)) {
         target.Close(); // the name stays ours; the shell writes over the empty file
         DWORD code = 0;
         if (!ShellCopyFile(request.from, temporary, &code)) {

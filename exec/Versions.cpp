@@ -120,7 +120,9 @@ OldVersions::Net OldVersions::NetFor(const std::string& path) {
         return Net::Versions;
     if (!settings_.useRecycleBin)
         return Net::Permanent;
-    return volumes_.HasRecycleBin(path) ? Net::RecycleBin : Net::Versions;
+    // The Recycle Bin is the shell's, which takes no \\?\ path: a long one
+    // goes to the versions folder as on a volume without a bin.
+    return volumes_.HasRecycleBin(path) && !NeedsLongForm(path) ? Net::RecycleBin : Net::Versions;
 }
 
 bool OldVersions::PutAside(const std::string& path, const std::string& root,
