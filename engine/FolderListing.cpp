@@ -119,8 +119,9 @@ void FolderListing::LeaveOutTwins() {
             ++end;
         if (end - i == 1)
             kept.push_back(entries_[i]);
-        else
-            LeaveOut(entries_[i]->RelativePath());
+        else // each under its own spelling, so the report names both files
+            for (size_t twin = i; twin < end; ++twin)
+                LeaveOut(entries_[twin]->RelativePath());
         i = end;
     }
     entries_.swap(kept);
