@@ -59,8 +59,33 @@ void AppendAnsi(std::wstring& out, const char* text, size_t count) {
 
 } // namespace
 
+// The whole text in its exact ANSI form in one conversion and one check, the
+// common case for a name that needs no escape; false otherwise.
+bool WholeExactAnsi(const wchar_t* text, size_t count, std::string& out) {
+    for (size_t at = 0; at < count; ++at)
+        if (IsEscaped(text[at]))
+            return false;
+    out.resize(count * 2); // two bytes at most per UTF-16 unit in a double-byte code page
+    BOOL usedDefault = FALSE;
+    int length = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text, static_cast<int>(count),
+                                     out.data(), static_cast<int>(out.size()), "?", &usedDefault);
+    if (length <= 0 || usedDefault)
+        return false;
+    out.resize(static_cast<size_t>(length));
+    std::wstring back(count, L'\0');
+    int backLength = MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, out.data(), length,
+                                         back.data(), static_cast<int>(count));
+    return static_cast<size_t>(backLength) == count && back.compare(0, count, text, count) == 0;
+}
+
 std::string TextFromWide(const wchar_t* text, size_t count) {
     std::string out;
+    bool ascii = true;
+    for (size_t at = 0; at < count && ascii; ++at)
+        ascii = text[at] < 0x80;
+    if (!ascii && WholeExactAnsi(text, count, out))
+        return out;
+    out.clear();
     out.reserve(count);
     for (size_t at = 0; at < count;) {
         wchar_t c = text[at];
