@@ -76,6 +76,9 @@ void COrvaneView::DoDataExchange(CDataExchange* dx) {
 void COrvaneView::OnInitialUpdate() {
     CFormView::OnInitialUpdate();
     resultList.SetExtendedStyle(LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+    // The list asks for its texts in UTF-16, so it shows every name as it is
+    // (café, 한국, an emoji), also those the ANSI code page cannot hold.
+    ::SendMessageA(resultList.m_hWnd, LVM_SETUNICODEFORMAT, TRUE, 0);
     run_.SetHost(this);
     SetLabels("処理フォルダ：指定なし", "参照フォルダ：指定なし");
     run_.StartFirstJob(start_);
