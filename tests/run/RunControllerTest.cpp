@@ -8,6 +8,7 @@
 #include "TempDir.h"
 #include "TestFiles.h"
 #include "framework/Profile.h"
+#include "exec/BatchWriter.h"
 #include "job/JobContext.h"
 #include "job/JobFile.h"
 #include "run/RunController.h"
@@ -110,16 +111,24 @@ TEST(RunController, EveryEndOfABatchExportIsToldAsItIs) {
         const char* name;
         const char* file; // in the test folder
         int stopAtPoll;
+        const wchar_t* wideName; // the one file planned, made in UTF-16; null: a.txt
         const char* status;
         bool told; // a message box as well
     } const cases[] = {
-        {"written", "x.bat", -1, "バッチファイル出力が完了しました", false},
-        {"stopped", "x.bat", 0, "バッチファイル出力を中止しました（0 行を出力）", false},
-        {"not created", "missing\\x.bat", -1, "バッチファイルを作成できませんでした", true},
+        {"written", "x.bat", -1, nullptr, "バッチファイル出力が完了しました", false},
+        {"stopped", "x.bat", 0, nullptr, "バッチファイル出力を中止しました（0 行を出力）", false},
+        {"not created", "missing\\x.bat", -1, nullptr, "バッチファイルを作成できませんでした",
+         true},
+        // The file cannot name it: the row is only a comment, and the user is told.
+        {"left out", "x.bat", -1, L"caf\u00e9.txt",
+         "バッチファイル出力が完了しました（1 件は出力できませんでした）", true},
     };
     for (const Case& c : cases) {
         ControllerRun t;
-        WriteFileBytes(t.p + "\\a.txt", "a");
+        if (c.wideName)
+            ASSERT_TRUE(MakeWidePath(t.p, c.wideName));
+        else
+            WriteFileBytes(t.p + "\\a.txt", "a");
         t.run.Search();
         ASSERT_EQ(1, t.run.Plan().RowCount()) << c.name;
         t.host.pollsBeforeStop = c.stopAtPoll;
@@ -127,7 +136,9 @@ TEST(RunController, EveryEndOfABatchExportIsToldAsItIs) {
         t.run.ExportBatch(t.dir / c.file);
         EXPECT_EQ(c.status, t.host.status) << c.name;
         EXPECT_EQ(c.told, !t.host.told.empty()) << c.name << ": " << t.Told();
-        if (c.told) {
+        if (c.told && c.wideName) {
+            EXPECT_EQ(BatchLeftOutText(1), t.host.told[0]);
+        } else if (c.told) {
             EXPECT_EQ(0u, t.host.told[0].find("バッチファイル「" + t.dir / c.file +
                                               "」を作成できません: "))
                 << t.Told();
