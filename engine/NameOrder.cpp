@@ -54,9 +54,19 @@ void AppendUnit(std::string& out, wchar_t unit) {
     }
 }
 
+// Characters that are NFC by themselves and never join a neighbour: text
+// below U+0300, kana without the combining voiced marks U+3099 and U+309A, the
+// CJK symbols without the combining tone marks U+302A-U+302F, the unified
+// kanji and the full-width forms. Most names are such text, Japanese ones too,
+// and need no call to the system.
+bool StaysAsItIs(wchar_t c) {
+    return c < 0x300 || (c >= 0x3000 && c <= 0x3029) || (c >= 0x3030 && c <= 0x3098) ||
+           (c >= 0x309B && c <= 0x30FF) || (c >= 0x4E00 && c <= 0x9FFF) ||
+           (c >= 0xFF00 && c <= 0xFFEF);
+}
+
 std::wstring Normalized(std::wstring_view wide) {
-    // Text below U+0300 is NFC already, and most names are such text.
-    if (std::all_of(wide.begin(), wide.end(), [](wchar_t c) { return c < 0x300; }))
+    if (std::all_of(wide.begin(), wide.end(), StaysAsItIs))
         return std::wstring(wide);
     int length = static_cast<int>(wide.size());
     std::wstring out(wide.size() * 3 + 8, L'\0');
