@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cwchar>
 
 namespace {
 
@@ -72,10 +73,12 @@ bool WholeExactAnsi(const wchar_t* text, size_t count, std::string& out) {
     if (length <= 0 || usedDefault)
         return false;
     out.resize(static_cast<size_t>(length));
-    std::wstring back(count, L'\0');
-    int backLength = MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, out.data(), length,
-                                         back.data(), static_cast<int>(count));
-    return static_cast<size_t>(backLength) == count && back.compare(0, count, text, count) == 0;
+    wchar_t shortBack[MAX_PATH];
+    std::wstring longBack(count > MAX_PATH ? count : 0, L'\0');
+    wchar_t* back = count > MAX_PATH ? longBack.data() : shortBack;
+    int backLength = MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, out.data(), length, back,
+                                         static_cast<int>(count));
+    return static_cast<size_t>(backLength) == count && std::wmemcmp(back, text, count) == 0;
 }
 
 std::string TextFromWide(const wchar_t* text, size_t count) {
@@ -123,7 +126,11 @@ size_t EscapeLengthAt(std::string_view text, size_t at, unsigned* codePoint) {
 
 std::wstring WideFromText(std::string_view text) {
     std::wstring out;
-    out.reserve(text.size());
+    AppendWideFromText(out, text);
+    return out;
+}
+
+void AppendWideFromText(std::wstring& out, std::string_view text) {
     size_t runStart = 0;
     for (size_t at = 0; at < text.size();) {
         unsigned codePoint = 0;
@@ -138,7 +145,6 @@ std::wstring WideFromText(std::string_view text) {
         runStart = at;
     }
     AppendAnsi(out, text.data() + runStart, text.size() - runStart);
-    return out;
 }
 
 bool IsPlainAnsi(std::string_view text) {

@@ -19,6 +19,8 @@ inline std::string TextFromWide(const std::wstring& text) {
 // The UTF-16 text of a program text: the exact inverse of TextFromWide. A '<'
 // that begins no well-formed escape stays a '<'.
 std::wstring WideFromText(std::string_view text);
+// The same, appended to `out`.
+void AppendWideFromText(std::wstring& out, std::string_view text);
 
 // The UTF-16 path for the wide file functions; a long absolute path gets the
 // \\?\ form (\\?\UNC\ for a share), which takes paths of any length the file

@@ -2,8 +2,10 @@
 // Everything found on one side of a job: its root folder and the entries below it.
 #include "engine/SyncItem.h"
 
+#include <cstdint>
 #include <deque>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class FolderListing {
@@ -26,6 +28,12 @@ public:
     // Bisection over the sorted entries: the index of an entry whose relative
     // path equals the key under CompareNames, or -1.
     int FindEntry(const std::string& relativePath) const;
+    // After SortEntries, each entry's key (engine/NameOrder.h AppendNameKey),
+    // kept so that a lookup from the other side compares bytes only.
+    bool HasKeys() const { return !keyRefs_.empty() || entries_.empty(); }
+    std::string_view KeyAt(size_t index) const;
+    // FindEntry for a key, trying `hint` first.
+    int FindKey(std::string_view key, size_t hint) const;
     // The same, comparing the entry at `hint` first: a caller asking for paths
     // in sorted order passes the index after its last match, and for folders
     // that mostly match it is the one (one comparison instead of a bisection).
@@ -46,8 +54,17 @@ public:
     void RemoveCovered(const std::vector<std::string>& relativePaths);
 
 private:
+    // Keeps the entries (and their keys) whose flag is set, in order.
+    void KeepOnly(const std::vector<bool>& keep);
+
+    struct KeyRef {
+        uint32_t start;
+        uint32_t length;
+    };
     std::string rootFolder_;
     std::deque<FileEntry> records_;   // owns the entries; a deque never moves them
     std::vector<FileEntry*> entries_; // scan order, sorted order after SortEntries
     std::vector<std::string> leftOut_;
+    std::string keys_;            // the sorted entries' keys, one after another
+    std::vector<KeyRef> keyRefs_; // in sorted order; empty until SortEntries
 };

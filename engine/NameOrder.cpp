@@ -136,10 +136,20 @@ void AppendNameKey(std::string& out, std::string_view first, std::string_view se
                 out.push_back(static_cast<char>(UpperAscii(static_cast<unsigned char>(c))));
         return;
     }
-    std::wstring wide = WideFromText(first);
-    wide += WideFromText(second);
-    for (wchar_t unit : FoldedName(wide))
-        AppendUnit(out, unit);
+    // One buffer for every key: a sort makes one key per entry.
+    thread_local std::wstring wide;
+    wide.clear();
+    AppendWideFromText(wide, first);
+    AppendWideFromText(wide, second);
+    const wchar_t* upper = UpperCaseTable();
+    auto append = [&](std::wstring_view units) {
+        for (wchar_t unit : units)
+            AppendUnit(out, upper[static_cast<unsigned short>(unit)]);
+    };
+    if (std::all_of(wide.begin(), wide.end(), StaysAsItIs))
+        append(wide);
+    else
+        append(Normalized(wide));
 }
 
 std::string NameKey(std::string_view text) {
