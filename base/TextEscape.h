@@ -5,7 +5,9 @@
 // of the program's. Each control character (0x01 to 0x1F, 0x7F) and the '<'
 // itself is written as <U+XXXX> (four upper-case hex digits). Windows forbids
 // '<' in names, so no real name reads as an escape, and escaping '<' keeps the
-// form unambiguous for the names from elsewhere.
+// form unambiguous for the names from elsewhere. A character the ANSI code page
+// cannot hold exactly is written in the same form (see NameText.h): names hold
+// it so already, and such an escape is kept as it is.
 #include <string>
 #include <string_view>
 

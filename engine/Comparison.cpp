@@ -33,13 +33,16 @@ template <class Visit> bool Comparison::EachEntry(const FolderListing& reading, 
     for (size_t i = 0; i < reading.Size(); ++i) {
         if (progress_.PollStop())
             return false;
-        visit(reading[i]);
+        visit(reading[i], i);
     }
     return true;
 }
 
-int Comparison::Match(const FolderListing& matching, const FileEntry& entry) {
-    int found = matching.FindEntry(entry.RelativePath(), nextMatch_);
+int Comparison::Match(const FolderListing& matching, const FolderListing& reading, size_t index) {
+    // Both sorted: the reading entry's key is looked up as it is, bytes only.
+    int found = reading.HasKeys() && matching.HasKeys()
+                    ? matching.FindKey(reading.KeyAt(index), nextMatch_)
+                    : matching.FindEntry(reading[index].RelativePath(), nextMatch_);
     if (found >= 0)
         nextMatch_ = static_cast<size_t>(found) + 1;
     return found;
@@ -47,8 +50,8 @@ int Comparison::Match(const FolderListing& matching, const FileEntry& entry) {
 
 bool Comparison::CopyPass(const FolderListing& reading, const FolderListing& matching,
                           SyncDirection direction) {
-    return EachEntry(reading, [&](const FileEntry& entry) {
-        int found = Match(matching, entry);
+    return EachEntry(reading, [&](const FileEntry& entry, size_t index) {
+        int found = Match(matching, reading, index);
         if (found < 0) {
             if (!entry.IsFolder() && job_.bothSidesOnly != 0)
                 return;
@@ -74,8 +77,8 @@ bool Comparison::CopyPass(const FolderListing& reading, const FolderListing& mat
 
 bool Comparison::DeletionPass(const FolderListing& reading, const FolderListing& matching,
                               SyncDirection direction) {
-    return EachEntry(reading, [&](const FileEntry& entry) {
-        if (Match(matching, entry) >= 0)
+    return EachEntry(reading, [&](const FileEntry& entry, size_t index) {
+        if (Match(matching, reading, index) >= 0)
             return;
         if (!entry.IsFolder() && job_.bothSidesOnly != 0)
             return;

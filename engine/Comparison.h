@@ -28,11 +28,12 @@ public:
 
 private:
     void Hand(SyncItem* item);
-    // Visits the entries in order, polling for a stop before each; false on a stop.
+    // Visits the entries (with their index) in order, polling for a stop before
+    // each; false on a stop.
     template <class Visit> bool EachEntry(const FolderListing& reading, Visit visit);
-    // The entry of `matching` with the entry's path, or -1. The pass reads in
-    // sorted order, so the entry after the last match is tried first.
-    int Match(const FolderListing& matching, const FileEntry& entry);
+    // The entry of `matching` with the path of reading's entry `index`, or -1.
+    // The pass reads in sorted order, so the entry after the last match is tried first.
+    int Match(const FolderListing& matching, const FolderListing& reading, size_t index);
 
     const JobSettings& job_;
     IProgress& progress_;

@@ -1,22 +1,7 @@
 #include "engine/ExcludedFolders.h"
 
-#include "framework/AnsiText.h"
 #include "engine/FileFilters.h"
-
-#include <windows.h>
-
-namespace {
-
-// Through UTF-16 so that a double-byte character is lowered as one character
-// and its trail byte is never taken for an ASCII capital.
-std::wstring LoweredWide(const std::string& text) {
-    std::wstring wide = AnsiToWide(text);
-    if (!wide.empty())
-        CharLowerBuffW(wide.data(), static_cast<DWORD>(wide.size()));
-    return wide;
-}
-
-} // namespace
+#include "engine/NameOrder.h"
 
 std::vector<std::string> MakeExcludedFolderPatterns(const std::string& excludedFolders) {
     std::vector<std::string> pieces;
@@ -27,17 +12,17 @@ std::vector<std::string> MakeExcludedFolderPatterns(const std::string& excludedF
 }
 
 ExcludedFolders::ExcludedFolders(const std::vector<std::string>& patterns) {
-    lowered_.reserve(patterns.size());
+    keys_.reserve(patterns.size());
     for (const std::string& pattern : patterns)
-        lowered_.push_back(LoweredWide(pattern));
+        keys_.push_back(NameKey(pattern));
 }
 
 bool ExcludedFolders::Matches(const std::string& relativeFolder) const {
-    if (lowered_.empty())
+    if (keys_.empty())
         return false;
-    std::wstring folder = LoweredWide(relativeFolder);
-    for (const std::wstring& pattern : lowered_) {
-        if (pattern == folder)
+    std::string folder = NameKey(relativeFolder);
+    for (const std::string& key : keys_) {
+        if (key == folder)
             return true;
     }
     return false;

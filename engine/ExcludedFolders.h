@@ -11,11 +11,11 @@ class ExcludedFolders {
 public:
     explicit ExcludedFolders(const std::vector<std::string>& patterns);
 
-    // True when the relative folder (\sub\deeper\) equals one of the patterns
-    // ignoring case: ASCII letters fold, and so do double-byte letters such as
-    // full-width capitals, by the code page's own lower-case mapping.
+    // True when the relative folder (\sub\deeper\) is one of the patterns
+    // under CompareNames: case folded as Windows folds it (full-width capitals
+    // too) and NFC forms matched.
     bool Matches(const std::string& relativeFolder) const;
 
 private:
-    std::vector<std::wstring> lowered_;
+    std::vector<std::string> keys_;
 };

@@ -2,13 +2,13 @@
 
 #include "base/DoubleByte.h"
 #include "framework/AnsiText.h"
-#include "engine/CompareNoCase.h"
+#include "engine/NameOrder.h"
 
 namespace {
 
 bool ContainsNoCase(const std::vector<std::string>& list, const std::string& text) {
     for (const std::string& piece : list) {
-        if (CompareNoCase(piece, text) == 0)
+        if (CompareNames(piece, text) == 0)
             return true;
     }
     return false;

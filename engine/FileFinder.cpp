@@ -1,6 +1,6 @@
 #include "engine/FileFinder.h"
 
-#include "framework/AnsiText.h"
+#include "base/NameText.h"
 
 #include <cwchar>
 
@@ -8,9 +8,9 @@ namespace {
 
 // The ANSI find functions give a name outside the code page as a best-fit
 // look-alike (café as cafe, ..¥x as ..\x), which would then be acted on as
-// another file. The wide name is converted here under the one exact rule.
+// another file. The wide name is kept whole here.
 void Convert(const WIN32_FIND_DATAW& data, FoundRecord* found) {
-    found->exactName = ToExactAnsi(data.cFileName, std::wcslen(data.cFileName), found->name);
+    found->name = TextFromWide(data.cFileName, std::wcslen(data.cFileName));
     found->attributes = data.dwFileAttributes;
     found->lastWriteTime = data.ftLastWriteTime;
     found->sizeHigh = data.nFileSizeHigh;
@@ -20,7 +20,7 @@ void Convert(const WIN32_FIND_DATAW& data, FoundRecord* found) {
 } // namespace
 
 HANDLE FileFinder::First(const char* pattern, FoundRecord* found) const {
-    std::wstring widePattern = AnsiToWide(pattern);
+    std::wstring widePattern = WidePath(pattern);
     WIN32_FIND_DATAW data;
     // No short names and larger reads; a system that knows neither refuses them
     // as an invalid parameter and lists the plain way.

@@ -9,8 +9,9 @@ class FileFinder {
 public:
     virtual ~FileFinder() = default;
     // Same contracts as FindFirstFileA, FindNextFileA and FindClose, last error
-    // included, but the names are read in UTF-16 and converted without best fit:
-    // a name without an exact ANSI form comes with exactName false.
+    // included, but the pattern and the names go through the wide functions: a
+    // name comes as the program holds names (base/NameText.h), and a path of
+    // any length the file system allows is listed.
     virtual HANDLE First(const char* pattern, FoundRecord* found) const;
     virtual bool Next(HANDLE search, FoundRecord* found) const;
     virtual void Close(HANDLE search) const;

@@ -4,8 +4,10 @@
 
 #include "base/AbsolutePath.h"
 #include "base/FileHandle.h"
+#include "base/NameText.h"
 #include "base/PathRoot.h"
 #include "base/PathText.h"
+#include "base/WideFiles.h"
 #include "engine/CompareNoCase.h"
 
 namespace {
@@ -14,8 +16,8 @@ namespace {
 // so a folder the user may not list still answers; backup semantics are what
 // opens a folder at all.
 HANDLE OpenForQuery(const std::string& path) {
-    return CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                       nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    return OpenPath(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_EXISTING,
+                    FILE_FLAG_BACKUP_SEMANTICS);
 }
 
 // The path the system itself gives the open folder, links resolved; empty when
@@ -24,10 +26,18 @@ std::string ResolvedPath(const std::string& path) {
     FileHandle handle(OpenForQuery(path));
     if (!handle.IsOpen())
         return std::string();
-    char resolved[MAX_PATH * 2] = {};
-    DWORD length = GetFinalPathNameByHandleA(handle.Get(), resolved, sizeof resolved,
-                                             FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
-    return length > 0 && length < sizeof resolved ? std::string(resolved, length) : std::string();
+    std::wstring resolved(MAX_PATH, L'\0');
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        DWORD length = GetFinalPathNameByHandleW(handle.Get(), resolved.data(),
+                                                 static_cast<DWORD>(resolved.size()),
+                                                 FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+        if (length == 0)
+            return std::string();
+        if (length < resolved.size())
+            return TextFromWide(resolved.data(), length);
+        resolved.resize(length + 1); // the size it needs, its end included
+    }
+    return std::string();
 }
 
 void AddChain(std::string path, std::vector<FileIdentity>& chain) {
@@ -66,9 +76,10 @@ bool WithinByIdentity(const std::string& inner, const std::string& outer) {
 
 // The spelling with every short name replaced by the long one.
 std::string LongPath(const std::string& path) {
-    char longer[MAX_PATH * 2] = {};
-    DWORD length = GetLongPathNameA(path.c_str(), longer, sizeof longer);
-    return length > 0 && length < sizeof longer ? std::string(longer, length) : path;
+    std::wstring wide = WideFromText(path);
+    std::wstring longer(wide.size() * 2 + MAX_PATH, L'\0');
+    DWORD length = GetLongPathNameW(wide.c_str(), longer.data(), static_cast<DWORD>(longer.size()));
+    return length > 0 && length < longer.size() ? TextFromWide(longer.data(), length) : path;
 }
 
 // The rest of `path` below its leading part `top`, "\" and the names after it.

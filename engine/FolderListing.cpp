@@ -1,6 +1,6 @@
 #include "engine/FolderListing.h"
 
-#include "engine/CompareNoCase.h"
+#include "engine/NameOrder.h"
 #include "engine/PathSet.h"
 
 #include <algorithm>
@@ -16,8 +16,8 @@ struct SortKey {
     FileEntry* entry;
 };
 
-// Unsigned lexicographic order of keys made by AppendFoldedKey, which is
-// CompareNoCase order: the lookup bisects with CompareNoCase over this order.
+// Unsigned lexicographic order of keys made by AppendNameKey, which is
+// CompareNames order: the lookup bisects with CompareNamesJoined over this order.
 // Eight bytes at a time: sibling paths share long folder prefixes.
 bool KeyLess(const SortKey& a, const SortKey& b) {
     size_t common = std::min(a.length, b.length);
@@ -36,8 +36,12 @@ bool KeyLess(const SortKey& a, const SortKey& b) {
     return a.length < b.length;
 }
 
-int CompareEntries(const FileEntry& a, const FileEntry& b) {
-    return CompareNoCaseJoined(a.relativeFolder, a.name, b.relativeFolder, b.name);
+// Plain byte order of two keys, a key that is a prefix of the other first.
+int CompareKeys(std::string_view a, std::string_view b) {
+    int order = std::memcmp(a.data(), b.data(), std::min(a.size(), b.size()));
+    if (order != 0)
+        return order;
+    return a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0;
 }
 
 } // namespace
@@ -45,51 +49,59 @@ int CompareEntries(const FileEntry& a, const FileEntry& b) {
 void FolderListing::Append(FileEntry&& entry) {
     records_.push_back(std::move(entry));
     entries_.push_back(&records_.back());
+    // A new entry has no key: the listing is unsorted until SortEntries.
+    keyRefs_.clear();
+    keys_.clear();
 }
 
 void FolderListing::SortEntries() {
-    if (entries_.size() < 2)
-        return;
-
     size_t total = 0;
     for (const FileEntry* entry : entries_)
         total += entry->relativeFolder.size() + entry->name.size();
-    std::string folded;
-    folded.reserve(total);
-    std::vector<size_t> ends;
+    keys_.clear();
+    keys_.reserve(total);
+    std::vector<uint32_t> ends;
     ends.reserve(entries_.size());
     for (const FileEntry* entry : entries_) {
-        AppendFoldedKey(folded, entry->relativeFolder, entry->name);
-        ends.push_back(folded.size());
+        AppendNameKey(keys_, entry->relativeFolder, entry->name);
+        ends.push_back(static_cast<uint32_t>(keys_.size()));
     }
+    keys_.shrink_to_fit();
 
     // Pointers into the buffer only once it has stopped growing.
     std::vector<SortKey> keys(entries_.size());
-    const unsigned char* base = reinterpret_cast<const unsigned char*>(folded.data());
-    size_t start = 0;
+    const unsigned char* base = reinterpret_cast<const unsigned char*>(keys_.data());
+    uint32_t start = 0;
     for (size_t i = 0; i < entries_.size(); ++i) {
         keys[i] = SortKey{base + start, ends[i] - start, entries_[i]};
         start = ends[i];
     }
-    std::vector<size_t>().swap(ends);
+    std::vector<uint32_t>().swap(ends);
 
     // Listings often arrive in order already; std::sort is an introsort, so
     // neither sorted, reversed nor equal keys make it quadratic or deep.
-    if (std::is_sorted(keys.begin(), keys.end(), KeyLess))
-        return;
-    std::sort(keys.begin(), keys.end(), KeyLess);
-    for (size_t i = 0; i < keys.size(); ++i)
+    if (!std::is_sorted(keys.begin(), keys.end(), KeyLess))
+        std::sort(keys.begin(), keys.end(), KeyLess);
+    keyRefs_.resize(keys.size());
+    for (size_t i = 0; i < keys.size(); ++i) {
         entries_[i] = keys[i].entry;
+        keyRefs_[i] = KeyRef{static_cast<uint32_t>(keys[i].bytes - base),
+                             static_cast<uint32_t>(keys[i].length)};
+    }
 }
 
-int FolderListing::FindEntry(const std::string& relativePath) const {
+std::string_view FolderListing::KeyAt(size_t index) const {
+    return std::string_view(keys_).substr(keyRefs_[index].start, keyRefs_[index].length);
+}
+
+int FolderListing::FindKey(std::string_view key, size_t hint) const {
+    if (hint < keyRefs_.size() && KeyAt(hint) == key)
+        return static_cast<int>(hint);
     int low = 0;
-    int high = static_cast<int>(entries_.size()) - 1;
+    int high = static_cast<int>(keyRefs_.size()) - 1;
     while (low <= high) {
         int middle = low + (high - low) / 2;
-        const FileEntry& entry = *entries_[middle];
-        int order =
-            CompareNoCaseJoined(entry.relativeFolder, entry.name, relativePath, std::string_view());
+        int order = CompareKeys(KeyAt(static_cast<size_t>(middle)), key);
         if (order == 0)
             return middle;
         if (order > 0)
@@ -101,35 +113,81 @@ int FolderListing::FindEntry(const std::string& relativePath) const {
 }
 
 int FolderListing::FindEntry(const std::string& relativePath, size_t hint) const {
+    if (HasKeys())
+        return FindKey(NameKey(relativePath), hint);
+    // Not sorted through SortEntries (a listing of tests): the same order, key by key.
     if (hint < entries_.size()) {
         const FileEntry& entry = *entries_[hint];
-        if (CompareNoCaseJoined(entry.relativeFolder, entry.name, relativePath,
-                                std::string_view()) == 0)
+        if (CompareNamesJoined(entry.relativeFolder, entry.name, relativePath,
+                               std::string_view()) == 0)
             return static_cast<int>(hint);
     }
-    return FindEntry(relativePath);
+    int low = 0;
+    int high = static_cast<int>(entries_.size()) - 1;
+    while (low <= high) {
+        int middle = low + (high - low) / 2;
+        const FileEntry& entry = *entries_[middle];
+        int order =
+            CompareNamesJoined(entry.relativeFolder, entry.name, relativePath, std::string_view());
+        if (order == 0)
+            return middle;
+        if (order > 0)
+            high = middle - 1;
+        else
+            low = middle + 1;
+    }
+    return -1;
+}
+
+int FolderListing::FindEntry(const std::string& relativePath) const {
+    return FindEntry(relativePath, entries_.size());
+}
+
+void FolderListing::KeepOnly(const std::vector<bool>& keep) {
+    size_t to = 0;
+    for (size_t from = 0; from < entries_.size(); ++from) {
+        if (!keep[from])
+            continue;
+        entries_[to] = entries_[from];
+        if (HasKeys())
+            keyRefs_[to] = keyRefs_[from];
+        ++to;
+    }
+    entries_.resize(to);
+    if (!keyRefs_.empty())
+        keyRefs_.resize(to);
 }
 
 void FolderListing::LeaveOutTwins() {
-    std::vector<FileEntry*> kept;
-    kept.reserve(entries_.size());
+    auto same = [&](size_t a, size_t b) {
+        if (HasKeys())
+            return KeyAt(a) == KeyAt(b);
+        return CompareNamesJoined(entries_[a]->relativeFolder, entries_[a]->name,
+                                  entries_[b]->relativeFolder, entries_[b]->name) == 0;
+    };
+    std::vector<bool> keep(entries_.size(), true);
     for (size_t i = 0; i < entries_.size();) {
         size_t end = i + 1;
-        while (end < entries_.size() && CompareEntries(*entries_[i], *entries_[end]) == 0)
+        while (end < entries_.size() && same(i, end))
             ++end;
-        if (end - i == 1)
-            kept.push_back(entries_[i]);
-        else
-            LeaveOut(entries_[i]->RelativePath());
+        if (end - i > 1) {
+            // Each under its own spelling, so the report names both files.
+            for (size_t twin = i; twin < end; ++twin) {
+                LeaveOut(entries_[twin]->RelativePath());
+                keep[twin] = false;
+            }
+        }
         i = end;
     }
-    entries_.swap(kept);
+    KeepOnly(keep);
 }
 
 void FolderListing::RemoveCovered(const std::vector<std::string>& relativePaths) {
     if (relativePaths.empty())
         return;
     PathSet covering(relativePaths);
-    auto covered = [&](const FileEntry* entry) { return covering.Covers(entry->RelativePath()); };
-    entries_.erase(std::remove_if(entries_.begin(), entries_.end(), covered), entries_.end());
+    std::vector<bool> keep(entries_.size());
+    for (size_t i = 0; i < entries_.size(); ++i)
+        keep[i] = !covering.Covers(entries_[i]->RelativePath());
+    KeepOnly(keep);
 }

@@ -2,8 +2,10 @@
 // Everything found on one side of a job: its root folder and the entries below it.
 #include "engine/SyncItem.h"
 
+#include <cstdint>
 #include <deque>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class FolderListing {
@@ -19,13 +21,19 @@ public:
     // Takes the entry over and places it at the end.
     void Append(FileEntry&& entry);
 
-    // Ascending CompareNoCase order of relative paths. Moves references only;
+    // Ascending CompareNames order of relative paths. Moves references only;
     // entries with equal keys keep no particular order.
     void SortEntries();
 
     // Bisection over the sorted entries: the index of an entry whose relative
-    // path equals the key under CompareNoCase, or -1.
+    // path equals the key under CompareNames, or -1.
     int FindEntry(const std::string& relativePath) const;
+    // After SortEntries, each entry's key (engine/NameOrder.h AppendNameKey),
+    // kept so that a lookup from the other side compares bytes only.
+    bool HasKeys() const { return !keyRefs_.empty() || entries_.empty(); }
+    std::string_view KeyAt(size_t index) const;
+    // FindEntry for a key, trying `hint` first.
+    int FindKey(std::string_view key, size_t hint) const;
     // The same, comparing the entry at `hint` first: a caller asking for paths
     // in sorted order passes the index after its last match, and for folders
     // that mostly match it is the one (one comparison instead of a bisection).
@@ -37,7 +45,8 @@ public:
     const std::vector<std::string>& LeftOut() const { return leftOut_; }
 
     // After SortEntries: entries of one folder that compare equal (a.txt and
-    // A.txt on case-sensitive storage) are one path to every later step, so
+    // A.txt or ΑΒΓ.txt and αβγ.txt on case-sensitive storage, a name made on
+    // a Mac beside its Windows spelling) are one path to every later step, so
     // neither can be acted on safely. Both are left out.
     void LeaveOutTwins();
 
@@ -45,8 +54,17 @@ public:
     void RemoveCovered(const std::vector<std::string>& relativePaths);
 
 private:
+    // Keeps the entries (and their keys) whose flag is set, in order.
+    void KeepOnly(const std::vector<bool>& keep);
+
+    struct KeyRef {
+        uint32_t start;
+        uint32_t length;
+    };
     std::string rootFolder_;
     std::deque<FileEntry> records_;   // owns the entries; a deque never moves them
     std::vector<FileEntry*> entries_; // scan order, sorted order after SortEntries
     std::vector<std::string> leftOut_;
+    std::string keys_;            // the sorted entries' keys, one after another
+    std::vector<KeyRef> keyRefs_; // in sorted order; empty until SortEntries
 };

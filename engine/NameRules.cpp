@@ -1,6 +1,7 @@
 #include "engine/NameRules.h"
 
 #include "base/DoubleByte.h"
+#include "base/NameText.h"
 #include "engine/CompareNoCase.h"
 
 #include <cstring>
@@ -35,6 +36,16 @@ bool IsExactPathName(const char* name) {
     const std::string_view text(name);
     char last = '\0';
     for (size_t at = 0; at < text.size();) {
+        // A character without an ANSI form is a usable one; an escaped control
+        // character or '<' is not.
+        unsigned codePoint = 0;
+        if (size_t escape = EscapeLengthAt(text, at, &codePoint); escape != 0) {
+            if (codePoint < 0x20 || codePoint == '<')
+                return false;
+            last = '\0';
+            at += escape;
+            continue;
+        }
         if (lead.CharLength(text, at) == 2) {
             last = '\0';
             at += 2;

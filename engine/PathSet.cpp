@@ -4,12 +4,12 @@
 
 #include <algorithm>
 
-#include "engine/CompareNoCase.h"
+#include "engine/NameOrder.h"
 
 namespace {
 
 bool Before(const std::string& a, const std::string& b) {
-    return CompareNoCase(a, b) < 0;
+    return CompareNames(a, b) < 0;
 }
 
 } // namespace
@@ -35,10 +35,13 @@ bool PathSet::Covers(const std::string& path) const {
 }
 
 bool PathSet::HasBelow(const std::string& folder) const {
-    // CompareNoCase is a byte order, so the paths that begin with folder\ follow
-    // one another from the first of them.
+    // The order is that of the keys, and a key of folder\name begins with the
+    // key of folder\: the paths below the folder follow one another from the
+    // first of them.
     std::string prefix = folder + "\\";
     auto first = std::lower_bound(paths_.begin(), paths_.end(), prefix, Before);
-    return first != paths_.end() && first->size() >= prefix.size() &&
-           CompareNoCase(std::string_view(*first).substr(0, prefix.size()), prefix) == 0;
+    if (first == paths_.end())
+        return false;
+    std::string prefixKey = NameKey(prefix);
+    return NameKey(*first).compare(0, prefixKey.size(), prefixKey) == 0;
 }

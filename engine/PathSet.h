@@ -1,7 +1,7 @@
 #pragma once
 // Relative paths kept apart from a plan (left-out entries, the log folder), held
-// in CompareNoCase order so that a lookup costs a bisection per folder level,
-// not a pass over every path: a tree of many names without an exact ANSI form
+// in CompareNames order so that a lookup costs a bisection per folder level,
+// not a pass over every path: a tree of many forbidden names or links
 // leaves out thousands of them.
 #include <string>
 #include <vector>

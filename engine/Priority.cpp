@@ -1,6 +1,6 @@
 #include "engine/Priority.h"
 
-#include "engine/CompareNoCase.h"
+#include "engine/NameOrder.h"
 
 int ComparePriority(const SyncItem* a, const SyncItem* b) {
     bool aDeletes = a->operation == Delete;
@@ -11,6 +11,6 @@ int ComparePriority(const SyncItem* a, const SyncItem* b) {
     int sign = aDeletes ? -1 : 1;
     if (a->isFolder != b->isFolder)
         return a->isFolder ? -sign : sign;
-    return sign * CompareNoCaseJoined(a->subject.relativeFolder, a->subject.name,
-                                      b->subject.relativeFolder, b->subject.name);
+    return sign * CompareNamesJoined(a->subject.relativeFolder, a->subject.name,
+                                     b->subject.relativeFolder, b->subject.name);
 }

@@ -1,10 +1,10 @@
 #include "engine/ReservedNames.h"
 
 #include "base/PathText.h"
-#include "engine/CompareNoCase.h"
+#include "engine/NameOrder.h"
 
 bool IsReservedRootName(const std::string& name) {
-    return CompareNoCase(name, kRunLockName) == 0 || CompareNoCase(name, kVersionsFolderName) == 0;
+    return CompareNames(name, kRunLockName) == 0 || CompareNames(name, kVersionsFolderName) == 0;
 }
 
 std::string AtRoot(const std::string& root, const std::string& name) {

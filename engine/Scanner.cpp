@@ -53,7 +53,7 @@ bool Scanner::NextRecord(HANDLE search, const std::string& relativeFolder, Found
 
 bool Scanner::Admit(FolderListing& listing, const std::string& relativeFolder,
                     const FoundRecord& found) {
-    if (!IsLinkRecord(found) && found.exactName && IsExactPathName(found.name.c_str()))
+    if (!IsLinkRecord(found) && IsExactPathName(found.name.c_str()))
         return true;
     listing.LeaveOut(relativeFolder + found.name);
     return false;

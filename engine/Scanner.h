@@ -48,9 +48,9 @@ private:
                     bool* complete);
     void Add(FolderListing& listing, const std::string& relativeFolder, const FoundRecord& found);
     // The one test every found entry passes before it is listed or entered. False
-    // for a link, a name without an exact ANSI form, or one the path functions
-    // would misread: the entry's path (as far as it can be written) is then
-    // recorded in the listing as left out, and the scan goes on.
+    // for a link, or a name Windows forbids or the path functions would misread: the entry's path
+    // (as far as it can be written) is then recorded in the listing as left out, and the scan goes
+    // on.
     bool Admit(FolderListing& listing, const std::string& relativeFolder, const FoundRecord& found);
 
     IProgress& progress_;

@@ -2,6 +2,7 @@
 
 #include <shlwapi.h>
 
+#include "base/NameText.h"
 #include "base/TextEscape.h"
 #include "engine/SyncItem.h"
 #include "engine/SystemText.h"
@@ -41,7 +42,10 @@ BatchOutcome WriteBatchLines(OutputFile& file, const IRowSource& rows, IProgress
         }
         const SyncItem& item = rows.Row(index);
         std::string command = MakeItemCommand(item);
-        if (!writeAll && NamesNetworkPath(item)) {
+        // A name without a Shift-JIS form cannot be written in this file: a
+        // look-alike would act on another file. A comment says what is missing.
+        bool writable = IsPlainAnsi(command);
+        if (writable && !writeAll && NamesNetworkPath(item)) {
             // A stop pressed since the last paced poll is seen before the question.
             if (progress.PollStopNow()) {
                 outcome.end = BatchEnd::Stopped;
@@ -58,13 +62,16 @@ BatchOutcome WriteBatchLines(OutputFile& file, const IRowSource& rows, IProgress
                 writeAll = true;
         }
         unsigned long long wholeLinesEnd = file.Size();
-        if (!file.Write(EscapeForBatchFile(command) + "\r\n")) {
+        std::string line = writable ? command : kNotInBatchPrefix + EscapeForText(command);
+        if (!file.Write(EscapeForBatchFile(line) + "\r\n")) {
             outcome.end = BatchEnd::WriteFailed;
             outcome.error = file.Error();
             file.CutTo(wholeLinesEnd);
             break;
         }
         ++outcome.linesWritten;
+        if (!writable)
+            ++outcome.rowsLeftOut;
     }
     if (outcome.end == BatchEnd::AllRows)
         figures.rowsDone = count;
@@ -106,6 +113,12 @@ BatchOutcome ExportBatch(const std::string& path, const IRowSource& rows, IOpera
         outcome.error = file.Error();
     }
     return outcome;
+}
+
+std::string BatchLeftOutText(int rows) {
+    return "Shift-JIS で書けない名前を含む " + std::to_string(rows) +
+           " 件の処理はバッチファイルに出力できません。\nその行には REM "
+           "で始まる説明の行を出力しました。";
 }
 
 std::string BatchNotCreatedText(const std::string& path, const BatchOutcome& outcome) {

@@ -33,6 +33,9 @@ enum class BatchEnd {
 struct BatchOutcome {
     BatchEnd end = BatchEnd::AllRows;
     int linesWritten = 0;
+    // Rows written as a comment line only (kNotInBatchPrefix): their paths have
+    // no Shift-JIS form, and the command processor would reach other files.
+    int rowsLeftOut = 0;
     DWORD error = 0; // the platform's code when the file failed
 };
 
@@ -66,6 +69,14 @@ inline constexpr const char* kBatchLastLines =
     "@if defined ORVANE_CP if not \"%ORVANE_CP%\"==\"932\" if not \"%ORVANE_CP%\"==\"0\" "
     "chcp %ORVANE_CP% >nul\r\n"
     "@endlocal\r\n";
+
+// The comment line in place of a row the file cannot carry out, before the
+// row's command in the escape form; every % doubled as on every line.
+inline constexpr const char* kNotInBatchPrefix =
+    "@REM 次の処理はこのバッチファイルでは行えません（Shift-JIS で書けない名前）: ";
+
+// The message after an export that left rows out.
+std::string BatchLeftOutText(int rows);
 
 inline constexpr const char* kBatchIncompleteText =
     "バッチファイルの書き込みに失敗しました。\nファイルには途中までの処理しか出力されていません。";

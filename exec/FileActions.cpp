@@ -2,6 +2,9 @@
 
 #include <shellapi.h>
 
+#include "base/WideFiles.h"
+#include "base/NameText.h"
+
 namespace {
 
 // The version does not change while the program runs; ask the system once.
@@ -15,9 +18,10 @@ FILEOP_FLAGS ShellCopyFlagsOfThisSystem() {
     return flags;
 }
 
-// One name as the shell wants a list of names: ended by two NULs.
-std::string NameList(const std::string& path) {
-    return path + '\0';
+// One name as the shell wants a list of names: ended by two NULs. The shell
+// takes no \\?\ form; a longer path fails there and is reported.
+std::wstring NameList(const std::string& path) {
+    return WideFromText(path) + L'\0';
 }
 
 } // namespace
@@ -37,16 +41,16 @@ bool ShellCopyFile(const std::string& from, const std::string& to, DWORD* code) 
             *code = ERROR_INVALID_NAME;
         return false;
     }
-    std::string fromList = NameList(from);
-    std::string toList = NameList(to);
-    SHFILEOPSTRUCTA operation = {};
+    std::wstring fromList = NameList(from);
+    std::wstring toList = NameList(to);
+    SHFILEOPSTRUCTW operation = {};
     operation.wFunc = FO_COPY;
     operation.pFrom = fromList.c_str();
     operation.pTo = toList.c_str();
     operation.fFlags = ShellCopyFlagsOfThisSystem();
     operation.hNameMappings = nullptr;
-    operation.lpszProgressTitle = "コピーしています";
-    int result = SHFileOperationA(&operation);
+    operation.lpszProgressTitle = L"コピーしています";
+    int result = SHFileOperationW(&operation);
     if (result == 0 && !operation.fAnyOperationsAborted)
         return true;
     if (code != nullptr)
@@ -55,19 +59,18 @@ bool ShellCopyFile(const std::string& from, const std::string& to, DWORD* code) 
 }
 
 bool DeletePath(const std::string& path, ActionError* error) {
-    const char* name = path.c_str();
     // A missing path reads as INVALID_FILE_ATTRIBUTES, which has the folder bit:
     // setting a missing folder's attributes then fails, and so does the deletion.
-    DWORD attributes = GetFileAttributesA(name);
+    DWORD attributes = AttributesOf(path);
     bool folder = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
     bool deleted =
-        SetFileAttributesA(name, folder ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL) &&
-        (folder ? RemoveDirectoryA(name) : DeleteFileA(name));
+        SetAttributesOf(path, folder ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL) &&
+        (folder ? RemoveFolderAt(path) : DeleteFileAt(path));
     if (deleted)
         return true;
     if (error != nullptr)
         *error = StepFailed(ActionStep::Delete, path);
     if (attributes != INVALID_FILE_ATTRIBUTES)
-        SetFileAttributesA(name, attributes);
+        SetAttributesOf(path, attributes);
     return false;
 }

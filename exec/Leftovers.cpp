@@ -4,17 +4,18 @@
 
 #include "base/AbsolutePath.h"
 #include "base/PathText.h"
+#include "base/WideFiles.h"
 #include "engine/ReservedNames.h"
 
 namespace {
 
 bool IsFile(const std::string& path) {
-    DWORD attributes = GetFileAttributesA(path.c_str());
+    DWORD attributes = AttributesOf(path);
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
 bool Exists(const std::string& path) {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    return AttributesOf(path) != INVALID_FILE_ATTRIBUTES;
 }
 
 // A path below the root, or an absolute one as it is.
@@ -49,7 +50,7 @@ std::vector<JournalRecord> ClearLeftovers(const std::string& root,
         if (record.kind == JournalRecord::Version) {
             // Already in its net; it returns only when the kill left the target empty.
             if (IsFile(path) && !Exists(target)) {
-                if (!MoveFileExA(path.c_str(), target.c_str(), 0)) {
+                if (!MovePath(path.c_str(), target.c_str(), 0)) {
                     remaining.push_back(record);
                     continue;
                 }
@@ -63,7 +64,7 @@ std::vector<JournalRecord> ClearLeftovers(const std::string& root,
             bool done;
             if (!Exists(target)) {
                 // The kill came between the two renames: the old version returns.
-                done = MoveFileExA(backup.c_str(), target.c_str(), 0) != FALSE;
+                done = MovePath(backup.c_str(), target.c_str(), 0) != FALSE;
                 if (done)
                     notes->push_back(kBackupRestoredText + target);
             } else {
@@ -77,7 +78,7 @@ std::vector<JournalRecord> ClearLeftovers(const std::string& root,
                 continue;
             }
         }
-        RemoveDirectoryA(path.c_str()); // only when empty: anything else stays
+        RemoveFolderAt(path); // only when empty: anything else stays
     }
     return remaining;
 }

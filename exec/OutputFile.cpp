@@ -2,10 +2,11 @@
 
 #include <utility>
 
+#include "base/WideFiles.h"
+
 bool OutputFile::Create(const std::string& path) {
     Close();
-    FileHandle created(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                   FILE_ATTRIBUTE_NORMAL, nullptr));
+    FileHandle created(OpenPath(path, GENERIC_WRITE, 0, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL));
     if (!created.IsOpen()) {
         error_ = GetLastError();
         return false;

@@ -1,12 +1,13 @@
 #include "exec/Premise.h"
 
+#include "base/WideFiles.h"
 #include "engine/FileTimes.h"
 #include "engine/SyncItem.h"
 
 PathState StateOf(const std::string& path) {
     PathState state;
     WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) {
+    if (!AttributeDataOf(path, &data)) {
         DWORD error = GetLastError();
         state.unknown = error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND;
         return state;

@@ -4,19 +4,22 @@
 
 #include <shellapi.h>
 
+#include "base/NameText.h"
+#include "base/WideFiles.h"
+
 namespace {
 
 bool IsEmptyFolder(const std::string& path) {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((path + "\\*").c_str(), &found);
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(WidePath(path + "\\*").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE)
         return false;
     bool empty = true;
     do {
-        const char* name = found.cFileName;
-        if (!(name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'))))
+        const wchar_t* name = found.cFileName;
+        if (!(name[0] == L'.' && (name[1] == L'\0' || (name[1] == L'.' && name[2] == L'\0'))))
             empty = false;
-    } while (empty && FindNextFileA(search, &found));
+    } while (empty && FindNextFileW(search, &found));
     FindClose(search);
     return empty;
 }
@@ -55,7 +58,7 @@ bool MoveToRecycleBin(const std::string& path, bool folder, ActionError* error) 
             *error = StepFailed(ActionStep::MoveToRecycleBin, path, code);
         return false;
     };
-    DWORD attributes = GetFileAttributesA(path.c_str());
+    DWORD attributes = AttributesOf(path);
     if (attributes == INVALID_FILE_ATTRIBUTES)
         return fail(GetLastError());
     if (((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) != folder)
@@ -63,19 +66,20 @@ bool MoveToRecycleBin(const std::string& path, bool folder, ActionError* error) 
     // The shell would take a folder with everything in it.
     if (folder && !IsEmptyFolder(path))
         return fail(ERROR_DIR_NOT_EMPTY);
-    std::string names = path + '\0';
-    SHFILEOPSTRUCTA operation = {};
+    // The shell takes no \\?\ form; a longer path fails there and is reported.
+    std::wstring names = WideFromText(path) + L'\0';
+    SHFILEOPSTRUCTW operation = {};
     operation.wFunc = FO_DELETE;
     operation.pFrom = names.c_str();
     operation.fFlags =
         FOF_ALLOWUNDO | FOF_SILENT | FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_NO_CONNECTED_ELEMENTS;
-    int result = SHFileOperationA(&operation);
+    int result = SHFileOperationW(&operation);
     if (result != 0)
         return fail(static_cast<DWORD>(result));
     if (operation.fAnyOperationsAborted)
         return fail(ERROR_CANCELLED);
     // The shell reports success for what it could not move on some systems.
-    if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES)
+    if (AttributesOf(path) != INVALID_FILE_ATTRIBUTES)
         return fail(ERROR_ACCESS_DENIED);
     return true;
 }

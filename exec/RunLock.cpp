@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "base/WideFiles.h"
 #include "engine/ReservedNames.h"
 
 namespace {
@@ -27,7 +28,7 @@ std::string RunIdentity() {
 }
 
 bool IsFolder(const std::string& path) {
-    DWORD attributes = GetFileAttributesA(path.c_str());
+    DWORD attributes = AttributesOf(path);
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
@@ -116,8 +117,8 @@ LockResult RunLock::TakeOnce() {
     clean_ = true;
     // Hidden: it is the program's, not the user's. No sharing: while it is open
     // no other run can open it.
-    file_ = FileHandle(CreateFileA(path_.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                                   CREATE_NEW, FILE_ATTRIBUTE_HIDDEN, nullptr));
+    file_ = FileHandle(
+        OpenPath(path_, GENERIC_READ | GENERIC_WRITE, 0, CREATE_NEW, FILE_ATTRIBUTE_HIDDEN));
     if (file_.IsOpen()) {
         if (WriteHeader())
             return LockResult::Taken;
@@ -126,7 +127,7 @@ LockResult RunLock::TakeOnce() {
     }
     error_ = GetLastError();
     if (error_ != ERROR_FILE_EXISTS && error_ != ERROR_ALREADY_EXISTS) {
-        DWORD attributes = GetFileAttributesA(root_.c_str());
+        DWORD attributes = AttributesOf(root_);
         if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
             return LockResult::NoFolder;
         // Some systems answer a name taken by a folder with "access denied".
@@ -136,8 +137,8 @@ LockResult RunLock::TakeOnce() {
     }
     // There is one: a live run's (then it cannot be opened), a killed run's, or
     // not ours. Read first, and write only into a file that is ours.
-    FileHandle existing(CreateFileA(path_.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    FileHandle existing(
+        OpenPath(path_, GENERIC_READ | GENERIC_WRITE, 0, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL));
     if (!existing.IsOpen()) {
         error_ = GetLastError();
         if (error_ == ERROR_SHARING_VIOLATION || error_ == ERROR_LOCK_VIOLATION)
@@ -209,5 +210,5 @@ void RunLock::Release() {
     file_.Close();
     // Another run may have taken it between the two calls; then it stays theirs.
     if (clean_)
-        DeleteFileA(path_.c_str());
+        DeleteFileAt(path_);
 }

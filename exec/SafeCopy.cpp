@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "base/FileHandle.h"
+#include "base/NameText.h"
 #include "engine/TemporaryName.h"
 #include "exec/FileActions.h"
 
@@ -27,16 +28,11 @@ HANDLE CreateTemporary(const std::string& folder, IRunJournal* journal, std::str
     DWORD code = ERROR_FILE_EXISTS;
     for (int attempt = 0; attempt < 64; ++attempt) {
         *path = folder + "\\" + TemporaryName(NextNumber());
-        if (path->size() >= MAX_PATH) {
-            code = ERROR_FILENAME_EXCED_RANGE;
-            break;
-        }
         if (journal != nullptr && !journal->WillMake(JournalRecord::Temporary, *path, "")) {
             *error = StepFailed(ActionStep::Journal, *path);
             return INVALID_HANDLE_VALUE;
         }
-        HANDLE file = CreateFileA(path->c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+        HANDLE file = OpenPath(*path, GENERIC_WRITE, 0, CREATE_NEW, FILE_ATTRIBUTE_NORMAL);
         if (file != INVALID_HANDLE_VALUE)
             return file;
         code = GetLastError();
@@ -50,8 +46,8 @@ HANDLE CreateTemporary(const std::string& folder, IRunJournal* journal, std::str
 // Source to the open temporary file, block by block.
 CopyEnd CopyContents(const std::string& from, const std::string& to, HANDLE target,
                      const CopyHooks& hooks, DWORD* attributes, ActionError* error) {
-    FileHandle source(CreateFileA(from.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                  OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    FileHandle source(
+        OpenPath(from, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN));
     BY_HANDLE_FILE_INFORMATION info;
     if (!source.IsOpen() || !GetFileInformationByHandle(source.Get(), &info)) {
         *error = StepFailed(ActionStep::ReadSource, from);
@@ -120,7 +116,7 @@ bool ReplaceKeepingVersion(const std::string& temporary, const SafeCopyRequest& 
     if (hooks.link(saved->c_str(), request.to.c_str(), nullptr)) {
         if (ReplaceForGood(temporary, request, hooks, error))
             return true;
-        DeleteFileA(saved->c_str()); // the second name only: the target keeps the file
+        DeleteFileAt(*saved); // the second name only: the target keeps the file
         return false;
     }
     if (request.journal != nullptr &&
@@ -153,19 +149,19 @@ bool ReplaceThroughBackup(const std::string& temporary, const SafeCopyRequest& r
         *error = StepFailed(ActionStep::Journal, backupFolder);
         return false;
     }
-    if (!CreateDirectoryA(backupFolder.c_str(), nullptr)) {
+    if (!CreateFolderAt(backupFolder)) {
         *error = StepFailed(ActionStep::SetAside, request.to);
         return false;
     }
     if (!hooks.rename(request.to.c_str(), backup.c_str(), 0)) {
         *error = StepFailed(ActionStep::SetAside, request.to);
-        RemoveDirectoryA(backupFolder.c_str());
+        RemoveFolderAt(backupFolder);
         return false;
     }
     auto putBack = [&] {
         // Otherwise the journal still names the backup: the next run puts it back.
         if (hooks.rename(backup.c_str(), request.to.c_str(), 0))
-            RemoveDirectoryA(backupFolder.c_str());
+            RemoveFolderAt(backupFolder);
     };
     if (!hooks.rename(temporary.c_str(), request.to.c_str(), 0)) {
         *error = StepFailed(ActionStep::ReplaceTarget, request.to);
@@ -180,7 +176,7 @@ bool ReplaceThroughBackup(const std::string& temporary, const SafeCopyRequest& r
             putBack();
         return false;
     }
-    RemoveDirectoryA(backupFolder.c_str());
+    RemoveFolderAt(backupFolder);
     return true;
 }
 
@@ -196,7 +192,7 @@ bool Replace(const std::string& temporary, const SafeCopyRequest& request, const
         *error = StepFailed(ActionStep::ReplaceTarget, request.to);
         return false;
     }
-    DWORD oldAttributes = GetFileAttributesA(request.to.c_str());
+    DWORD oldAttributes = AttributesOf(request.to);
     bool readOnly =
         oldAttributes != INVALID_FILE_ATTRIBUTES && (oldAttributes & FILE_ATTRIBUTE_READONLY) != 0;
     if (readOnly) {
@@ -205,7 +201,7 @@ bool Replace(const std::string& temporary, const SafeCopyRequest& request, const
             return false;
         }
         // The shell's copy replaces a read-only file, as the shell does.
-        SetFileAttributesA(request.to.c_str(), oldAttributes & ~FILE_ATTRIBUTE_READONLY);
+        SetAttributesOf(request.to, oldAttributes & ~FILE_ATTRIBUTE_READONLY);
     }
     using Net = OldVersions::Net;
     Net net =
@@ -217,11 +213,11 @@ bool Replace(const std::string& temporary, const SafeCopyRequest& request, const
                     : ReplaceThroughBackup(temporary, request, hooks, &note, error);
     if (!done) {
         if (readOnly)
-            SetFileAttributesA(request.to.c_str(), oldAttributes);
+            SetAttributesOf(request.to, oldAttributes);
         return false;
     }
     if (readOnly && net == Net::Versions)
-        SetFileAttributesA(saved.c_str(), oldAttributes);
+        SetAttributesOf(saved, oldAttributes);
     if (request.note != nullptr)
         *request.note = net == Net::RecycleBin ? note : OldVersions::NoteFor(net, true, saved);
     return true;
@@ -241,7 +237,8 @@ CopyEnd SafeCopyFile(const SafeCopyRequest& request, const CopyHooks& hooks, Act
         return CopyEnd::Failed;
     CopyEnd end = CopyEnd::Copied;
     DWORD attributes = 0;
-    if (request.shellCopy) {
+    // The shell takes no \\?\ path: a long one is copied by the program itself.
+    if (request.shellCopy && !NeedsLongForm(request.from) && !NeedsLongForm(temporary)) {
         target.Close(); // the name stays ours; the shell writes over the empty file
         DWORD code = 0;
         if (!ShellCopyFile(request.from, temporary, &code)) {
@@ -255,7 +252,7 @@ CopyEnd SafeCopyFile(const SafeCopyRequest& request, const CopyHooks& hooks, Act
             end = CopyEnd::Failed;
         }
         if (end == CopyEnd::Copied && attributes != 0)
-            SetFileAttributesA(temporary.c_str(), attributes);
+            SetAttributesOf(temporary, attributes);
     }
     if (end == CopyEnd::Copied && Replace(temporary, request, hooks, error))
         return CopyEnd::Copied;

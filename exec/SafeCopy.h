@@ -14,7 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "base/PathText.h" // FolderOf: the folder a copy's temporary file goes in
+#include "base/PathText.h"
+#include "base/WideFiles.h" // FolderOf: the folder a copy's temporary file goes in
 #include "exec/ActionError.h"
 #include "exec/OutputFile.h"
 #include "exec/RunJournal.h"
@@ -45,8 +46,8 @@ using LinkCall = BOOL(WINAPI*)(LPCSTR, LPCSTR, LPSECURITY_ATTRIBUTES);
 // write fail part-way (a full disk) or ask to stop.
 struct CopyHooks {
     WriteCall write = ::WriteFile;
-    RenameCall rename = ::MoveFileExA;
-    LinkCall link = ::CreateHardLinkA;
+    RenameCall rename = MovePath;
+    LinkCall link = LinkPath;
     std::function<bool()> stopRequested; // polled after each block but the last
     // Told the size of each block written, for the progress window's figures.
     std::function<void(DWORD)> blockWritten;

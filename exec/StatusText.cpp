@@ -44,7 +44,10 @@ std::string BatchStatusText(const BatchOutcome& outcome) {
     case BatchEnd::WriteFailed:
         return "バッチファイルの書き込みに失敗しました" + lines;
     case BatchEnd::AllRows:
-        return "バッチファイル出力が完了しました";
+        return "バッチファイル出力が完了しました" +
+               (outcome.rowsLeftOut > 0
+                    ? "（" + std::to_string(outcome.rowsLeftOut) + " 件は出力できませんでした）"
+                    : std::string());
     default:
         return EndedText("バッチファイル出力", outcome.end == BatchEnd::Stopped,
                          outcome.end == BatchEnd::Aborted) +

@@ -1,6 +1,6 @@
 #include "exec/SyncExecutor.h"
 
-#include "engine/CompareNoCase.h"
+#include "base/WideFiles.h"
 #include "engine/SyncItem.h"
 #include "exec/CommandText.h"
 #include "exec/FileActions.h"
@@ -69,7 +69,10 @@ private:
         if (request.replace) {
             PathState target = StateOf(request.to);
             // Done already, by an earlier run of the same list: nothing to copy.
-            if (HoldsSameVersion(target, source, options_.twoSecondTolerance))
+            // Only under exactly this name: a case or normalisation variant the
+            // file system also opens is another file to the user.
+            if (HoldsSameVersion(target, source, options_.twoSecondTolerance) &&
+                HasExactName(request.to))
                 return RowResult::Succeeded;
             if (!StillAsSeen(target, item.counterpart))
                 return Changed(request.to);
@@ -96,7 +99,8 @@ private:
             // run of the same list made it.
             if (!request.replace &&
                 (error.code == ERROR_ALREADY_EXISTS || error.code == ERROR_FILE_EXISTS) &&
-                HoldsSameVersion(StateOf(request.to), source, options_.twoSecondTolerance))
+                HoldsSameVersion(StateOf(request.to), source, options_.twoSecondTolerance) &&
+                HasExactName(request.to))
                 return RowResult::Succeeded;
             return Failed(error);
         }
@@ -107,7 +111,7 @@ private:
         if (!StillAsSeen(StateOf(item.SourcePath()), item.subject))
             return Changed(item.SourcePath());
         // A folder that exists already fails, as the creation itself would.
-        if (!CreateDirectoryA(path.c_str(), nullptr))
+        if (!CreateFolderAt(path))
             return Failed(StepFailed(ActionStep::CreateFolder, path));
         return RowResult::Succeeded;
     }

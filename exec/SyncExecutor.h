@@ -49,10 +49,10 @@ struct SyncOptions {
     SYSTEMTIME runStart = {}; // names the run's versions folder; zero: now
     // Learns the temporary and backup names before they are made; may be null.
     IRunJournal* journal = nullptr;
-    WriteCall write = ::WriteFile;     // the copy's write call
-    RenameCall rename = ::MoveFileExA; // the renames of a copy and its replacement
-    LinkCall link = ::CreateHardLinkA; // an old version's second name in the versions folder
-    std::string lastMessage;           // the first log line, when not empty
+    WriteCall write = ::WriteFile; // the copy's write call
+    RenameCall rename = MovePath;  // the renames of a copy and its replacement
+    LinkCall link = LinkPath;      // an old version's second name in the versions folder
+    std::string lastMessage;       // the first log line, when not empty
     // Entries the search left out, by full path: each gets its "対象外:" line.
     const std::vector<std::string>* leftOutPaths = nullptr;
     // Lines for the log before the rows: a killed run's leftovers dealt with.

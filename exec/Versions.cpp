@@ -1,10 +1,13 @@
 #include "exec/Versions.h"
 
 #include <algorithm>
+#include <cwchar>
 #include <cstdio>
 
 #include "base/AbsolutePath.h"
 #include "base/DoubleByte.h"
+#include "base/NameText.h"
+#include "base/WideFiles.h"
 #include "engine/FolderIdentity.h"
 #include "engine/ReservedNames.h"
 #include "exec/FileActions.h"
@@ -54,7 +57,7 @@ bool MakeFolders(const std::string& base, const std::string& relativeFolder, Act
         if (relativeFolder[at] != '\\')
             continue;
         std::string folder = base + relativeFolder.substr(0, at);
-        if (!CreateDirectoryA(folder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
+        if (!CreateFolderAt(folder) && GetLastError() != ERROR_ALREADY_EXISTS) {
             *error = StepFailed(ActionStep::MoveToVersions, folder);
             return false;
         }
@@ -117,7 +120,9 @@ OldVersions::Net OldVersions::NetFor(const std::string& path) {
         return Net::Versions;
     if (!settings_.useRecycleBin)
         return Net::Permanent;
-    return volumes_.HasRecycleBin(path) ? Net::RecycleBin : Net::Versions;
+    // The Recycle Bin is the shell's, which takes no \\?\ path: a long one
+    // goes to the versions folder as on a volume without a bin.
+    return volumes_.HasRecycleBin(path) && !NeedsLongForm(path) ? Net::RecycleBin : Net::Versions;
 }
 
 bool OldVersions::PutAside(const std::string& path, const std::string& root,
@@ -175,18 +180,18 @@ bool OldVersions::MoveToVersions(const std::string& path, const std::string& roo
     if (folder) {
         // An empty folder holds nothing but its name: it is made again in the
         // run's folder, and the original removed.
-        if (!CreateDirectoryA(saved->c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
+        if (!CreateFolderAt(*saved) && GetLastError() != ERROR_ALREADY_EXISTS) {
             *error = StepFailed(ActionStep::MoveToVersions, path);
             return false;
         }
-        if (!RemoveDirectoryA(path.c_str())) {
+        if (!RemoveFolderAt(path)) {
             *error = StepFailed(ActionStep::MoveToVersions, path);
             return false;
         }
         return true;
     }
     // Without MOVEFILE_COPY_ALLOWED: a rename on the volume, never a copy.
-    if (!MoveFileExA(path.c_str(), saved->c_str(), 0)) {
+    if (!MovePath(path.c_str(), saved->c_str(), 0)) {
         *error = StepFailed(ActionStep::MoveToVersions, path);
         return false;
     }
@@ -199,7 +204,7 @@ bool OldVersions::RunFolder(const std::string& versions, std::string* folder, Ac
         *folder = known->second;
         return true;
     }
-    if (!CreateDirectoryA(versions.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
+    if (!CreateFolderAt(versions) && GetLastError() != ERROR_ALREADY_EXISTS) {
         *error = StepFailed(ActionStep::MoveToVersions, versions);
         return false;
     }
@@ -210,7 +215,7 @@ bool OldVersions::RunFolder(const std::string& versions, std::string* folder, Ac
             candidate += '-';
             candidate += std::to_string(number);
         }
-        if (CreateDirectoryA(candidate.c_str(), nullptr)) {
+        if (CreateFolderAt(candidate)) {
             runFolders_[versions] = candidate;
             *folder = candidate;
             return true;
@@ -234,19 +239,19 @@ void OldVersions::Prune(const std::string& root) {
     if ((days <= 0 && runs <= 0) || !pruned_.insert(versions).second)
         return;
     std::vector<std::pair<std::string, unsigned long long>> found; // name, start
-    WIN32_FIND_DATAA entry;
-    HANDLE search = FindFirstFileA((versions + "\\*").c_str(), &entry);
+    WIN32_FIND_DATAW entry;
+    HANDLE search = FindFirstFileW(WidePath(versions + "\\*").c_str(), &entry);
     if (search == INVALID_HANDLE_VALUE)
         return;
     do {
         FILETIME start;
-        std::string name = entry.cFileName;
+        std::string name = TextFromWide(entry.cFileName, std::wcslen(entry.cFileName));
         bool ours =
             runFolders_.count(versions) != 0 && runFolders_[versions] == versions + "\\" + name;
         if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 && RunStartOf(name, &start) &&
             !ours)
             found.push_back({name, Ticks(start)});
-    } while (FindNextFileA(search, &entry));
+    } while (FindNextFileW(search, &entry));
     FindClose(search);
     // Newest first; a run of the same second with a number after the earlier one.
     std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) {
@@ -281,7 +286,7 @@ std::string VersionsFolderProblem(const JobSettings& job) {
     if (!IsAbsolutePath(folder))
         return "世代管理フォルダはドライブ名（C:"
                "\\…）かサーバー名（\\\\サーバー\\…）から指定してください";
-    DWORD attributes = GetFileAttributesA(folder.c_str());
+    DWORD attributes = AttributesOf(folder);
     if (attributes == INVALID_FILE_ATTRIBUTES)
         return "世代管理フォルダ「" + folder + "」が存在しません";
     if ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
@@ -305,7 +310,7 @@ std::string VersionsFolderProblem(const JobSettings& job) {
 }
 
 bool RemoveTreeForGood(const std::string& path) {
-    DWORD attributes = GetFileAttributesA(path.c_str());
+    DWORD attributes = AttributesOf(path);
     if (attributes == INVALID_FILE_ATTRIBUTES)
         return true;
     // A link is removed as the link, never followed.
@@ -313,14 +318,14 @@ bool RemoveTreeForGood(const std::string& path) {
         (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0)
         return DeletePath(path);
     bool all = true;
-    WIN32_FIND_DATAA entry;
-    HANDLE search = FindFirstFileA((path + "\\*").c_str(), &entry);
+    WIN32_FIND_DATAW entry;
+    HANDLE search = FindFirstFileW(WidePath(path + "\\*").c_str(), &entry);
     if (search != INVALID_HANDLE_VALUE) {
         do {
-            std::string name = entry.cFileName;
+            std::string name = TextFromWide(entry.cFileName, std::wcslen(entry.cFileName));
             if (name != "." && name != "..")
                 all &= RemoveTreeForGood(path + "\\" + name);
-        } while (FindNextFileA(search, &entry));
+        } while (FindNextFileW(search, &entry));
         FindClose(search);
     }
     return all && DeletePath(path);

@@ -1,5 +1,9 @@
 #include "framework/Controls.h"
 
+#include <algorithm>
+
+#include "base/NameText.h"
+
 std::string CComboBoxEx::GetLBText(int index) const {
     char buffer[1024] = {};
     COMBOBOXEXITEMA item = {};
@@ -68,10 +72,14 @@ void AnswerCellText(NMHDR* header, const std::function<std::string(int, int)>& t
         auto* info = reinterpret_cast<NMLVDISPINFOW*>(header);
         if (!(info->item.mask & LVIF_TEXT) || info->item.cchTextMax <= 0)
             return;
-        std::string text = textOf(info->item.iItem, info->item.iSubItem);
-        int length = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, info->item.pszText,
-                                         info->item.cchTextMax);
-        if (length == 0)
-            info->item.pszText[info->item.cchTextMax - 1] = L'\0';
+        // The text as it is, also where it has no ANSI form (café, 한국, an emoji).
+        std::wstring text = WideFromText(textOf(info->item.iItem, info->item.iSubItem));
+        size_t length = std::min(text.size(), static_cast<size_t>(info->item.cchTextMax - 1));
+        // Never half of a surrogate pair at the cut.
+        if (length < text.size() && length > 0 && text[length - 1] >= 0xD800 &&
+            text[length - 1] <= 0xDBFF)
+            --length;
+        text.copy(info->item.pszText, length);
+        info->item.pszText[length] = L'\0';
     }
 }

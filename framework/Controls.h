@@ -76,7 +76,8 @@ public:
 };
 
 // Answers a virtual list's request for a cell's text (LVN_GETDISPINFO in its A or
-// its W form: Wine sends the W form to an ANSI parent too) with textOf(row,
-// column), cut to the list's buffer without splitting a double-byte character.
-// A request that asks for no text is left alone.
+// its W form) with textOf(row, column), a program text in which names without an
+// ANSI form are escaped: the A form gets it as it is, the W form gets every name
+// as it is. Cut to the list's buffer without splitting a double-byte character
+// or a surrogate pair. A request that asks for no text is left alone.
 void AnswerCellText(NMHDR* header, const std::function<std::string(int row, int column)>& textOf);

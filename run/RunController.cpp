@@ -237,6 +237,8 @@ void RunController::ExportBatch(const std::string& path) {
         Tell(BatchNotCreatedText(path, outcome));
     else if (outcome.end == BatchEnd::WriteFailed)
         Tell(kBatchIncompleteText);
+    if (outcome.rowsLeftOut > 0)
+        Tell(BatchLeftOutText(outcome.rowsLeftOut));
 }
 
 RunFacts RunController::Facts() const {

@@ -42,6 +42,8 @@ BOOL CDlgFailures::OnInitDialog() {
     ::EnableWindow(GetDlgItem(IDC_OPENLOG), !log_.empty());
 
     list_.SetExtendedStyle(LVS_EX_FULLROWSELECT);
+    // Texts in UTF-16, so a name the ANSI code page cannot hold shows as it is.
+    ::SendMessageA(list_.m_hWnd, LVM_SETUNICODEFORMAT, TRUE, 0);
     RECT client = {};
     list_.GetClientRect(&client);
     int commandWidth = client.right * 9 / 20;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "base/NameText.h"
 #include "base/PathText.h"
 #include "engine/CompareNoCase.h"
 #include "engine/FileFinder.h"
@@ -22,7 +23,7 @@ std::vector<std::string> FindCandidates(const std::string& prefix, bool foldersO
         const std::string& name = found.name;
         // A name without an exact ANSI form would be offered as a look-alike
         // path that names another file or none.
-        if (name == "." || name == ".." || !found.exactName)
+        if (name == "." || name == ".." || !IsPlainAnsi(name))
             continue;
         if (found.IsFolder())
             candidates.push_back(base + name + "\\");

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "base/NameText.h"
 #include "engine/SyncItem.h"
 #include "framework/AnsiText.h"
 #include "framework/DataExchange.h"
@@ -77,6 +78,9 @@ void COrvaneView::DoDataExchange(CDataExchange* dx) {
 void COrvaneView::OnInitialUpdate() {
     CFormView::OnInitialUpdate();
     resultList.SetExtendedStyle(LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+    // The list asks for its texts in UTF-16, so it shows every name as it is
+    // (café, 한국, an emoji), also those the ANSI code page cannot hold.
+    ::SendMessageA(resultList.m_hWnd, LVM_SETUNICODEFORMAT, TRUE, 0);
     run_.SetHost(this);
     SetLabels("処理フォルダ：指定なし", "参照フォルダ：指定なし");
     run_.StartFirstJob(start_);
@@ -184,7 +188,7 @@ void COrvaneView::OnFindItem(NMHDR* header, LRESULT* result) {
         flags = find->lvfi.flags;
         start = find->iStart;
         if (find->lvfi.psz != nullptr)
-            typed = WideToAnsi(find->lvfi.psz, wcslen(find->lvfi.psz));
+            typed = TextFromWide(find->lvfi.psz, wcslen(find->lvfi.psz));
     }
     if (!(flags & (LVFI_STRING | LVFI_PARTIAL)))
         return; // only a search by text has an answer here

@@ -2,7 +2,9 @@
 
 #include <ctime>
 
+#include "base/NameText.h"
 #include "engine/CompareNoCase.h"
+#include "engine/NameOrder.h"
 #include "engine/SyncItem.h"
 #include "run/PlanSummary.h"
 #include "ui/ProgressTexts.h"
@@ -97,7 +99,18 @@ std::string CellText(int column, const SyncItem& item) {
 }
 
 bool CellMatches(const std::string& cell, const std::string& typed, bool whole) {
-    if (typed.empty() || cell.size() < typed.size() || (whole && cell.size() != typed.size()))
+    if (typed.empty())
+        return false;
+    // A name without an ANSI form is matched on its UTF-16 text, folded as
+    // names are compared (CAFÉ finds café).
+    if (!IsPlainAnsi(cell) || !IsPlainAnsi(typed)) {
+        std::wstring wideCell = FoldedName(WideFromText(cell));
+        std::wstring wideTyped = FoldedName(WideFromText(typed));
+        if (wideCell.size() < wideTyped.size() || (whole && wideCell.size() != wideTyped.size()))
+            return false;
+        return wideCell.compare(0, wideTyped.size(), wideTyped) == 0;
+    }
+    if (cell.size() < typed.size() || (whole && cell.size() != typed.size()))
         return false;
     // The cell is a relative path: matched as the program matches paths.
     return CompareNoCase(std::string_view(cell).substr(0, typed.size()), typed) == 0;

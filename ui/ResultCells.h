@@ -18,7 +18,8 @@ const char* DirectionText(int operation, int direction); // "処→参", "参→
 // The text of one cell; empty where the row has nothing for the column.
 std::string CellText(int column, const SyncItem& item);
 // True when the cell text begins with `typed` (the whole text when `whole`),
-// ignoring ASCII case, as the list's type-ahead search matches a row.
+// ignoring ASCII case (and for a name without an ANSI form, case as Windows
+// folds it), as the list's type-ahead search matches a row.
 bool CellMatches(const std::string& cell, const std::string& typed, bool whole);
 // A UTC file time as local time, "2005/04/07 05:21\"18"; empty when the runtime's
 // calendar cannot represent it.

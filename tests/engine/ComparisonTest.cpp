@@ -2,7 +2,8 @@
 // time rules and the matching of names.
 #include "EngineTestKit.h"
 #include "TempDir.h"
-#include "engine/CompareNoCase.h"
+#include "base/NameText.h"
+#include "engine/NameOrder.h"
 #include "engine/Comparison.h"
 #include "engine/FileTimes.h"
 #include "engine/SearchCore.h"
@@ -164,55 +165,122 @@ TEST(FileTimes, OutsideTheConversionRangeFallsBackToExact) {
     }
 }
 
-// Random trees of double-byte names whose second bytes are ASCII capitals,
-// small letters or 0x5C (ア 83 41, ヂ 83 61, ソ 83 5C, 表 95 5C, 右/影 with 45/65),
-// mixed with ASCII letters of both cases. The sort and the lookup must agree on
-// one order, or files present on both sides look one-sided.
-TEST(FolderListing, SortAndLookupAgreeOnDoubleByteTrees) {
-    const char* const pieces[] = {"ア", "ヂ", "ソ", "表", "右", "影",
-                                  "能", "A",  "a",  "Z",  "_",  "."};
-    std::mt19937 random(12);
-    auto name = [&] {
-        std::string text;
-        for (int n = 1 + static_cast<int>(random() % 5); n > 0; --n)
-            text += pieces[random() % std::size(pieces)];
-        return text;
+// Windows' rule for names, drawn at random from ASCII, full-width Latin, Greek,
+// Cyrillic, kana and kanji whose second bytes are ASCII capitals, small letters
+// or 0x5C (ア 83 41, ヂ 83 61, ソ 83 5C, 表 95 5C, 右/影 with 45/65), and
+// characters without a Shift-JIS form: combining marks (U+3099, U+0301) and
+// their precomposed forms. Each piece has two spellings that are one file to
+// Windows (case, NFC and NFD); the two sides use either. The sort, the lookup
+// and the equality must agree with each other and with CompareStringOrdinal on
+// the NFC forms, or files on both sides look one-sided and twins go unnoticed.
+TEST(FolderListing, SortLookupAndEqualityFollowWindowsRule) {
+    const struct {
+        const char* one;
+        const char* other;
+    } pieces[] = {{"ア", "ア"},
+                  {"ヂ", "ヂ"},
+                  {"ソ", "ソ"},
+                  {"表", "表"},
+                  {"右", "右"},
+                  {"影", "影"},
+                  {"能", "能"},
+                  {"A", "a"},
+                  {"Z", "z"},
+                  {"_", "_"},
+                  {".", "."},
+                  {"Ａ", "ａ"},
+                  {"Σ", "σ"},
+                  {"Ω", "ω"},
+                  {"Д", "д"},
+                  {"Я", "я"},
+                  {"ガ", "カ<U+3099>"},
+                  {"パ", "ハ<U+309A>"},
+                  {"<U+00E9>", "e<U+0301>"},
+                  {"<U+00C9>", "E<U+0301>"},
+                  {"<U+00E9>", "<U+00C9>"},
+                  {"<U+AC00>", "<U+1100><U+1161>"}};
+    auto nfc = [](const std::string& text) {
+        std::wstring wide = WideFromText(text);
+        std::wstring out(wide.size() * 3 + 8, L'\0');
+        int length = NormalizeString(NormalizationC, wide.c_str(), static_cast<int>(wide.size()),
+                                     out.data(), static_cast<int>(out.size()));
+        out.resize(length > 0 ? static_cast<size_t>(length) : 0);
+        return out;
     };
-    for (int round = 0; round < 20; ++round) {
-        // Distinct under CompareNoCase; a few folders with names inside them.
-        std::vector<std::pair<std::string, std::string>> paths; // relative folder, name
-        std::vector<std::string> folders = {"\\"};
-        while (paths.size() < 500) {
-            std::string folder = folders[random() % folders.size()];
-            std::string entry = name();
+    auto windowsOrder = [&](const std::string& a, const std::string& b) {
+        std::wstring left = nfc(a), right = nfc(b);
+        return CompareStringOrdinal(left.c_str(), static_cast<int>(left.size()), right.c_str(),
+                                    static_cast<int>(right.size()), TRUE) -
+               CSTR_EQUAL;
+    };
+    auto sign = [](int value) { return (value > 0) - (value < 0); };
+    std::mt19937 random(12);
+    for (int round = 0; round < 8; ++round) {
+        // Distinct names, each with its two spellings; a few folders with names inside.
+        struct Path {
+            std::string folder[2]; // relative folder in each spelling
+            std::string name[2];
+        };
+        std::vector<Path> paths;
+        std::vector<size_t> folders = {SIZE_MAX}; // SIZE_MAX: the root
+        while (paths.size() < 400) {
+            size_t parent = folders[random() % folders.size()];
+            Path path;
+            for (int side : {0, 1})
+                path.folder[side] = parent == SIZE_MAX ? "\\"
+                                                       : paths[parent].folder[side] +
+                                                             paths[parent].name[side] + "\\";
+            for (int n = 1 + static_cast<int>(random() % 4); n > 0; --n) {
+                const auto& piece = pieces[random() % std::size(pieces)];
+                bool swap = random() % 2 == 0;
+                path.name[0] += swap ? piece.other : piece.one;
+                path.name[1] += random() % 2 == 0 ? piece.other : piece.one;
+            }
+            // The two spellings are one file to Windows, and to the program.
+            ASSERT_EQ(0,
+                      windowsOrder(path.folder[0] + path.name[0], path.folder[1] + path.name[1]));
+            ASSERT_EQ(
+                0, CompareNamesJoined(path.folder[0], path.name[0], path.folder[1], path.name[1]));
             bool taken = false;
-            for (const auto& [f, n] : paths)
-                taken = taken || CompareNoCaseJoined(f, n, folder, entry) == 0;
+            for (const Path& other : paths) {
+                int order = CompareNamesJoined(other.folder[0], other.name[0], path.folder[0],
+                                               path.name[0]);
+                ASSERT_EQ(sign(windowsOrder(other.folder[0] + other.name[0],
+                                            path.folder[0] + path.name[0])),
+                          sign(order))
+                    << other.folder[0] + other.name[0] << " / " << path.folder[0] + path.name[0];
+                taken = taken || order == 0;
+            }
             if (taken)
                 continue;
-            paths.emplace_back(folder, entry);
-            if (random() % 8 == 0 && folder.size() < 40)
-                folders.push_back(folder + entry + "\\");
+            paths.push_back(path);
+            if (random() % 8 == 0 && path.folder[0].size() < 40)
+                folders.push_back(paths.size() - 1);
         }
         FILETIME time = BaseTimePlus(0);
-        auto fill = [&](FolderListing& listing) {
+        auto fill = [&](FolderListing& listing, int side) {
             std::shuffle(paths.begin(), paths.end(), random);
-            for (const auto& [folder, entry] : paths) {
+            for (const Path& path : paths) {
                 FoundRecord found;
-                found.name = entry;
+                found.name = path.name[side];
                 found.lastWriteTime = time;
-                listing.Append(FileEntry(listing.RootFolder(), folder, found));
+                listing.Append(FileEntry(listing.RootFolder(), path.folder[side], found));
             }
             listing.SortEntries();
         };
         FolderListing processing("P"), reference("R");
-        fill(processing);
-        fill(reference);
-        for (size_t i = 1; i < processing.Size(); ++i)
-            ASSERT_LT(CompareNoCase(processing[i - 1].RelativePath(), processing[i].RelativePath()),
+        fill(processing, 0);
+        fill(reference, 1);
+        for (size_t i = 1; i < processing.Size(); ++i) {
+            ASSERT_LT(CompareNames(processing[i - 1].RelativePath(), processing[i].RelativePath()),
                       0)
                 << round << ": " << processing[i - 1].RelativePath() << " / "
                 << processing[i].RelativePath();
+            ASSERT_LT(windowsOrder(processing[i - 1].RelativePath(), processing[i].RelativePath()),
+                      0);
+        }
+        for (size_t i = 0; i < reference.Size(); ++i)
+            ASSERT_EQ(static_cast<int>(i), reference.FindEntry(reference[i].RelativePath()));
         for (int mode : {0, 1, 2}) {
             JobSettings job;
             job.mode = mode;
@@ -220,8 +288,23 @@ TEST(FolderListing, SortAndLookupAgreeOnDoubleByteTrees) {
             FakeProgress progress;
             RowCollector rows;
             ASSERT_TRUE(Comparison(job, progress, rows).RunPasses(processing, reference));
-            ASSERT_EQ(0u, rows.items.size()) << "identical trees, mode " << mode << ", round "
-                                             << round << ": " << rows.items[0]->SourcePath();
+            ASSERT_EQ(0u, rows.items.size())
+                << "one tree in two spellings, mode " << mode << ", round " << round << ": "
+                << rows.items[0]->SourcePath();
+        }
+        // One folder holding both spellings of a name: both are twins.
+        FolderListing twins("T");
+        for (int side : {0, 1}) {
+            FoundRecord found;
+            found.name = paths[0].name[side];
+            twins.Append(FileEntry("T", "\\", found));
+        }
+        twins.SortEntries();
+        twins.LeaveOutTwins();
+        if (paths[0].name[0] != paths[0].name[1]) {
+            EXPECT_EQ(0u, twins.Size()) << paths[0].name[0];
+            EXPECT_EQ(Sorted(Texts{"\\" + paths[0].name[0], "\\" + paths[0].name[1]}),
+                      Sorted(twins.LeftOut()));
         }
     }
 }

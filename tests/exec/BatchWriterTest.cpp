@@ -5,6 +5,7 @@
 #include "LimitedWrite.h"
 #include "TempDir.h"
 #include "TestFiles.h"
+#include "base/NameText.h"
 #include "exec/BatchWriter.h"
 
 namespace {
@@ -242,11 +243,40 @@ TEST(BatchWriter, ExportedFileActsOnExactlyTheNamedFilesWithDelayedExpansionOnOr
         rows.items.push_back(FolderCreate(from, to, "\\", "new!(1)%x%"));
         rows.items.push_back(FolderDelete(to, "\\", "old!dir"));
         ASSERT_TRUE(MakeFolder(to + "\\olddir"));
+        // Names without a Shift-JIS form: a line would act on a look-alike
+        // (café as cafe), so the file only says in a comment that it leaves
+        // them out, and the export counts them.
+        ASSERT_TRUE(MakeWidePath(from, L"caf\u00e9 100%.txt"));
+        ASSERT_TRUE(MakeWidePath(to, L"del caf\u00e9.txt"));
+        ASSERT_TRUE(WriteFileBytes(to + "\\del cafe.txt", "keep"));
+        ASSERT_TRUE(WriteFileBytes(to + "\\cafe 100%.txt", "keep"));
+        rows.items.push_back(ExistenceCopy(from, to, "\\", "caf<U+00E9> 100%.txt"));
+        rows.items.push_back(FileDelete(to, "\\", "del caf<U+00E9>.txt"));
         ProgressRecorder progress;
         ScriptedAnswers answers;
         const std::string batch = dir / "同期 表!.bat";
-        ASSERT_EQ(BatchEnd::AllRows, ExportBatch(batch, rows, progress, answers).end);
+        BatchOutcome outcome = ExportBatch(batch, rows, progress, answers);
+        ASSERT_EQ(BatchEnd::AllRows, outcome.end);
+        EXPECT_EQ(2, outcome.rowsLeftOut);
+        std::string text = ReadFileBytes(batch);
+        EXPECT_NE(std::string::npos,
+                  text.find(std::string(kNotInBatchPrefix) + "COPY \"" + from +
+                            "\\caf<U+00E9> 100%%.txt\" \"" + to + "\\caf<U+00E9> 100%%.txt\"\r\n"));
         ASSERT_TRUE(RunBatchFile(batch, delayedExpansion));
+        EXPECT_EQ(INVALID_FILE_ATTRIBUTES,
+                  GetFileAttributesW(WidePath(to + "\\caf<U+00E9> 100%.txt").c_str()));
+        EXPECT_NE(INVALID_FILE_ATTRIBUTES,
+                  GetFileAttributesW(WidePath(to + "\\del caf<U+00E9>.txt").c_str()));
+        EXPECT_EQ("keep", ReadFileBytes(to + "\\del cafe.txt"));
+        EXPECT_EQ("keep", ReadFileBytes(to + "\\cafe 100%.txt"));
+        // Nothing the comment's '<' and '>' could have redirected to.
+        WIN32_FIND_DATAA found;
+        for (const std::string& folder : {dir.Path(), from, to}) {
+            HANDLE search = FindFirstFileA((folder + "\\*U+*").c_str(), &found);
+            EXPECT_EQ(INVALID_HANDLE_VALUE, search) << folder << ": " << found.cFileName;
+            if (search != INVALID_HANDLE_VALUE)
+                FindClose(search);
+        }
 
         for (const Case& c : cases) {
             EXPECT_EQ("new", ReadFileBytes(to + "\\" + c.name)) << c.name;

@@ -174,6 +174,13 @@ TEST(SafeCopy, RowsWhoseFilesChangedAfterTheSearchAreNotCarriedOut) {
         {"target created", 'E', [](auto&, auto& r) { WriteFileBytes(r + "\\f.txt", "made"); },
          false, "made"},
         {"unchanged existence copy", 'E', nullptr, true, "source"},
+        // The same version under another spelling is not the file the row makes.
+        {"source's version made as F.TXT", 'E',
+         [](auto& p, auto& r) {
+             WriteFileBytes(r + "\\F.TXT", "source");
+             SetLastWriteTime(r + "\\F.TXT", GetLastWriteTime(p + "\\f.txt"));
+         },
+         false, "source"},
         {"deletion of an edited file", 'X',
          [](auto&, auto& r) { WriteFileBytes(r + "\\f.txt", "edited"); }, false, "edited"},
         {"deletion of a file now a folder", 'X',
