@@ -158,11 +158,19 @@ bool OldVersions::PlaceInVersions(const std::string& root, const std::string& re
         std::string volume = VolumeRootOf(root);
         if (volume.empty())
             volume = root;
+        // Here because the volume has no bin, or because the path is too long
+        // for the shell's bin: the note says which.
+        bool longPath = settings_.useRecycleBin && volumes_.HasRecycleBin(root);
         if (toldNoBin_.insert(volume).second)
             notes_.push_back(
-                "「" + volume +
-                "」にはごみ箱がないため、削除・上書きしたファイルを世代管理フォルダ「" + versions +
-                "」に保存します");
+                longPath
+                    ? "「" + volume +
+                          "」のごみ箱はパスの長いファイルを受け付けないため、そのようなファイル"
+                          "は削除・上書きしたときに世代管理フォルダ「" +
+                          versions + "」に保存します"
+                    : "「" + volume +
+                          "」にはごみ箱がないため、削除・上書きしたファイルを世代管理フォルダ「" +
+                          versions + "」に保存します");
     }
     std::string runFolder;
     if (!RunFolder(versions, &runFolder, error) ||
