@@ -8,7 +8,7 @@
 #include "app/OrvaneDoc.h"
 #include "base/AbsolutePath.h"
 #include "base/CommandLine.h"
-#include "framework/AnsiText.h"
+#include "base/AnsiText.h"
 #include "framework/ErrorOutput.h"
 #include "res/resource.h"
 #include "run/RunFacts.h"

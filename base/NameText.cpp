@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cwchar>
 
+#include "base/AnsiText.h"
+
 namespace {
 
 bool IsEscaped(wchar_t c) {
@@ -66,19 +68,7 @@ bool WholeExactAnsi(const wchar_t* text, size_t count, std::string& out) {
     for (size_t at = 0; at < count; ++at)
         if (IsEscaped(text[at]))
             return false;
-    out.resize(count * 2); // two bytes at most per UTF-16 unit in a double-byte code page
-    BOOL usedDefault = FALSE;
-    int length = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text, static_cast<int>(count),
-                                     out.data(), static_cast<int>(out.size()), "?", &usedDefault);
-    if (length <= 0 || usedDefault)
-        return false;
-    out.resize(static_cast<size_t>(length));
-    wchar_t shortBack[MAX_PATH];
-    std::wstring longBack(count > MAX_PATH ? count : 0, L'\0');
-    wchar_t* back = count > MAX_PATH ? longBack.data() : shortBack;
-    int backLength = MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, out.data(), length, back,
-                                         static_cast<int>(count));
-    return static_cast<size_t>(backLength) == count && std::wmemcmp(back, text, count) == 0;
+    return ToExactAnsi(text, count, out);
 }
 
 std::string TextFromWide(const wchar_t* text, size_t count) {

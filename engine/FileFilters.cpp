@@ -1,7 +1,7 @@
 #include "engine/FileFilters.h"
 
 #include "base/DoubleByte.h"
-#include "framework/AnsiText.h"
+#include "base/AnsiText.h"
 #include "engine/NameOrder.h"
 
 namespace {

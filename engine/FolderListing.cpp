@@ -44,6 +44,24 @@ int CompareKeys(std::string_view a, std::string_view b) {
     return a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0;
 }
 
+// The index of `count` sorted places at which orderAt (the place's order against
+// the one sought) gives 0, found by bisection; -1 when there is none.
+template <typename OrderAt> int Bisect(int count, OrderAt orderAt) {
+    int low = 0;
+    int high = count - 1;
+    while (low <= high) {
+        int middle = low + (high - low) / 2;
+        int order = orderAt(middle);
+        if (order == 0)
+            return middle;
+        if (order > 0)
+            high = middle - 1;
+        else
+            low = middle + 1;
+    }
+    return -1;
+}
+
 } // namespace
 
 void FolderListing::Append(FileEntry&& entry) {
@@ -97,19 +115,8 @@ std::string_view FolderListing::KeyAt(size_t index) const {
 int FolderListing::FindKey(std::string_view key, size_t hint) const {
     if (hint < keyRefs_.size() && KeyAt(hint) == key)
         return static_cast<int>(hint);
-    int low = 0;
-    int high = static_cast<int>(keyRefs_.size()) - 1;
-    while (low <= high) {
-        int middle = low + (high - low) / 2;
-        int order = CompareKeys(KeyAt(static_cast<size_t>(middle)), key);
-        if (order == 0)
-            return middle;
-        if (order > 0)
-            high = middle - 1;
-        else
-            low = middle + 1;
-    }
-    return -1;
+    return Bisect(static_cast<int>(keyRefs_.size()),
+                  [&](int middle) { return CompareKeys(KeyAt(static_cast<size_t>(middle)), key); });
 }
 
 int FolderListing::FindEntry(const std::string& relativePath, size_t hint) const {
@@ -122,21 +129,11 @@ int FolderListing::FindEntry(const std::string& relativePath, size_t hint) const
                                std::string_view()) == 0)
             return static_cast<int>(hint);
     }
-    int low = 0;
-    int high = static_cast<int>(entries_.size()) - 1;
-    while (low <= high) {
-        int middle = low + (high - low) / 2;
+    return Bisect(static_cast<int>(entries_.size()), [&](int middle) {
         const FileEntry& entry = *entries_[middle];
-        int order =
-            CompareNamesJoined(entry.relativeFolder, entry.name, relativePath, std::string_view());
-        if (order == 0)
-            return middle;
-        if (order > 0)
-            high = middle - 1;
-        else
-            low = middle + 1;
-    }
-    return -1;
+        return CompareNamesJoined(entry.relativeFolder, entry.name, relativePath,
+                                  std::string_view());
+    });
 }
 
 int FolderListing::FindEntry(const std::string& relativePath) const {

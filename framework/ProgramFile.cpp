@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "framework/AnsiText.h"
+#include "base/AnsiText.h"
 
 std::string ProgramFilePath() {
     wchar_t path[MAX_PATH];

@@ -4,7 +4,7 @@
 
 #include "base/FileHandle.h"
 #include "base/TextEscape.h"
-#include "framework/AnsiText.h"
+#include "base/AnsiText.h"
 #include "job/JobKeys.h"
 #include "job/JobLists.h"
 

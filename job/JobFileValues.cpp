@@ -7,7 +7,7 @@
 #include "base/DoubleByte.h"
 #include "base/PathText.h"
 #include "base/TextEscape.h"
-#include "framework/AnsiText.h"
+#include "base/AnsiText.h"
 #include "job/JobKeys.h"
 #include "job/ProfileText.h"
 

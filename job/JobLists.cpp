@@ -8,7 +8,7 @@
 #include "base/DoubleByte.h"
 #include "base/PathText.h"
 #include "base/TextEscape.h"
-#include "framework/AnsiText.h"
+#include "base/AnsiText.h"
 #include "job/JobKeys.h"
 
 namespace {

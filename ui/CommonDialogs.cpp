@@ -1,6 +1,6 @@
 #include "ui/CommonDialogs.h"
 
-#include "framework/AnsiText.h"
+#include "base/AnsiText.h"
 #include "ui/SystemPath.h"
 
 namespace {

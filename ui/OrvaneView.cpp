@@ -4,7 +4,7 @@
 
 #include "base/NameText.h"
 #include "engine/SyncItem.h"
-#include "framework/AnsiText.h"
+#include "base/AnsiText.h"
 #include "framework/DataExchange.h"
 #include "framework/FrameWnd.h"
 #include "framework/Gdi.h"

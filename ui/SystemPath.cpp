@@ -1,7 +1,7 @@
 #include "ui/SystemPath.h"
 
 #include "base/TextEscape.h"
-#include "framework/AnsiText.h"
+#include "base/AnsiText.h"
 
 std::string UnusablePathMessage(const std::string& written) {
     return std::string(kUnusablePathText) + "\r\n" + EscapeForText(written);

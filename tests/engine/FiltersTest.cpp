@@ -1,7 +1,7 @@
 // The job's comma lists as a scan uses them, with Shift-JIS characters whose
 // second byte is a backslash (表 95 5C, ソ 83 5C, 能 94 5C).
 #include "EngineTestKit.h"
-#include "framework/AnsiText.h"
+#include "base/AnsiText.h"
 #include "engine/ExcludedFolders.h"
 #include "engine/FileFilters.h"
 #include "engine/SystemText.h"

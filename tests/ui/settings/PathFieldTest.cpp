@@ -7,7 +7,7 @@
 #include "DialogScript.h"
 #include "SettingsTestKit.h"
 #include "TestFiles.h"
-#include "framework/AnsiText.h"
+#include "base/AnsiText.h"
 #include "ui/DlgSetting.h"
 #include "ui/SystemPath.h"
 

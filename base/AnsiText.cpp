@@ -1,4 +1,4 @@
-#include "framework/AnsiText.h"
+#include "base/AnsiText.h"
 
 #include <windows.h>
 
