@@ -159,7 +159,9 @@ void Comparison::PlanTwoWay(const FolderListing& reading, const FolderListing& m
     const FileEntry& entry = reading[index];
     const FileEntry* other = found >= 0 ? &matching[static_cast<size_t>(found)] : nullptr;
     const bool readingIsProcessing = direction == ProcessingToReference;
-    std::string key = KeyOf(reading, index);
+    // Keys only for a memory: a run without one plans as fast as ever.
+    const bool remembers = last_ != nullptr || next_ != nullptr;
+    const std::string key = remembers ? KeyOf(reading, index) : std::string();
     const RememberedEntry* last = LastOf(key);
     const FileEntry* processing = readingIsProcessing ? &entry : other;
     const FileEntry* reference = readingIsProcessing ? other : &entry;

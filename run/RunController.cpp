@@ -287,7 +287,8 @@ void RunController::ReportRunEnd() {
              EscapeForText(failure.reason));
     if (!lastSync_.refusal.empty())
         Tell(lastSync_.refusal);
-    else if (lastSync_.end != SyncEnd::AllRows || lastSync_.rowsFailed > 0)
+    else if (lastSync_.end != SyncEnd::AllRows || lastSync_.rowsFailed > 0 ||
+             !lastSync_.conflicts.empty())
         Tell(SyncStatusText(lastSync_));
     if (!leftOutPaths_.empty())
         Tell(LeftOutText(leftOutPaths_.size()));
