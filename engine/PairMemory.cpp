@@ -17,9 +17,12 @@ void PairMemory::Put(const std::string& key, const std::string& relativePath,
 
 void PairMemory::PutWide(std::wstring relativePath, const RememberedEntry& entry) {
     std::string key = NameKey(TextFromWide(relativePath));
-    RememberedRecord& record = records_[key];
-    record.relativePath = std::move(relativePath);
-    record.entry = entry;
+    // A file is written in key order: each record goes after the last one.
+    auto at = records_.lower_bound(key);
+    if (at == records_.end() || at->first != key)
+        at = records_.emplace_hint(at, std::move(key), RememberedRecord());
+    at->second.relativePath = std::move(relativePath);
+    at->second.entry = entry;
 }
 
 void PairMemory::Forget(const std::string& key) {
