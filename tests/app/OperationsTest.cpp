@@ -497,11 +497,13 @@ TEST_F(Operations, AConflictIsSettledByTheSideTheUserPicks) {
     ASSERT_EQ(1, list.GetItemCount());
     EXPECT_EQ("衝突", list.GetItemText(0, 1));
     EXPECT_FALSE(session->MenuItemEnabled(ID_RESOLVE_REFERENCE)) << "nothing selected";
+    EXPECT_FALSE(session->ToolbarButtonEnabled(ID_RESOLVE_PROCESSING)) << "nothing selected";
     session->Command(ID_EXECUTE_SYNC);
     EXPECT_EQ("processing", ReadFileBytes(proc + "\\表.txt"));
     EXPECT_EQ("reference side", ReadFileBytes(ref + "\\表.txt"));
 
     list.SetItemState(0, LVIS_SELECTED, LVIS_SELECTED);
+    EXPECT_TRUE(session->ToolbarButtonEnabled(ID_RESOLVE_PROCESSING));
     EXPECT_TRUE(session->MenuItemEnabled(ID_RESOLVE_PROCESSING));
     EXPECT_TRUE(session->MenuItemEnabled(ID_RESOLVE_REFERENCE));
     session->Command(ID_RESOLVE_REFERENCE);
