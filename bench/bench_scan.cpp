@@ -11,6 +11,7 @@
 #include "engine/SearchCore.h"
 #include "engine/SyncItem.h"
 #include "engine/ThrottledProgress.h"
+#include "run/SyncStateFile.h"
 #include "ui/DlgBusy.h"
 
 #include <algorithm>
@@ -234,6 +235,56 @@ void PrintPhases(const Trees& trees, long long entries) {
     std::printf("    heap held by the listings:     %.0f bytes per entry\n", heldPerEntry);
 }
 
+// The memory of a two-way job: the passes that decide against it and fill the
+// next one, its heap per entry, and writing and reading its file.
+void PrintMemoryRound(const Trees& trees, long long entries, double searchSeconds) {
+    JobSettings job;
+    job.mode = Bidirectional;
+    job.deleteEnabled = 1;
+    SilentProgress progress;
+    std::vector<std::string> none;
+    std::string message;
+    FolderListing processing(trees.processing), reference(trees.reference);
+    Scanner scanner(progress, none, none, message);
+    ExcludedFolders excluded(none);
+    scanner.ScanTree("\\", processing, excluded);
+    scanner.ScanTree("\\", reference, excluded);
+    processing.SortEntries();
+    reference.SortEntries();
+    KeepingSink firstSink, sink;
+    PairMemory first, next, read;
+    Stopwatch watch;
+    Comparison firstRun(job, progress, firstSink);
+    firstRun.UseMemory(nullptr, &first);
+    firstRun.RunPasses(processing, reference);
+    double plainPasses = watch.Seconds();
+    size_t heapBefore = HeapBytesInUse();
+    watch.Restart();
+    Comparison withMemory(job, progress, sink);
+    withMemory.UseMemory(&first, &next);
+    withMemory.RunPasses(processing, reference);
+    double memoryPasses = watch.Seconds();
+    double heapPerRecord = (double(HeapBytesInUse()) - double(heapBefore)) / double(next.Size());
+    std::string path = trees.base + "\\bench.state";
+    watch.Restart();
+    bool written = WritePairMemory(path, trees.processing, trees.reference, next);
+    double writeSeconds = watch.Seconds();
+    watch.Restart();
+    bool readBack = ReadPairMemory(path, trees.processing, trees.reference, read);
+    double readSeconds = watch.Seconds();
+    DeleteFileA(path.c_str());
+    std::printf("two-way memory (%zu records of %lld entries):\n", next.Size(), entries);
+    std::printf("    mode-0 passes, first run / deciding against the memory: %.3f s / %.3f s\n",
+                plainPasses, memoryPasses);
+    std::printf("    write %.3f s, read %.3f s%s: %.1f %% of a search (%.3f s); with the "
+                "passes' extra time %.1f %%\n",
+                writeSeconds, readSeconds,
+                written && readBack && read.Size() == next.Size() ? "" : " FAILED",
+                100.0 * (writeSeconds + readSeconds) / searchSeconds, searchSeconds,
+                100.0 * (writeSeconds + readSeconds + memoryPasses - plainPasses) / searchSeconds);
+    std::printf("    heap per record (rows included): %.0f bytes\n", heapPerRecord);
+}
+
 // What a clock read costs: the pacing reads one at every poll.
 void PrintClockReads() {
     const int reads = 1000000;
@@ -403,6 +454,7 @@ int main(int argc, char** argv) {
     std::printf("    ratio (b)/(a):                 %.2f\n", search.seconds / walkSeconds);
     std::printf("    peak working set per entry:    %.0f bytes\n", peakPerEntry);
     PrintPhases(trees, entries);
+    PrintMemoryRound(trees, entries, search.seconds);
 
     // The search as the program runs it: its progress window over a window of
     // its own, the pumps paced by time. The design's floor pumps at every poll:

@@ -1,6 +1,7 @@
 #include "engine/Comparison.h"
 
 #include "engine/FileTimes.h"
+#include "engine/NameOrder.h"
 
 #include <memory>
 
@@ -15,6 +16,23 @@ std::unique_ptr<SyncItem> MakeItem(SyncOperation operation, SyncReason reason,
     item->isFolder = subject.IsFolder() ? 1 : 0;
     item->subject = subject;
     return item;
+}
+
+EntryState StateOf(const FileEntry* entry) {
+    EntryState state;
+    if (entry == nullptr)
+        return state;
+    state.present = true;
+    state.folder = entry->IsFolder();
+    state.size = entry->Size();
+    state.lastWriteTime = entry->lastWriteTime;
+    return state;
+}
+
+std::string KeyOf(const FolderListing& listing, size_t index) {
+    if (listing.HasKeys())
+        return std::string(listing.KeyAt(index));
+    return NameKey(listing[index].RelativePath());
 }
 
 } // namespace
@@ -66,10 +84,17 @@ bool Comparison::CopyPass(const FolderListing& reading, const FolderListing& mat
         if (entry.IsFolder())
             return;
         const FileEntry& other = matching[static_cast<size_t>(found)];
-        if (!IsNewer(entry.lastWriteTime, other.lastWriteTime, job_.twoSecondTolerance != 0))
-            return;
+        bool tolerance = job_.twoSecondTolerance != 0;
+        SyncReason reason = Date;
+        if (!IsNewer(entry.lastWriteTime, other.lastWriteTime, tolerance)) {
+            // A content change the time does not show: the supplying side wins.
+            if (other.IsFolder() || entry.Size() == other.Size() ||
+                !SameTime(entry.lastWriteTime, other.lastWriteTime, tolerance))
+                return;
+            reason = SizeDiffers;
+        }
         // The whole counterpart, so the copy overwrites the file under the name it has there.
-        auto item = MakeItem(Copy, Date, direction, entry);
+        auto item = MakeItem(Copy, reason, direction, entry);
         item->counterpart = other;
         Hand(item.release());
     });
@@ -86,12 +111,139 @@ bool Comparison::DeletionPass(const FolderListing& reading, const FolderListing&
     });
 }
 
+const RememberedEntry* Comparison::LastOf(std::string_view key) const {
+    static const RememberedEntry kNotHeld;
+    if (last_ == nullptr)
+        return nullptr;
+    const RememberedEntry* found = last_->Find(key);
+    return found != nullptr ? found : &kNotHeld;
+}
+
+TwoWayAction Comparison::Decide(const FileEntry* processing, const FileEntry* reference,
+                                const RememberedEntry* last) const {
+    return DecideTwoWay(StateOf(processing), StateOf(reference), last,
+                        job_.twoSecondTolerance != 0);
+}
+
+bool Comparison::AllBelowGo(const FolderListing& reading, size_t folderIndex,
+                            bool readingIsProcessing) {
+    // Sorted by key, everything below the folder is one run of entries, after
+    // names that only begin like the folder's ("a.txt" before "a\\x").
+    std::string below = KeyOf(reading, folderIndex) + NameKey("\\");
+    TwoWayAction goes =
+        readingIsProcessing ? TwoWayAction::DeleteOnProcessing : TwoWayAction::DeleteOnReference;
+    size_t low = folderIndex + 1, high = reading.Size();
+    while (low < high) {
+        size_t middle = low + (high - low) / 2;
+        if (KeyOf(reading, middle) < below)
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    for (size_t i = low; i < reading.Size(); ++i) {
+        std::string key = KeyOf(reading, i);
+        if (key.compare(0, below.size(), below) != 0)
+            break;
+        const FileEntry& entry = reading[i];
+        // The other side has no such folder, so nothing below it either.
+        TwoWayAction action = readingIsProcessing ? Decide(&entry, nullptr, LastOf(key))
+                                                  : Decide(nullptr, &entry, LastOf(key));
+        if (action != goes || (!entry.IsFolder() && job_.bothSidesOnly != 0))
+            return false;
+    }
+    return true;
+}
+
+void Comparison::PlanTwoWay(const FolderListing& reading, const FolderListing& matching,
+                            size_t index, int found, SyncDirection direction) {
+    const FileEntry& entry = reading[index];
+    const FileEntry* other = found >= 0 ? &matching[static_cast<size_t>(found)] : nullptr;
+    const bool readingIsProcessing = direction == ProcessingToReference;
+    // Keys only for a memory: a run without one plans as fast as ever.
+    const bool remembers = last_ != nullptr || next_ != nullptr;
+    const std::string key = remembers ? KeyOf(reading, index) : std::string();
+    const RememberedEntry* last = LastOf(key);
+    const FileEntry* processing = readingIsProcessing ? &entry : other;
+    const FileEntry* reference = readingIsProcessing ? other : &entry;
+    const bool tolerance = job_.twoSecondTolerance != 0;
+    // What the pair holds unless a row changes it: found equal now, or as last time.
+    if (next_ != nullptr && readingIsProcessing && other != nullptr &&
+        entry.IsFolder() == other->IsFolder() &&
+        (entry.IsFolder() || (entry.Size() == other->Size() &&
+                              SameTime(entry.lastWriteTime, other->lastWriteTime, tolerance)))) {
+        RememberedEntry now;
+        now.present = true;
+        now.folder = entry.IsFolder();
+        now.size = entry.Size();
+        now.processingTime = entry.lastWriteTime;
+        now.referenceTime = other->lastWriteTime;
+        next_->Put(key, entry.RelativePath(), now);
+    } else if (next_ != nullptr && last != nullptr && last->present) {
+        next_->Put(key, entry.RelativePath(), *last);
+    }
+
+    if (other != nullptr && (entry.IsFolder() || other->IsFolder())) {
+        // A folder is never compared; a file against a folder goes by its time, as ever.
+        if (!entry.IsFolder() && IsNewer(entry.lastWriteTime, other->lastWriteTime, tolerance)) {
+            auto item = MakeItem(Copy, Date, direction, entry);
+            item->counterpart = *other;
+            Hand(item.release());
+        }
+        return;
+    }
+    if (other == nullptr && !entry.IsFolder() && job_.bothSidesOnly != 0)
+        return;
+    TwoWayAction action = Decide(processing, reference, last);
+    const TwoWayAction copiesFromReading =
+        readingIsProcessing ? TwoWayAction::CopyToReference : TwoWayAction::CopyToProcessing;
+    const TwoWayAction deletesReading =
+        readingIsProcessing ? TwoWayAction::DeleteOnProcessing : TwoWayAction::DeleteOnReference;
+    if (action == deletesReading && entry.IsFolder() &&
+        !AllBelowGo(reading, index, readingIsProcessing))
+        action = copiesFromReading; // something below it changed there: the folder stays
+    if (action == copiesFromReading) {
+        if (other == nullptr) {
+            auto item = MakeItem(entry.IsFolder() ? Create : Copy, Existence, direction, entry);
+            item->counterpart.rootFolder = matching.RootFolder();
+            Hand(item.release());
+        } else {
+            auto item = MakeItem(Copy, Date, direction, entry);
+            item->counterpart = *other;
+            Hand(item.release());
+        }
+    } else if (action == deletesReading) {
+        if (job_.deleteEnabled == 0)
+            return;
+        // The update flows towards the reading side, where the entry goes.
+        SyncDirection towards = readingIsProcessing ? ReferenceToProcessing : ProcessingToReference;
+        auto item = MakeItem(Delete, Deleted, towards, entry);
+        item->counterpart.rootFolder = matching.RootFolder();
+        Hand(item.release());
+    } else if (action == TwoWayAction::Conflict && (readingIsProcessing || other == nullptr)) {
+        // One row per path: the processing side's pass has it when both hold it.
+        bool bothChanged = other != nullptr;
+        auto item = MakeItem(Conflict, bothChanged ? Date : Deleted, direction, entry);
+        if (other != nullptr)
+            item->counterpart = *other;
+        else
+            item->counterpart.rootFolder = matching.RootFolder();
+        Hand(item.release());
+    }
+}
+
+bool Comparison::TwoWayPass(const FolderListing& reading, const FolderListing& matching,
+                            SyncDirection direction) {
+    return EachEntry(reading, [&](const FileEntry&, size_t index) {
+        PlanTwoWay(reading, matching, index, Match(matching, reading, index), direction);
+    });
+}
+
 bool Comparison::RunPasses(const FolderListing& processing, const FolderListing& reference) {
     bool deletions = job_.deleteEnabled != 0;
     switch (job_.mode) {
     case Bidirectional:
-        return CopyPass(reference, processing, ReferenceToProcessing) &&
-               CopyPass(processing, reference, ProcessingToReference);
+        return TwoWayPass(reference, processing, ReferenceToProcessing) &&
+               TwoWayPass(processing, reference, ProcessingToReference);
     case UpdateProcessing:
         return CopyPass(reference, processing, ReferenceToProcessing) &&
                (!deletions || DeletionPass(processing, reference, ReferenceToProcessing));

@@ -3,6 +3,7 @@
 // time, handing every item to the row sink as soon as it is made.
 #include "engine/EngineCallbacks.h"
 #include "engine/FolderListing.h"
+#include "engine/PairMemory.h"
 #include "engine/SyncItem.h"
 #include "job/JobSettings.h"
 
@@ -10,6 +11,15 @@ class Comparison {
 public:
     // Reads mode, deleteEnabled, bothSidesOnly and twoSecondTolerance of the job.
     Comparison(const JobSettings& job, IProgress& progress, IRowSink& sink);
+
+    // Two-way runs with memory: `last` is what the pair held after the last
+    // run (null: nothing to trust, today's rules); `next` receives what the
+    // pair will hold if no planned row is carried out: the entries found equal,
+    // and last's entry of every other path it had. Both may be null.
+    void UseMemory(const PairMemory* last, PairMemory* next) {
+        last_ = last;
+        next_ = next;
+    }
 
     // Plans copies of files that are newer or missing in `matching` and
     // creations of folders missing there. False when a stop was polled.
@@ -21,8 +31,15 @@ public:
     bool DeletionPass(const FolderListing& reading, const FolderListing& matching,
                       SyncDirection direction);
 
+    // The two-way pass over `reading`: plans the copies from it, the deletions
+    // on its side and, where `reading` is the processing side or the only
+    // side with the entry, the conflicts (engine/TwoWayDecision.h).
+    bool TwoWayPass(const FolderListing& reading, const FolderListing& matching,
+                    SyncDirection direction);
+
     // The passes of the job's mode in their order; a mode outside 0 to 2 runs
-    // none. Deletions are planned only in modes 1 and 2 with deleteEnabled.
+    // none. Deletions are planned in modes 1 and 2 with deleteEnabled, and in
+    // mode 0 from the memory with deleteEnabled.
     // False as soon as a pass is stopped.
     bool RunPasses(const FolderListing& processing, const FolderListing& reference);
 
@@ -35,7 +52,18 @@ private:
     // The pass reads in sorted order, so the entry after the last match is tried first.
     int Match(const FolderListing& matching, const FolderListing& reading, size_t index);
 
+    // The entry's action, both sides given in processing, reference order.
+    TwoWayAction Decide(const FileEntry* processing, const FileEntry* reference,
+                        const RememberedEntry* last) const;
+    // A folder on the reading side only goes when everything below it goes too.
+    bool AllBelowGo(const FolderListing& reading, size_t folderIndex, bool readingIsProcessing);
+    const RememberedEntry* LastOf(std::string_view key) const;
+    void PlanTwoWay(const FolderListing& reading, const FolderListing& matching, size_t index,
+                    int found, SyncDirection direction);
+
     const JobSettings& job_;
+    const PairMemory* last_ = nullptr;
+    PairMemory* next_ = nullptr;
     IProgress& progress_;
     IRowSink& sink_;
     int nextPosition_ = 0;

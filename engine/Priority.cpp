@@ -3,6 +3,11 @@
 #include "engine/NameOrder.h"
 
 int ComparePriority(const SyncItem* a, const SyncItem* b) {
+    // Conflicts are never carried out: they close the list, together.
+    bool aConflict = a->operation == Conflict;
+    bool bConflict = b->operation == Conflict;
+    if (aConflict != bConflict)
+        return aConflict ? 1 : -1;
     bool aDeletes = a->operation == Delete;
     bool bDeletes = b->operation == Delete;
     if (aDeletes != bDeletes)

@@ -159,7 +159,8 @@ void LeaveOutOnBothSides(FolderListing& processing, FolderListing& reference,
 bool SearchAndCompare(const JobSettings& job, std::vector<std::string>& includeExtensionList,
                       std::vector<std::string>& excludeExtensionList, IProgress& progress,
                       IRowSink& sink, std::string& lastMessage, const FileFinder& finder,
-                      SearchCounts* counts, std::vector<std::string>* leftOut) {
+                      SearchCounts* counts, std::vector<std::string>* leftOut,
+                      const PairMemory* lastMemory, PairMemory* nextMemory) {
     lastMessage.clear();
     if (leftOut != nullptr)
         leftOut->clear();
@@ -235,6 +236,7 @@ bool SearchAndCompare(const JobSettings& job, std::vector<std::string>& includeE
     progress.SetLine2("");
     progress.Refresh();
     Comparison comparison(job, progress, rows);
+    comparison.UseMemory(lastMemory, nextMemory);
     // The passes' polls are paced: a stop pressed since the last pump still ends
     // the search as stopped, as it would have at the next entry.
     return comparison.RunPasses(processing, reference) && !progress.PollStopNow();

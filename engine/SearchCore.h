@@ -5,6 +5,7 @@
 #include "engine/EngineCallbacks.h"
 #include "engine/FileFinder.h"
 #include "engine/FolderIdentity.h"
+#include "engine/PairMemory.h"
 #include "engine/Priority.h"
 #include "job/JobSettings.h"
 
@@ -40,9 +41,11 @@ struct SearchCounts {
 // The listings are gone when it returns, on every path; `counts`, when given,
 // keeps their sizes. Links, names the path functions would misread and case-only
 // twins are left out on both sides; leftOut, when given, receives their full
-// paths (root folder and relative path).
+// paths (root folder and relative path). A two-way job decides against
+// lastMemory when given, and fills nextMemory when given (Comparison::UseMemory).
 bool SearchAndCompare(const JobSettings& job, std::vector<std::string>& includeExtensionList,
                       std::vector<std::string>& excludeExtensionList, IProgress& progress,
                       IRowSink& sink, std::string& lastMessage,
                       const FileFinder& finder = SystemFileFinder(), SearchCounts* counts = nullptr,
-                      std::vector<std::string>* leftOut = nullptr);
+                      std::vector<std::string>* leftOut = nullptr,
+                      const PairMemory* lastMemory = nullptr, PairMemory* nextMemory = nullptr);

@@ -28,8 +28,12 @@ struct FileEntry {
     std::string FullPath() const { return rootFolder + RelativePath(); }
 };
 
-enum SyncOperation : int { Copy = 0, Create = 1, Delete = 2 };
-enum SyncReason : int { Date = 0, Existence = 1 };
+// A conflict is never carried out: the user settles it for one side first.
+enum SyncOperation : int { Copy = 0, Create = 1, Delete = 2, Conflict = 3 };
+// SizeDiffers: the sizes differ while the times do not. Deleted: a deletion made on
+// the other side since the last run (or, for a conflict, one side deleted it
+// and the other changed it).
+enum SyncReason : int { Date = 0, Existence = 1, SizeDiffers = 2, Deleted = 3 };
 enum SyncDirection : int { ProcessingToReference = 0, ReferenceToProcessing = 1 };
 
 // Counts the live objects of a type, so tests can show that every owner frees
@@ -46,6 +50,9 @@ private:
     static inline int count_ = 0;
 };
 
+// For a conflict the direction says which side the subject is on
+// (ProcessingToReference: the processing side); the counterpart is the other
+// side's entry, or only its root when that side has none.
 struct SyncItem {
     int operation = Copy;
     int reason = Date;
@@ -54,12 +61,14 @@ struct SyncItem {
     FileEntry subject;
     FileEntry counterpart;
 
+    // Whether the copy overwrites the counterpart (a newer or different file).
+    bool Replaces() const { return operation == Copy && (reason == Date || reason == SizeDiffers); }
     // Copy source, or the entry to delete.
     std::string SourcePath() const { return subject.FullPath(); }
-    // Copy target, or the folder to create: a date copy overwrites the
+    // Copy target, or the folder to create: a replacing copy overwrites the
     // counterpart under its own name; otherwise the subject's path on the other side.
     std::string DestinationPath() const {
-        if (operation == Copy && reason == Date)
+        if (Replaces())
             return counterpart.FullPath();
         return counterpart.rootFolder + subject.RelativePath();
     }

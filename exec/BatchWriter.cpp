@@ -41,10 +41,11 @@ BatchOutcome WriteBatchLines(OutputFile& file, const IRowSource& rows, IProgress
             break;
         }
         const SyncItem& item = rows.Row(index);
-        std::string command = MakeItemCommand(item);
+        const bool conflict = item.operation == Conflict;
+        std::string command = conflict ? std::string() : MakeItemCommand(item);
         // A name without a Shift-JIS form cannot be written in this file: a
         // look-alike would act on another file. A comment says what is missing.
-        bool writable = IsPlainAnsi(command);
+        bool writable = !conflict && IsPlainAnsi(command);
         if (writable && !writeAll && NamesNetworkPath(item)) {
             // A stop pressed since the last paced poll is seen before the question.
             if (progress.PollStopNow()) {
@@ -62,7 +63,9 @@ BatchOutcome WriteBatchLines(OutputFile& file, const IRowSource& rows, IProgress
                 writeAll = true;
         }
         unsigned long long wholeLinesEnd = file.Size();
-        std::string line = writable ? command : kNotInBatchPrefix + EscapeForText(command);
+        std::string line = conflict   ? kConflictInBatchPrefix + EscapeForText(item.SourcePath())
+                           : writable ? command
+                                      : kNotInBatchPrefix + EscapeForText(command);
         if (!file.Write(EscapeForBatchFile(line) + "\r\n")) {
             outcome.end = BatchEnd::WriteFailed;
             outcome.error = file.Error();

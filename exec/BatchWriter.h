@@ -72,6 +72,9 @@ inline constexpr const char* kBatchLastLines =
 
 // The comment line in place of a row the file cannot carry out, before the
 // row's command in the escape form; every % doubled as on every line.
+// A conflict's line: the user has not chosen a side, so it is not carried out.
+inline constexpr const char* kConflictInBatchPrefix =
+    "@REM 衝突のため出力しません（どちらを残すか未選択）: ";
 inline constexpr const char* kNotInBatchPrefix =
     "@REM 次の処理はこのバッチファイルでは行えません（Shift-JIS で書けない名前）: ";
 

@@ -64,6 +64,10 @@ void OperationLog::WriteLeftOut(const std::string& path) {
     WriteRecord(kLeftOutPrefix + EscapeForText(path));
 }
 
+void OperationLog::WriteConflict(const std::string& path) {
+    WriteRecord(kConflictPrefix + EscapeForText(path));
+}
+
 void OperationLog::WriteRecord(const std::string& text) {
     if (!file_.IsOpen())
         return;

@@ -38,6 +38,8 @@ public:
     void WriteNote(const std::string& text);
     // One entry the search left out and so never planned: "対象外:" and its path.
     void WriteLeftOut(const std::string& path);
+    // One conflict the run did not carry out: "衝突:" and its path.
+    void WriteConflict(const std::string& path);
     void Close();
 
     // False once a line did not reach the file whole, or closing failed.
@@ -66,6 +68,10 @@ inline constexpr const char* kReasonPrefix = "　理由: ";
 // Marks a log line for an entry the search left out (a link, a name the path
 // functions would misread): a reader sees what the run did not touch.
 inline constexpr const char* kLeftOutPrefix = "対象外:";
+inline constexpr const char* kConflictPrefix = "衝突:";
+// Why a conflict was not carried out, after its line.
+inline constexpr const char* kConflictReasonText =
+    "両方のフォルダで変更されているため、処理しませんでした（どちらを残すか選んでください）";
 
 // For the message box after an interactive run whose log is incomplete.
 inline constexpr const char* kLogIncompleteText =

@@ -32,8 +32,13 @@ std::string SyncStatusText(const SyncOutcome& outcome) {
         return "削除が多すぎるため、同期処理を行いませんでした";
     if (outcome.end == SyncEnd::LogNotOpened)
         return "同期処理を行いませんでした";
+    // Conflicts wait for the user's choice: said apart from failures.
+    std::string conflicts =
+        outcome.conflicts.empty()
+            ? std::string()
+            : "（衝突 " + std::to_string(outcome.conflicts.size()) + " 件は処理していません）";
     return EndedText("同期処理", outcome.end == SyncEnd::Stopped, outcome.end == SyncEnd::Aborted) +
-           Counts(outcome.rowsFailed, outcome.RowsNotDone());
+           Counts(outcome.rowsFailed, outcome.RowsNotDone()) + conflicts;
 }
 
 std::string BatchStatusText(const BatchOutcome& outcome) {

@@ -11,7 +11,7 @@
 namespace {
 
 // What became of one row.
-enum class RowResult { Succeeded, Failed, Aborted, Stopped };
+enum class RowResult { Succeeded, Failed, Aborted, Stopped, Conflict };
 
 class RowRunner {
 public:
@@ -35,6 +35,8 @@ public:
             return CreateItem(item);
         case Delete:
             return DeleteItem(item);
+        case Conflict:
+            return RowResult::Conflict; // only the user settles it
         default:
             return RowResult::Failed;
         }
@@ -54,7 +56,7 @@ private:
         SafeCopyRequest request;
         request.from = item.SourcePath();
         request.to = item.DestinationPath();
-        request.replace = item.reason == Date;
+        request.replace = item.Replaces();
         request.shellCopy = !options_.fastCopy;
         request.oldVersions = &oldVersions_;
         request.root = item.counterpart.rootFolder;
@@ -121,6 +123,13 @@ private:
         // Changed or gone since the search: neither asked about nor deleted.
         if (!StillAsSeen(StateOf(path), item.subject))
             return Changed(path);
+        // A deletion made on the other side travels only while that side still
+        // lacks the entry.
+        if (item.reason == Deleted) {
+            std::string other = item.counterpart.rootFolder + item.subject.RelativePath();
+            if (!IsFree(StateOf(other)))
+                return Changed(other);
+        }
         if (options_.confirmDelete && !options_.unattended && !deleteAll_) {
             // The row's own poll is paced: a stop pressed since the last pump is
             // seen before a question could offer the deletion.
@@ -259,6 +268,14 @@ SyncOutcome RunSyncRows(const IRowSource& rows, const SyncOptions& options, Oper
         }
         const SyncItem& item = rows.Row(index);
         figures.currentFile = item.subject.RelativePath();
+        if (item.operation == Conflict) {
+            figures.rowsDone = index + 1;
+            ++outcome.rowsReached;
+            outcome.conflicts.push_back(item.subject.FullPath());
+            if (log)
+                log->WriteConflict(item.subject.FullPath());
+            continue;
+        }
         const unsigned long long bytesBefore = figures.bytesDone;
         // The command is taken before a deletion's question, whatever the answer.
         std::string command = MakeItemCommand(item);
@@ -274,6 +291,8 @@ SyncOutcome RunSyncRows(const IRowSource& rows, const SyncOptions& options, Oper
         figures.rowsDone = index + 1;
         ++outcome.rowsReached;
         std::string reason;
+        if (result == RowResult::Succeeded)
+            outcome.succeededRows.push_back(index);
         if (result == RowResult::Failed) {
             ++outcome.rowsFailed;
             reason = ActionErrorText(runner.Error());

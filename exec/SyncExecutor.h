@@ -82,10 +82,15 @@ struct SyncOutcome {
     int rows = 0;        // rows in the list
     int rowsReached = 0; // rows acted on or declined; each has its log line
     int rowsFailed = 0;  // of those, rows whose action failed or was declined
+                         // (a conflict is neither: it is never carried out)
     bool logComplete = true;
     std::string logPath; // the log file, or where it was looked for when it could not be opened
     std::vector<RowFailure> failures;
     std::string refusal; // why a guard refused the run, with its details
+    // Rows whose action was carried out (or found done already), in list order.
+    std::vector<int> succeededRows;
+    // Conflicts reached and left as they are, by the processing side's full path.
+    std::vector<std::string> conflicts;
     // Rows not reached: stopped, aborted or refused.
     int RowsNotDone() const { return rows - rowsReached; }
 };

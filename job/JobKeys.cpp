@@ -45,6 +45,7 @@ constexpr JobKey kKeys[] = {
     Text("VersionsDir", &JobSettings::versionsFolder, 0),
     Number("VersionsDays", &JobSettings::versionsDays, kMostVersionDays, 30),
     Number("VersionsRuns", &JobSettings::versionsRuns, kMostVersionRuns, 0),
+    Switch("Memory", &JobSettings::rememberState, 0),
 };
 
 } // namespace

@@ -39,6 +39,10 @@ struct JobSettings {
     int versionsDays = 0;
     // At most this many runs are kept (0: no limit).
     int versionsRuns = 0;
+    // Two-way runs remember what both folders held when a run left them equal,
+    // so deletions travel and edits on both sides become conflicts (off for a
+    // job without the key; on for a new one).
+    int rememberState = 0;
 
     bool operator==(const JobSettings&) const = default;
 };

@@ -41,6 +41,7 @@
 #define IDC_BROWSE_VERSIONS 1032
 #define IDC_VERSIONSDAYS 1033
 #define IDC_VERSIONSRUNS 1034
+#define IDC_MEMORY 1035
 #define IDC_RESULTLIST 1014
 #define IDC_LINE1 1017
 #define IDC_LINE2 1018
@@ -70,6 +71,8 @@
 #define ID_SELECT_ALL 32776
 #define ID_SEARCH_AGAIN 32779
 #define ID_VIEW_FAILURES 32780
+#define ID_RESOLVE_PROCESSING 32781
+#define ID_RESOLVE_REFERENCE 32782
 
 // Framework command identifiers (the values MFC programs use)
 #define ID_FILE_OPEN 57601

@@ -27,6 +27,13 @@ public:
     bool SortByPriority();
     // Removes every row whose flag is set, keeping the order of the others.
     void RemoveRows(const std::vector<bool>& removed);
+    // Settles every conflict row whose flag is set for one side: the winning
+    // side's file is copied over the other, or, where the winning side deleted
+    // it, the other side's entry is deleted. The rows are put back in
+    // processing priority; the number of conflicts settled.
+    int ResolveConflicts(const std::vector<bool>& selected, bool processingWins);
+    // Whether any row whose flag is set is a conflict.
+    bool AnyConflict(const std::vector<bool>& selected) const;
 
 private:
     std::vector<std::unique_ptr<SyncItem>> rows_;

@@ -8,6 +8,10 @@ PlanSummary SummarizePlan(const IRowSource& rows, size_t leftOut) {
     summary.leftOut = static_cast<int>(leftOut);
     for (int index = 0; index < rows.RowCount(); ++index) {
         const SyncItem& item = rows.Row(index);
+        if (item.operation == Conflict) {
+            ++summary.conflicts;
+            continue;
+        }
         SideSummary& side =
             item.direction == ProcessingToReference ? summary.toReference : summary.toProcessing;
         switch (item.operation) {

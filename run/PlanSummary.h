@@ -27,6 +27,7 @@ struct PlanSummary {
     SideSummary toReference;  // the reference folder changes
     SideSummary toProcessing; // the processing folder changes
     int leftOut = 0;          // entries the search left out
+    int conflicts = 0;        // conflicts left for the user to settle
 };
 
 PlanSummary SummarizePlan(const IRowSource& rows, size_t leftOut);

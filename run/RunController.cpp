@@ -2,14 +2,25 @@
 
 #include "base/TextEscape.h"
 #include "engine/ThrottledProgress.h"
+#include "engine/NameOrder.h"
 #include "exec/BatchWriter.h"
 #include "exec/OperationLog.h"
+#include "exec/Premise.h"
 #include "exec/StatusText.h"
 #include "exec/Versions.h"
 #include "job/JobCheck.h"
 #include "job/JobContext.h"
 #include "job/JobFolders.h"
 #include "job/JobLists.h"
+#include "run/SyncStateFile.h"
+
+namespace {
+
+// The next log's first note when the pair's memory could not be written: the
+// old memory stays, so nothing is decided on a record of rows it lacks.
+const char kNotRememberedText[] = "同期結果を記憶できませんでした（前回の記憶のまま比較します）";
+
+} // namespace
 
 std::string LeftOutText(size_t count) {
     return "対象外の項目が" + std::to_string(count) + "件あります（処理しません）";
@@ -152,9 +163,21 @@ void RunController::Search() {
         ThrottledProgress progress(operation.Progress());
         std::vector<std::string> includeExtensions, excludeExtensions;
         searchCounts_ = SearchCounts();
-        completed =
-            SearchAndCompare(job, includeExtensions, excludeExtensions, progress, plan_,
-                             lastMessage_, SystemFileFinder(), &searchCounts_, &leftOutPaths_);
+        // A memory that is missing, another pair's or damaged is no memory:
+        // today's rules, and nothing deleted on its strength.
+        PairMemory lastMemory;
+        nextMemory_ = PairMemory();
+        rememberPair_ = job.mode == Bidirectional && job.rememberState != 0;
+        statePath_ = rememberPair_
+                         ? StateFilePath(job.processingFolder, job.referenceFolder, stateFolder_)
+                         : std::string();
+        rememberPair_ = rememberPair_ && !statePath_.empty();
+        searchHadMemory_ = rememberPair_ && ReadPairMemory(statePath_, job.processingFolder,
+                                                           job.referenceFolder, lastMemory);
+        completed = SearchAndCompare(job, includeExtensions, excludeExtensions, progress, plan_,
+                                     lastMessage_, SystemFileFinder(), &searchCounts_,
+                                     &leftOutPaths_, searchHadMemory_ ? &lastMemory : nullptr,
+                                     rememberPair_ ? &nextMemory_ : nullptr);
         if (completed) {
             progress.SetLine1("処理優先順にソート中");
             progress.SetLine2("（中断するのに時間がかかる場合があります）");
@@ -163,6 +186,7 @@ void RunController::Search() {
         } else {
             plan_.Clear();
             leftOutPaths_.clear();
+            rememberPair_ = false;
         }
     }
     host_->ShowPlan();
@@ -197,10 +221,15 @@ void RunController::Synchronise() {
     options.journal = &locks_;
     options.notesBefore = &pendingNotes_;
     lastSync_ = ExecuteSync(plan_, options, *host_, *host_);
+    // Written while the folders are still this run's.
+    bool remembered = lastSync_.end == SyncEnd::LogNotOpened || lastSync_.end == SyncEnd::Refused ||
+                      RememberPair();
     if (ownFolders)
         locks_.Release();
     if (lastSync_.end != SyncEnd::LogNotOpened)
         pendingNotes_.clear();
+    if (!remembered)
+        pendingNotes_.push_back(kNotRememberedText);
     if (lastSync_.end == SyncEnd::LogNotOpened) {
         // Unattended, the path tells where the log was looked for.
         Tell(unattended_ ? "ログファイルが開けません\r\n" + EscapeForText(lastSync_.logPath)
@@ -214,17 +243,52 @@ void RunController::Synchronise() {
         ReportRunEnd();
 }
 
+bool RunController::RememberPair() {
+    if (!rememberPair_)
+        return true;
+    for (int index : lastSync_.succeededRows) {
+        const SyncItem& item = plan_.Row(index);
+        std::string relativePath = item.subject.RelativePath();
+        std::string key = NameKey(relativePath);
+        if (item.operation == Delete) {
+            nextMemory_.Forget(key);
+            continue;
+        }
+        // What both sides hold now, as the file system tells it.
+        PathState source = StateOf(item.SourcePath());
+        PathState target = StateOf(item.DestinationPath());
+        if (!source.exists || !target.exists || source.folder != target.folder ||
+            source.size != target.size)
+            continue;
+        bool subjectIsProcessing = item.direction == ProcessingToReference;
+        RememberedEntry entry;
+        entry.present = true;
+        entry.folder = source.folder;
+        entry.size = source.folder ? 0 : source.size;
+        entry.processingTime = subjectIsProcessing ? source.lastWriteTime : target.lastWriteTime;
+        entry.referenceTime = subjectIsProcessing ? target.lastWriteTime : source.lastWriteTime;
+        nextMemory_.Put(key, relativePath, entry);
+    }
+    const JobSettings& job = jobs_.currentJob;
+    // Carried out once: a second run of the same list starts from what was written.
+    rememberPair_ = false;
+    return WritePairMemory(statePath_, job.processingFolder, job.referenceFolder, nextMemory_);
+}
+
 void RunController::ReportRunEnd() {
     // Names in the escape form: a line break in a name from another system must
     // not start a line that reads as one of the program's.
     for (const std::string& path : leftOutPaths_)
         Tell(kLeftOutPrefix + EscapeForText(path));
+    for (const std::string& path : lastSync_.conflicts)
+        Tell(kConflictPrefix + EscapeForText(path) + "\r\n" + kReasonPrefix + kConflictReasonText);
     for (const RowFailure& failure : lastSync_.failures)
         Tell("失敗:" + EscapeForText(failure.command) + "\r\n" + kReasonPrefix +
              EscapeForText(failure.reason));
     if (!lastSync_.refusal.empty())
         Tell(lastSync_.refusal);
-    else if (lastSync_.end != SyncEnd::AllRows || lastSync_.rowsFailed > 0)
+    else if (lastSync_.end != SyncEnd::AllRows || lastSync_.rowsFailed > 0 ||
+             !lastSync_.conflicts.empty())
         Tell(SyncStatusText(lastSync_));
     if (!leftOutPaths_.empty())
         Tell(LeftOutText(leftOutPaths_.size()));
@@ -251,6 +315,7 @@ RunFacts RunController::Facts() const {
     facts.rowsFailed = lastSync_.rowsFailed;
     facts.rowsNotDone = lastSync_.RowsNotDone();
     facts.leftOut = static_cast<int>(leftOutPaths_.size());
+    facts.conflicts = static_cast<int>(lastSync_.conflicts.size());
     facts.logIncomplete = !lastSync_.logComplete;
     return facts;
 }

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/PairMemory.h"
 #include "engine/SearchCore.h"
 #include "exec/FolderLocks.h"
 #include "exec/SyncExecutor.h"
@@ -52,6 +53,11 @@ public:
     const std::vector<std::string>& LeftOutPaths() const { return leftOutPaths_; }
     const SyncOutcome& LastSync() const { return lastSync_; }
     RunFacts Facts() const;
+    // Where the pair's memory is kept (tests put it elsewhere); empty: the
+    // user's local application data.
+    void SetStateFolder(const std::string& folder) { stateFolder_ = folder; }
+    // Whether the last search decided against a memory it could trust.
+    bool SearchHadMemory() const { return searchHadMemory_; }
 
 private:
     // Checks an unattended job's values; true, with the user told why, when refused.
@@ -68,6 +74,10 @@ private:
     // run from ending with 0 goes to the standard error, each failed row with its
     // reason and each left-out entry with its path.
     void ReportRunEnd();
+    // Takes the rows that were carried out into the pair's memory and writes
+    // it; the rows that were not keep what the memory held for them.
+    // False when the memory could not be written.
+    bool RememberPair();
 
     JobContext& jobs_;
     IRunHost* host_ = nullptr;
@@ -84,6 +94,13 @@ private:
     std::vector<std::string> pendingNotes_;
     SearchEnd searchEnd_ = SearchEnd::NotRun;
     SyncOutcome lastSync_;
+    std::string stateFolder_;
+    // The memory of a two-way job that keeps one: its file, what the pair
+    // holds after the rows that were carried out, and whether it is in use.
+    std::string statePath_;
+    PairMemory nextMemory_;
+    bool rememberPair_ = false;
+    bool searchHadMemory_ = false;
 };
 
 // The status text after a search that left entries out.

@@ -18,7 +18,8 @@ int ExitCodeFor(const RunFacts& facts) {
     case SyncEnd::AllRows:
         break;
     }
-    if (facts.rowsFailed > 0 || facts.rowsNotDone > 0 || facts.leftOut > 0 || facts.logIncomplete)
+    if (facts.rowsFailed > 0 || facts.rowsNotDone > 0 || facts.leftOut > 0 || facts.conflicts > 0 ||
+        facts.logIncomplete)
         return 1;
     return 0;
 }

@@ -1,6 +1,7 @@
 #pragma once
 // What a run came to, and its exit code for schedulers and scripts: 0 every row
-// carried out; 1 the run finished, but rows failed or were not carried out,
+// carried out; 1 the run finished, but rows failed or were not carried out
+// (conflicts among them),
 // entries were left out of the listing or the log lacks lines; 2 nothing was done,
 // because the job could not be read or run or another run held a folder; 3 stopped. An interactive
 // run always ends with 0.
@@ -22,6 +23,7 @@ struct RunFacts {
     int rowsFailed = 0;
     int rowsNotDone = 0; // listed rows the execution never reached
     int leftOut = 0;     // entries the search could not list
+    int conflicts = 0;   // conflicts reached and not carried out
     bool logIncomplete = false;
 };
 

@@ -40,3 +40,18 @@ $im "$work/program-16.png" "$work/program-32.png" "$work/program-48.png" "$work/
     "$root/res/Orvane.ico"
 $im "$work/job-16.png" "$work/job-32.png" "$work/job-48.png" "$work/job.png" \
     "$root/res/OrvaneJob.ico"
+
+# The toolbar's buttons for settling a conflict, after its first seven images
+# (16 x 15 on the toolbar's grey): the side whose version is kept (the filled
+# box: processing on the left, reference on the right) and the arrow towards
+# the side it replaces.
+toolbar="$root/res/toolbar.bmp"
+$im "$toolbar" -crop 112x15+0+0 +repage "$work/toolbar-first.png"
+$im -size 16x15 xc:'#c0c0c0' -fill '#3a5fb0' -stroke '#1c2f58' -draw 'rectangle 1,2 6,12' \
+    -stroke '#202020' -draw 'line 8,7 12,7' -fill '#202020' -stroke none \
+    -draw 'polygon 12,4 15,7 12,10' "$work/keep-processing.png"
+$im -size 16x15 xc:'#c0c0c0' -fill '#2e8b3a' -stroke '#17461d' -draw 'rectangle 9,2 14,12' \
+    -stroke '#202020' -draw 'line 3,7 7,7' -fill '#202020' -stroke none \
+    -draw 'polygon 3,4 0,7 3,10' "$work/keep-reference.png"
+$im "$work/toolbar-first.png" "$work/keep-processing.png" "$work/keep-reference.png" +append \
+    -type TrueColor BMP3:"$toolbar"

@@ -45,6 +45,7 @@ ON_BN_CLICKED(IDC_BROWSE_PROC, OnBrowseProcessing)
 ON_BN_CLICKED(IDC_BROWSE_REF, OnBrowseReference)
 ON_BN_CLICKED(IDC_BROWSE_LOG, OnBrowseLog)
 ON_BN_CLICKED(IDC_VERSIONS, OnDependencyChanged)
+ON_BN_CLICKED(IDC_MEMORY, OnDependencyChanged)
 ON_BN_CLICKED(IDC_BROWSE_VERSIONS, OnBrowseVersions)
 END_MESSAGE_MAP()
 
@@ -71,6 +72,7 @@ void CDlgSetting::DoDataExchange(CDataExchange* dx) {
     DDX_Text(dx, IDC_RMDIR, job.excludedFolders);
     DDV_MaxChars(dx, job.excludedFolders, JobTextMaxLength(&JobSettings::excludedFolders));
     DDX_Check(dx, IDC_VERSIONS, job.keepVersions);
+    DDX_Check(dx, IDC_MEMORY, job.rememberState);
     DDX_Text(dx, IDC_VERSIONSDIR, job.versionsFolder);
     DDX_Control(dx, IDC_VERSIONSDIR, versionsBox);
     DDX_Text(dx, IDC_VERSIONSDAYS, versionsDaysText);
@@ -100,6 +102,7 @@ BOOL CDlgSetting::OnInitDialog() {
     // the key keeps deleting for good, as it always did.
     if (!IsStoredJob(context_.currentJobPath)) {
         stored.useRecycleBin = 1;
+        stored.rememberState = 1;
         stored.versionsDays = kDefaultVersionDays;
     }
     if (!jobPath.empty()) {
@@ -144,15 +147,19 @@ void CDlgSetting::OnDependencyChanged() {
     job.includeSubfolders = IsDlgButtonChecked(m_hWnd, IDC_SUBFOLDER) == BST_CHECKED ? 1 : 0;
     job.deleteEnabled = IsDlgButtonChecked(m_hWnd, IDC_DELETE) == BST_CHECKED ? 1 : 0;
     job.keepVersions = IsDlgButtonChecked(m_hWnd, IDC_VERSIONS) == BST_CHECKED ? 1 : 0;
+    job.rememberState = IsDlgButtonChecked(m_hWnd, IDC_MEMORY) == BST_CHECKED ? 1 : 0;
     ApplyEnableRules();
 }
 
 void CDlgSetting::ApplyEnableRules() {
     // Disabled controls keep their values; what a value means in a mode is the
     // comparison's business.
+    // Two-way runs delete only what was deleted on the other side since the
+    // last run, which takes their memory.
+    EnableItem(IDC_MEMORY, job.mode == Bidirectional);
     if (job.mode == Bidirectional) {
-        EnableItem(IDC_DELETE, false);
-        EnableItem(IDC_DELWARNING, false);
+        EnableItem(IDC_DELETE, job.rememberState != 0);
+        EnableItem(IDC_DELWARNING, job.rememberState != 0 && job.deleteEnabled != 0);
     } else if (job.mode == UpdateProcessing || job.mode == UpdateReference) {
         EnableItem(IDC_DELETE, true);
         EnableItem(IDC_DELWARNING, job.deleteEnabled != 0);

@@ -51,6 +51,10 @@ ON_NOTIFY(LVN_GETDISPINFOW, IDC_RESULTLIST, OnGetDispInfo)
 ON_NOTIFY(LVN_ODFINDITEMA, IDC_RESULTLIST, OnFindItem)
 ON_NOTIFY(LVN_ODFINDITEMW, IDC_RESULTLIST, OnFindItem)
 ON_COMMAND(ID_REMOVE_ROWS, OnRemoveRows)
+ON_COMMAND(ID_RESOLVE_PROCESSING, OnResolveProcessing)
+ON_COMMAND(ID_RESOLVE_REFERENCE, OnResolveReference)
+ON_UPDATE_COMMAND_UI(ID_RESOLVE_PROCESSING, UpdateResolveCommand)
+ON_UPDATE_COMMAND_UI(ID_RESOLVE_REFERENCE, UpdateResolveCommand)
 ON_COMMAND(ID_SELECT_ALL, OnSelectAll)
 ON_COMMAND(ID_SEARCH_AGAIN, OnSearchAgain)
 ON_COMMAND(ID_EXECUTE_SYNC, OnExecuteSync)
@@ -230,6 +234,28 @@ void COrvaneView::RemoveSelectedRows() {
         resultList.SetRedraw(TRUE);
     }
     ShowItemCount();
+}
+
+std::vector<bool> COrvaneView::SelectedRows() {
+    std::vector<bool> selected(static_cast<size_t>(RowCount()), false);
+    for (int index = resultList.GetNextSelected(-1); index >= 0 && index < RowCount();
+         index = resultList.GetNextSelected(index))
+        selected[static_cast<size_t>(index)] = true;
+    return selected;
+}
+
+void COrvaneView::ResolveSelectedConflicts(bool processingWins) {
+    if (run_.Plan().ResolveConflicts(SelectedRows(), processingWins) == 0)
+        return;
+    resultList.SetRedraw(FALSE);
+    ShowChangedRows();
+    resultList.SetRedraw(TRUE);
+    resultList.Invalidate();
+    ShowItemCount();
+}
+
+void COrvaneView::UpdateResolveCommand(CCmdUI* cmdUI) {
+    cmdUI->Enable(resultList.GetNextSelected(-1) >= 0 && run_.Plan().AnyConflict(SelectedRows()));
 }
 
 void COrvaneView::SelectAllRows() {

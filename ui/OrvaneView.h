@@ -40,6 +40,10 @@ public:
     void SetupColumns();
     void DeleteAllRows();
     void RemoveSelectedRows();
+    // Settles the selected conflict rows for one side (PlanRows::ResolveConflicts).
+    void ResolveSelectedConflicts(bool processingWins);
+    // One flag per row: whether the list has it selected.
+    std::vector<bool> SelectedRows();
     void SelectAllRows();
     // The row count in the status bar and the plan's summary above the list.
     void ShowItemCount();
@@ -75,6 +79,9 @@ protected:
     void UpdateListCommand(CCmdUI* cmdUI);
 
     void OnRemoveRows() { RemoveSelectedRows(); }
+    void OnResolveProcessing() { ResolveSelectedConflicts(true); }
+    void OnResolveReference() { ResolveSelectedConflicts(false); }
+    void UpdateResolveCommand(CCmdUI* cmdUI);
     void OnSelectAll() { SelectAllRows(); }
     void OnSearchAgain() { run_.Search(); }
     void OnExecuteSync() { run_.Synchronise(); }

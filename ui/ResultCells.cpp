@@ -17,6 +17,8 @@ const char* OperationText(int operation) {
         return "作成";
     case Delete:
         return "削除";
+    case Conflict:
+        return "衝突";
     }
     return "";
 }
@@ -28,6 +30,10 @@ const char* ReasonText(int, int reason) {
         return "日付";
     case Existence:
         return "存在";
+    case SizeDiffers:
+        return "サイズ";
+    case Deleted:
+        return "削除済";
     }
     return "";
 }
@@ -43,6 +49,8 @@ const char* DirectionText(int operation, int direction) {
     case Create:
     case Delete:
         return toReference ? "参" : "処";
+    case Conflict:
+        return "処⇔参";
     }
     return "";
 }
@@ -75,14 +83,35 @@ std::string LocalTimeText(const FILETIME& utc) {
     return text;
 }
 
+// A conflict's cells: both sides' times and sizes (a side without the entry: "なし").
+std::string ConflictSideText(const FileEntry& entry) {
+    if (entry.name.empty())
+        return "なし";
+    if (entry.IsFolder())
+        return "フォルダ";
+    return LocalTimeText(entry.lastWriteTime) + " " +
+           GroupedNumber(static_cast<long long>(entry.Size())) + " B";
+}
+
 std::string CellText(int column, const SyncItem& item) {
-    bool dateCopy = item.operation == Copy && item.reason == Date;
+    if (item.operation == Conflict && (column == 2 || column == 4 || column == 5)) {
+        if (column == 2)
+            return item.reason == Deleted ? "削除と変更" : "両方で変更";
+        // The old/new columns show the processing and the reference side.
+        bool subjectIsProcessing = item.direction == ProcessingToReference;
+        bool processingColumn = column == 4;
+        return ConflictSideText(subjectIsProcessing == processingColumn ? item.subject
+                                                                        : item.counterpart);
+    }
+    bool dateCopy = item.Replaces();
     switch (column) {
     case 0:
         return item.subject.RelativePath();
     case 1:
         return OperationText(item.operation);
     case 2: // a creation or deletion is always about existence
+        if (item.operation == Delete && item.reason == Deleted)
+            return ReasonText(item.operation, Deleted);
         if (item.operation == Create || item.operation == Delete)
             return ReasonText(item.operation, Existence);
         return item.operation == Copy ? ReasonText(item.operation, item.reason) : "";
@@ -143,6 +172,8 @@ std::string PlanSummaryText(const PlanSummary& summary) {
     std::string text;
     for (const std::string& part :
          {SideText("処→参", summary.toReference), SideText("参→処", summary.toProcessing),
+          summary.conflicts > 0 ? "衝突 " + GroupedNumber(summary.conflicts) + " 件"
+                                : std::string(),
           summary.leftOut > 0 ? "対象外 " + GroupedNumber(summary.leftOut) + " 件" : std::string()})
         if (!part.empty())
             text += (text.empty() ? "" : "　／　") + part;

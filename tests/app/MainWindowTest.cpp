@@ -559,8 +559,8 @@ TEST_F(MainWindow, ToolbarImagesAreMaskedAndDisabledOnesGrey) {
     auto disabled = reinterpret_cast<HIMAGELIST>(bar.SendMessage(TB_GETDISABLEDIMAGELIST));
     ASSERT_NE(nullptr, normal);
     ASSERT_NE(nullptr, disabled);
-    ASSERT_EQ(7, ImageList_GetImageCount(normal));
-    ASSERT_EQ(7, ImageList_GetImageCount(disabled));
+    ASSERT_EQ(9, ImageList_GetImageCount(normal));
+    ASSERT_EQ(9, ImageList_GetImageCount(disabled));
     int width = 0, height = 0;
     ImageList_GetIconSize(normal, &width, &height);
     const COLORREF under = RGB(255, 0, 255);
@@ -570,7 +570,7 @@ TEST_F(MainWindow, ToolbarImagesAreMaskedAndDisabledOnesGrey) {
     HGDIOBJ previous = SelectObject(dc, canvas);
     HBRUSH brush = CreateSolidBrush(under);
     const RECT all = {0, 0, width, height};
-    for (int image = 0; image < 7; ++image) {
+    for (int image = 0; image < 9; ++image) {
         for (HIMAGELIST list : {normal, disabled}) {
             FillRect(dc, &all, brush);
             ImageList_Draw(list, image, dc, 0, 0, ILD_NORMAL);

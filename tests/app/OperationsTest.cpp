@@ -482,3 +482,34 @@ TEST_F(Operations, BatchExportAsksOncePerNetworkRow) {
 }
 
 } // namespace
+
+// A conflict is listed, never carried out by itself, and the command of either
+// side turns it into that side's copy, enabled only while a conflict is selected.
+TEST_F(Operations, AConflictIsSettledByTheSideTheUserPicks) {
+    const FILETIME time = UtcFileTime(2025, 4, 1, 0, 0, 0);
+    ASSERT_TRUE(WriteFileBytes(proc + "\\表.txt", "processing") &&
+                SetLastWriteTime(proc + "\\表.txt", time));
+    ASSERT_TRUE(WriteFileBytes(ref + "\\表.txt", "reference side") &&
+                SetLastWriteTime(ref + "\\表.txt", time));
+    auto session = Start(0); // no memory: one time, two sizes, neither side newer
+    session->Command(ID_SEARCH_AGAIN);
+    CListCtrl& list = session->View().resultList;
+    ASSERT_EQ(1, list.GetItemCount());
+    EXPECT_EQ("衝突", list.GetItemText(0, 1));
+    EXPECT_FALSE(session->MenuItemEnabled(ID_RESOLVE_REFERENCE)) << "nothing selected";
+    EXPECT_FALSE(session->ToolbarButtonEnabled(ID_RESOLVE_PROCESSING)) << "nothing selected";
+    session->Command(ID_EXECUTE_SYNC);
+    EXPECT_EQ("processing", ReadFileBytes(proc + "\\表.txt"));
+    EXPECT_EQ("reference side", ReadFileBytes(ref + "\\表.txt"));
+
+    list.SetItemState(0, LVIS_SELECTED, LVIS_SELECTED);
+    EXPECT_TRUE(session->ToolbarButtonEnabled(ID_RESOLVE_PROCESSING));
+    EXPECT_TRUE(session->MenuItemEnabled(ID_RESOLVE_PROCESSING));
+    EXPECT_TRUE(session->MenuItemEnabled(ID_RESOLVE_REFERENCE));
+    session->Command(ID_RESOLVE_REFERENCE);
+    ASSERT_EQ(1, list.GetItemCount());
+    EXPECT_EQ("コピー", list.GetItemText(0, 1));
+    EXPECT_EQ("参→処", list.GetItemText(0, 3));
+    session->Command(ID_EXECUTE_SYNC);
+    EXPECT_EQ("reference side", ReadFileBytes(proc + "\\表.txt"));
+}

@@ -12,6 +12,7 @@
 #include "job/JobContext.h"
 #include "job/JobFile.h"
 #include "run/RunController.h"
+#include "run/SyncStateFile.h"
 
 namespace {
 
@@ -351,4 +352,89 @@ TEST(RunController, EveryNameAndPathReachesTheOtherSideUnderItsExactName) {
         t.run.Search();
         EXPECT_EQ(0, t.run.Plan().RowCount());
     }
+}
+
+// Runs in sequence on one pair with memory: a deletion travels to the other
+// side (a folder with its contents) and is not copied back, an edit on both
+// sides is a conflict that nothing overwrites until the user picks a side, a
+// restored older file is copied, and a damaged memory is no memory.
+TEST(RunController, TwoWayMemoryCarriesDeletionsAndKeepsConflictsForTheUser) {
+    ControllerRun t;
+    JobSettings& job = t.jobs.currentJob;
+    job.mode = Bidirectional;
+    job.rememberState = 1;
+    job.deleteEnabled = 1;
+    job.includeSubfolders = 1;
+    const std::string stateFolder = t.dir / "state";
+    t.run.SetStateFolder(stateFolder);
+    const FILETIME first = UtcFileTime(2025, 1, 1, 0, 0, 0);
+    const FILETIME later = UtcFileTime(2025, 2, 1, 0, 0, 0);
+    const FILETIME older = UtcFileTime(2024, 1, 1, 0, 0, 0);
+    auto put = [](const std::string& path, const std::string& bytes, const FILETIME& time) {
+        return WriteFileBytes(path, bytes) && SetLastWriteTime(path, time);
+    };
+    auto rowsOf = [&t](int operation, int reason) {
+        std::vector<std::string> paths;
+        for (int i = 0; i < t.run.Plan().RowCount(); ++i) {
+            const SyncItem& item = t.run.Plan().Row(i);
+            if (item.operation == operation && item.reason == reason)
+                paths.push_back(item.subject.RelativePath());
+        }
+        return paths;
+    };
+    using Paths = std::vector<std::string>;
+    ASSERT_TRUE(MakeFolder(t.p + "\\表 sub"));
+    for (const char* name : {"\\a.txt", "\\b.txt", "\\c.txt", "\\表 sub\\d.txt"})
+        ASSERT_TRUE(put(t.p + name, name, first));
+
+    t.run.Search(); // no memory yet: everything is copied
+    EXPECT_FALSE(t.run.SearchHadMemory());
+    t.run.Synchronise();
+    ASSERT_EQ("\\b.txt", ReadFileBytes(t.r + "\\b.txt"));
+
+    ASSERT_TRUE(DeleteFileA((t.p + "\\a.txt").c_str()));
+    ASSERT_TRUE(DeleteFileA((t.p + "\\表 sub\\d.txt").c_str()) &&
+                RemoveDirectoryA((t.p + "\\表 sub").c_str()));
+    ASSERT_TRUE(put(t.p + "\\b.txt", "processing edit", later));
+    ASSERT_TRUE(put(t.r + "\\b.txt", "reference edit, longer", later));
+    ASSERT_TRUE(put(t.r + "\\c.txt", "restored", older));
+    t.run.Search();
+    EXPECT_TRUE(t.run.SearchHadMemory());
+    EXPECT_EQ((Paths{"\\表 sub\\d.txt", "\\a.txt", "\\表 sub"}), rowsOf(Delete, Deleted));
+    EXPECT_EQ((Paths{"\\b.txt"}), rowsOf(Conflict, Date));
+    EXPECT_EQ((Paths{"\\c.txt"}), rowsOf(Copy, Date));
+    EXPECT_EQ(5, t.run.Plan().RowCount());
+    t.run.Synchronise();
+    EXPECT_FALSE(PathExists(t.r + "\\a.txt"));
+    EXPECT_FALSE(PathExists(t.r + "\\表 sub"));
+    EXPECT_EQ("processing edit", ReadFileBytes(t.p + "\\b.txt"));
+    EXPECT_EQ("reference edit, longer", ReadFileBytes(t.r + "\\b.txt"));
+    EXPECT_EQ("restored", ReadFileBytes(t.p + "\\c.txt"));
+    ASSERT_EQ(1u, t.run.LastSync().conflicts.size());
+    RunFacts facts = t.run.Facts();
+    facts.unattended = true;
+    EXPECT_EQ(1, ExitCodeFor(facts));
+
+    // Nothing comes back; the conflict stays until a side is chosen.
+    t.run.Search();
+    EXPECT_EQ((Paths{"\\b.txt"}), rowsOf(Conflict, Date));
+    ASSERT_EQ(1, t.run.Plan().RowCount());
+    EXPECT_EQ(1, t.run.Plan().ResolveConflicts({true}, false));
+    EXPECT_EQ((Paths{"\\b.txt"}), rowsOf(Copy, Date));
+    t.run.Synchronise();
+    EXPECT_EQ("reference edit, longer", ReadFileBytes(t.p + "\\b.txt"));
+    t.run.Search();
+    EXPECT_EQ(0, t.run.Plan().RowCount());
+
+    // A damaged memory: today's rules, so a deleted file is copied back, never deleted.
+    std::string statePath = StateFilePath(t.p, t.r, stateFolder);
+    std::string bytes = ReadFileBytes(statePath);
+    ASSERT_GT(bytes.size(), 40u);
+    bytes[bytes.size() / 2] ^= 0x20;
+    ASSERT_TRUE(WriteFileBytes(statePath, bytes));
+    ASSERT_TRUE(DeleteFileA((t.p + "\\c.txt").c_str()));
+    t.run.Search();
+    EXPECT_FALSE(t.run.SearchHadMemory());
+    EXPECT_EQ((Paths{"\\c.txt"}), rowsOf(Copy, Existence));
+    EXPECT_EQ(1, t.run.Plan().RowCount());
 }
