@@ -2,9 +2,9 @@
 // The comparison of the program's own ANSI texts (the job's folders, a
 // folder's candidates, a run's paths below its root): byte by byte, folding
 // only single-byte ASCII capitals A to Z, with no locale rule. Names found on
-// disk are compared by Windows' rule instead (engine/NameOrder.h). The second byte of a double-byte character is never folded: folding it
-// would make different names equal (右 and 影, ア and ヂ), and a copy would then
-// overwrite one file with another.
+// disk are compared by Windows' rule instead (engine/NameOrder.h). The second byte of a double-byte
+// character is never folded: folding it would make different names equal (右 and 影, ア and ヂ),
+// and a copy would then overwrite one file with another.
 #include <string>
 #include <string_view>
 
