@@ -9,6 +9,7 @@
 #include "base/AbsolutePath.h"
 #include "base/FileHandle.h"
 #include "base/NameText.h"
+#include "base/PathText.h"
 #include "base/WideFiles.h"
 #include "engine/FolderIdentity.h"
 #include "engine/NameOrder.h"
@@ -201,8 +202,8 @@ bool ReadPairMemory(const std::string& path, const std::string& processingFolder
 
 bool WritePairMemory(const std::string& path, const std::string& processingFolder,
                      const std::string& referenceFolder, const PairMemory& memory) {
-    size_t cut = path.rfind('\\');
-    if (cut == std::string::npos || !MakeFolders(path.substr(0, cut)))
+    std::string folder = FolderOf(path);
+    if (folder.empty() || !MakeFolders(folder))
         return false;
     Writer out;
     out.Bytes(kSignature, sizeof kSignature);
@@ -233,8 +234,8 @@ bool WritePairMemory(const std::string& path, const std::string& processingFolde
             return false;
         }
     }
-    if (!MoveFileExW(WidePath(fresh).c_str(), WidePath(path).c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    if (!MovePath(fresh.c_str(), path.c_str(),
+                  MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         DeleteFileAt(fresh);
         return false;
     }
