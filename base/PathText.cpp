@@ -1,5 +1,7 @@
 #include "base/PathText.h"
 
+#include <cstring>
+
 #include "base/DoubleByte.h"
 
 namespace {
@@ -35,6 +37,10 @@ size_t LastSeparator(std::string_view path) {
 
 bool IsAsciiLetter(char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+bool IsForbiddenInNames(unsigned char c) {
+    return c < 0x20 || std::strchr("<>:\"/\\|?*", c) != nullptr;
 }
 
 PathParts SplitPath(const std::string& path) {

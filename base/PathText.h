@@ -24,6 +24,9 @@ std::string FolderOf(const std::string& path);
 size_t LastSeparator(std::string_view path);
 
 bool IsAsciiLetter(char c);
+// A single-byte character Windows forbids in names: a control character below
+// 0x20, or one of < > : " / \ | ? *.
+bool IsForbiddenInNames(unsigned char c);
 // "X:\" for a letter X.
 bool IsDriveRoot(const std::string& path);
 // Whether the last character is a backslash (not the second byte of one).

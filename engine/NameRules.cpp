@@ -2,16 +2,13 @@
 
 #include "base/DoubleByte.h"
 #include "base/NameText.h"
+#include "base/PathText.h"
 #include "engine/CompareNoCase.h"
 
 #include <cstring>
 #include <string>
 
 namespace {
-
-bool IsForbiddenByte(unsigned char byte) {
-    return byte < 0x20 || std::strchr("<>:\"/\\|?*", byte) != nullptr;
-}
 
 // CON, PRN, AUX, NUL, COM1 to COM9 and LPT1 to LPT9, in any case, with any
 // extension and with blanks before it.
@@ -51,7 +48,7 @@ bool IsExactPathName(const char* name) {
             at += 2;
             continue;
         }
-        if (IsForbiddenByte(static_cast<unsigned char>(text[at])))
+        if (IsForbiddenInNames(static_cast<unsigned char>(text[at])))
             return false;
         last = text[at++];
     }

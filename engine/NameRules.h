@@ -6,9 +6,8 @@
 #include <windows.h>
 
 // False for a name with a character Windows forbids in names (also escaped:
-// <U+0001>, <U+003C>), a
-// trailing dot or blank (stripped by the path functions: keep. opens keep), or
-// a reserved device name such as CON, NUL.txt or com1. Steps over double-byte
+// <U+0001>, <U+003C>), a trailing dot or blank (stripped by the path functions:
+// keep. opens keep), or a reserved device name such as CON, NUL.txt or com1. Steps over double-byte
 // characters, whose second byte may be 0x5C or 0x7C.
 bool IsExactPathName(const char* name);
 

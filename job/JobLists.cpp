@@ -79,8 +79,9 @@ bool IsFullPathOrDrive(const std::string& piece) {
     return HasDrive(piece) || IsAbsolutePath(piece);
 }
 
+// A list's piece refuses DEL too: nobody means it.
 bool IsForbiddenInName(unsigned char c) {
-    return c < 0x20 || c == 0x7F || std::strchr("<>:\"/\\|", c) != nullptr;
+    return c == 0x7F || IsForbiddenInNames(c);
 }
 
 // Why the text can never be (part of) a name, or nullptr. `separators` lets
