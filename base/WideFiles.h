@@ -19,6 +19,11 @@ HANDLE OpenPath(const std::string& path, DWORD access, DWORD share, DWORD creati
 BOOL WINAPI MovePath(LPCSTR from, LPCSTR to, DWORD flags);
 BOOL WINAPI LinkPath(LPCSTR link, LPCSTR existing, LPSECURITY_ATTRIBUTES security);
 
+// Where the system places an open file or folder: its full path with every
+// link, drive letter and mounted folder resolved, in the \\?\ form
+// ("\\?\C:\a\b", "\\?\UNC\server\share\a"); empty when it gives none.
+std::wstring ResolvedPathOf(HANDLE handle);
+
 // Whether the entry at `path` is there under exactly the name the path ends
 // with, unit by unit: not only a case or normalisation variant that the
 // file system would also open.
