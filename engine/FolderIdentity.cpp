@@ -1,6 +1,8 @@
 #include "engine/FolderIdentity.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstdio>
 
 #include "base/AbsolutePath.h"
 #include "base/FileHandle.h"
@@ -9,6 +11,7 @@
 #include "base/PathText.h"
 #include "base/WideFiles.h"
 #include "engine/CompareNoCase.h"
+#include "engine/NameOrder.h"
 
 namespace {
 
@@ -24,20 +27,8 @@ HANDLE OpenForQuery(const std::string& path) {
 // it gives none.
 std::string ResolvedPath(const std::string& path) {
     FileHandle handle(OpenForQuery(path));
-    if (!handle.IsOpen())
-        return std::string();
-    std::wstring resolved(MAX_PATH, L'\0');
-    for (int attempt = 0; attempt < 2; ++attempt) {
-        DWORD length = GetFinalPathNameByHandleW(handle.Get(), resolved.data(),
-                                                 static_cast<DWORD>(resolved.size()),
-                                                 FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
-        if (length == 0)
-            return std::string();
-        if (length < resolved.size())
-            return TextFromWide(resolved.data(), length);
-        resolved.resize(length + 1); // the size it needs, its end included
-    }
-    return std::string();
+    std::wstring resolved = handle.IsOpen() ? ResolvedPathOf(handle.Get()) : std::wstring();
+    return TextFromWide(resolved);
 }
 
 void AddChain(std::string path, std::vector<FileIdentity>& chain) {
@@ -92,7 +83,35 @@ std::string RestBelow(const std::string& path, const std::string& top) {
     return rest;
 }
 
+uint64_t Fnv1a(const std::string& bytes) {
+    uint64_t hash = 14695981039346656037ull;
+    for (unsigned char c : bytes) {
+        hash ^= c;
+        hash *= 1099511628211ull;
+    }
+    return hash;
+}
+
 } // namespace
+
+std::string FolderIdentityKey(const std::string& folder) {
+    FileIdentity identity;
+    char text[64];
+    if (ReadIdentity(folder, identity)) {
+        snprintf(text, sizeof text, "%08lX%08lX%08lX", identity.volume, identity.indexHigh,
+                 identity.indexLow);
+        return text;
+    }
+    DWORD attributes = AttributesOf(folder);
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return std::string();
+    std::string absolute = MakeAbsolute(folder);
+    if (absolute.size() > 3 && absolute.back() == '\\')
+        absolute.pop_back();
+    snprintf(text, sizeof text, "P%016llX",
+             static_cast<unsigned long long>(Fnv1a(NameKey(absolute))));
+    return text;
+}
 
 bool ReadIdentity(const std::string& path, FileIdentity& identity) {
     FileHandle handle(OpenForQuery(path));

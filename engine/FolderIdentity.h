@@ -20,6 +20,11 @@ struct FileIdentity {
 // cannot be opened or asked, or when the system gives no file index (0).
 bool ReadIdentity(const std::string& path, FileIdentity& identity);
 
+// What makes a folder itself, as a text: volume serial and file index, or, on
+// a volume that gives no file index, its absolute path folded as names
+// compare. Empty when the folder cannot be asked.
+std::string FolderIdentityKey(const std::string& folder);
+
 // The folder itself and every folder above it, as spelled and as the system
 // resolves it (links and other drive letters followed); those that cannot be
 // opened are missing.

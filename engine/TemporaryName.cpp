@@ -6,6 +6,7 @@ namespace {
 
 const char kPrefix[] = "~orvane";
 const char kSuffix[] = ".tmp";
+const char kBackupSuffix[] = ".old";
 const int kDigits = 6;
 
 char Lower(char c) {
@@ -37,15 +38,27 @@ std::string TemporaryName(unsigned number) {
 
 std::string BackupName(unsigned number) {
     char name[kTemporaryNameLength + 1];
-    std::snprintf(name, sizeof name, "%s%06x.old", kPrefix, number & 0xFFFFFFu);
+    std::snprintf(name, sizeof name, "%s%06x%s", kPrefix, number & 0xFFFFFFu, kBackupSuffix);
     return name;
 }
 
-bool IsTemporaryName(const char* name) {
+namespace {
+
+bool HasForm(const char* name, const char* suffix) {
     if (!Take(name, kPrefix))
         return false;
     for (int i = 0; i < kDigits; ++i, ++name)
         if (!IsHexDigit(*name))
             return false;
-    return Take(name, kSuffix) && *name == '\0';
+    return Take(name, suffix) && *name == '\0';
+}
+
+} // namespace
+
+bool IsTemporaryName(const char* name) {
+    return HasForm(name, kSuffix);
+}
+
+bool IsBackupName(const char* name) {
+    return HasForm(name, kBackupSuffix);
 }

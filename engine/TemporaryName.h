@@ -17,3 +17,5 @@ std::string BackupName(unsigned number);
 // the form is ASCII and the name is read from its start, so no double-byte
 // character can be mistaken for part of it.
 bool IsTemporaryName(const char* name);
+// Exactly the backup folder's form, in the same way.
+bool IsBackupName(const char* name);

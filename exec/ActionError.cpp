@@ -20,9 +20,10 @@ const char* const kStepTexts[] = {
     "「%s」を世代管理フォルダに移せません",
     "「%s」を置き換えのために一時的な名前に変えられません",
     "「%s」に実行中の記録を書き込めません",
+    "「%s」はリンクなどで同期するフォルダの外を指しているため、手を付けませんでした",
 };
 static_assert(sizeof kStepTexts / sizeof kStepTexts[0] ==
-                  static_cast<size_t>(ActionStep::Journal) + 1,
+                  static_cast<size_t>(ActionStep::OutsideJob) + 1,
               "one text for each step");
 
 std::string WithoutLineEnd(std::string text) {

@@ -22,6 +22,7 @@ enum class ActionStep {
     MoveToVersions,     // moving an old version into the versions folder
     SetAside,           // moving the old version aside before the new one takes its name
     Journal,            // recording in the run's journal what is about to be made
+    OutsideJob,         // the entry or a folder above it now lies elsewhere (a link)
 };
 
 struct ActionError {

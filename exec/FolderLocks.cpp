@@ -62,9 +62,17 @@ bool FolderLocks::Take(const std::vector<LockedFolder>& folders, std::string* re
 
 void FolderLocks::ClearLeftovers(OldVersions& oldVersions, std::vector<std::string>* notes) {
     for (const auto& lock : locks_) {
-        if (lock->Inherited().empty())
+        const JournalReading& inherited = lock->Inherited();
+        if (inherited.untrusted > 0)
+            notes->push_back(
+                std::string(kJournalUntrustedText) + "「" + lock->Path() + "」に書かれた" +
+                std::to_string(inherited.untrusted) +
+                "件の名前には手を付けませんでした（このユーザーの同期処理がこのフォルダで書いた"
+                "記録ではありません。ほかのファイルと同じに扱います）");
+        if (inherited.records.empty())
             continue;
-        lock->Rewrite(::ClearLeftovers(lock->Root(), lock->Inherited(), oldVersions, notes));
+        lock->Rewrite(
+            ::ClearLeftovers(lock->Root(), lock->Path(), inherited.records, oldVersions, notes));
     }
 }
 
@@ -89,10 +97,22 @@ bool FolderLocks::WillMake(JournalRecord::Kind kind, const std::string& path,
         if (BelowRoot(concerned, lock->Root()).empty())
             continue;
         JournalRecord record{kind, BelowRoot(path, lock->Root()), std::string()};
-        if (record.path.empty())
-            record.path = path;
         if (kind != JournalRecord::Temporary)
             record.target = BelowRoot(target, lock->Root());
+        if (kind == JournalRecord::Version) {
+            // The place below the versions folder: the run's folder, then the
+            // target's path below its side.
+            const std::string& below = record.target;
+            size_t runEnd = path.size() - below.size();
+            size_t runStart = LastSeparator(std::string_view(path).substr(0, runEnd));
+            if (below.empty() || path.size() <= below.size() ||
+                path.compare(runEnd, std::string::npos, below) != 0 ||
+                runStart == std::string::npos)
+                return false;
+            record.path = path.substr(runStart);
+        }
+        if (record.path.empty())
+            return false;
         return lock->Record(record);
     }
     // Outside every held folder: nothing can record it, so it is not made.

@@ -38,14 +38,26 @@ bool OperationLog::Open(const std::string& logFolder, const std::string& lastMes
     }
     SYSTEMTIME now;
     GetLocalTime(&now);
-    path_ = logFolder + "\\" + LogFileName(now);
-    // Two runs started within the same millisecond would otherwise share a name.
-    Sleep(10);
+    FILETIME start;
+    SystemTimeToFileTime(&now, &start);
     failed_ = false;
     unrecordedLines_ = 0;
     wholeLinesEnd_ = 0;
-    if (!file_.Create(path_))
-        return false;
+    // Always a new file: a name that is taken, by another run's log of the same
+    // millisecond or by a link someone placed in a shared folder to have a
+    // file elsewhere overwritten, is passed over for the next millisecond's.
+    for (int attempt = 0;; ++attempt) {
+        path_ = logFolder + "\\" + LogFileName(now);
+        if (file_.Create(path_, true))
+            break;
+        DWORD code = file_.Error();
+        if ((code != ERROR_FILE_EXISTS && code != ERROR_ALREADY_EXISTS) || attempt == 1000)
+            return false;
+        ULARGE_INTEGER ticks = {{start.dwLowDateTime, start.dwHighDateTime}};
+        ticks.QuadPart += 10000ull * static_cast<unsigned>(attempt + 1);
+        FILETIME later = {ticks.LowPart, ticks.HighPart};
+        FileTimeToSystemTime(&later, &now);
+    }
     if (!lastMessage.empty())
         Put(lastMessage + "\r\n");
     return true;

@@ -25,9 +25,10 @@ public:
     OperationLog(const OperationLog&) = delete;
     OperationLog& operator=(const OperationLog&) = delete;
 
-    // Creates "<logFolder>\<yyyymmddhhmmssmmm>.log" and writes lastMessage as the
-    // first line when it is not empty. False when the file cannot be created, and
-    // for a folder that is empty or not absolute (ERROR_BAD_PATHNAME).
+    // Creates "<logFolder>\<yyyymmddhhmmssmmm>.log" as a new file (a name that is
+    // taken, by anything, gives way to the next millisecond's) and writes
+    // lastMessage as the first line when it is not empty. False when the file cannot be created,
+    // and for a folder that is empty or not absolute (ERROR_BAD_PATHNAME).
     bool Open(const std::string& logFolder, const std::string& lastMessage);
     bool IsOpen() const { return file_.IsOpen(); }
     // The row's line; a failed row's reason, when given, follows on a line of its

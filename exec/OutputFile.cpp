@@ -4,9 +4,10 @@
 
 #include "base/WideFiles.h"
 
-bool OutputFile::Create(const std::string& path) {
+bool OutputFile::Create(const std::string& path, bool onlyNew) {
     Close();
-    FileHandle created(OpenPath(path, GENERIC_WRITE, 0, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL));
+    FileHandle created(OpenPath(path, GENERIC_WRITE, 0, onlyNew ? CREATE_NEW : CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL));
     if (!created.IsOpen()) {
         error_ = GetLastError();
         return false;

@@ -1,6 +1,7 @@
 #pragma once
-// A file written from start to end: created for writing only, replacing a file of
-// the same name, shared with nobody while open, closed when the object goes.
+// A file written from start to end: created for writing only, shared with
+// nobody while open, closed when the object goes. It replaces a file of the same
+// name, or, where nothing may be written over, is only ever a new file.
 #include <windows.h>
 
 #include <string>
@@ -18,8 +19,9 @@ public:
     OutputFile(const OutputFile&) = delete;
     OutputFile& operator=(const OutputFile&) = delete;
 
-    // False, with Error() set, when the file cannot be created.
-    bool Create(const std::string& path);
+    // False, with Error() set, when the file cannot be created. `onlyNew`:
+    // fails with ERROR_FILE_EXISTS when anything has the name, a link included.
+    bool Create(const std::string& path, bool onlyNew = false);
     bool IsOpen() const { return file_.IsOpen(); }
     // One write call for all the bytes: each call either lands whole or reports a
     // failure (Error() set), with Size() counting what did reach the file.

@@ -111,7 +111,9 @@ bool ReplaceForGood(const std::string& temporary, const SafeCopyRequest& request
 // take its place.
 bool ReplaceKeepingVersion(const std::string& temporary, const SafeCopyRequest& request,
                            const CopyHooks& hooks, std::string* saved, ActionError* error) {
-    if (!request.oldVersions->PlaceInVersions(request.root, request.relativePath, saved, error))
+    HeldFolder held;
+    if (!request.oldVersions->PlaceInVersions(request.root, request.relativePath, saved, &held,
+                                              error))
         return false;
     if (hooks.link(saved->c_str(), request.to.c_str(), nullptr)) {
         if (ReplaceForGood(temporary, request, hooks, error))

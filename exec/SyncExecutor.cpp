@@ -83,6 +83,13 @@ private:
         // is there, whenever it came. (Looking up a missing name costs a scan of
         // the whole folder on a case-sensitive file system under Wine.)
 
+        // The target's folder stays where the plan placed it until the copy is
+        // in place.
+        HeldFolder held;
+        ActionError outside;
+        if (!oldVersions_.Bounds().Hold(request.root, request.relativePath, &held, &outside))
+            return Failed(outside);
+
         CopyHooks hooks;
         hooks.write = options_.write;
         hooks.rename = options_.rename;
@@ -112,6 +119,11 @@ private:
         std::string path = item.DestinationPath();
         if (!StillAsSeen(StateOf(item.SourcePath()), item.subject))
             return Changed(item.SourcePath());
+        HeldFolder held;
+        ActionError outside;
+        if (!oldVersions_.Bounds().Hold(item.counterpart.rootFolder, item.subject.RelativePath(),
+                                        &held, &outside))
+            return Failed(outside);
         // A folder that exists already fails, as the creation itself would.
         if (!CreateFolderAt(path))
             return Failed(StepFailed(ActionStep::CreateFolder, path));
@@ -152,6 +164,10 @@ private:
             }
         }
         ActionError error;
+        HeldFolder held;
+        if (!oldVersions_.Bounds().Hold(item.subject.rootFolder, item.subject.RelativePath(), &held,
+                                        &error))
+            return Failed(error);
         // Where the job keeps what it deletes; when it cannot go there, it stays.
         if (!oldVersions_.PutAside(path, item.subject.rootFolder, item.subject.RelativePath(),
                                    item.isFolder != 0, false, &note_, &error))

@@ -35,7 +35,8 @@ bool IsDigits(const std::string& text, size_t from, size_t count) {
 bool RunStartOf(const std::string& name, FILETIME* start) {
     if (!IsDigits(name, 0, 8) || name.size() < 15 || name[8] != '-' || !IsDigits(name, 9, 6))
         return false;
-    if (name.size() > 15 && (name[15] != '-' || !IsDigits(name, 16, name.size() - 16)))
+    if (name.size() > 15 &&
+        (name.size() == 16 || name[15] != '-' || !IsDigits(name, 16, name.size() - 16)))
         return false;
     auto number = [&](size_t at, size_t count) {
         return static_cast<WORD>(std::stoi(name.substr(at, count)));
@@ -48,21 +49,6 @@ bool RunStartOf(const std::string& name, FILETIME* start) {
     time.wMinute = number(11, 2);
     time.wSecond = number(13, 2);
     return SystemTimeToFileTime(&time, start) != FALSE;
-}
-
-// Makes each folder of `relativeFolder` ("\a\b\") below `base` that is missing.
-bool MakeFolders(const std::string& base, const std::string& relativeFolder, ActionError* error) {
-    const LeadBytes& lead = LeadBytes::Ansi();
-    for (size_t at = 1; at < relativeFolder.size(); at += lead.CharLength(relativeFolder, at)) {
-        if (relativeFolder[at] != '\\')
-            continue;
-        std::string folder = base + relativeFolder.substr(0, at);
-        if (!CreateFolderAt(folder) && GetLastError() != ERROR_ALREADY_EXISTS) {
-            *error = StepFailed(ActionStep::MoveToVersions, folder);
-            return false;
-        }
-    }
-    return true;
 }
 
 // The folder part of a relative path, with its last backslash ("\a\b\" for "\a\b\c.txt").
@@ -95,6 +81,11 @@ VersionSettings VersionSettingsOf(const JobSettings& job) {
     return settings;
 }
 
+bool IsRunFolderName(const std::string& name) {
+    FILETIME start;
+    return RunStartOf(name, &start);
+}
+
 std::string RunFolderName(const SYSTEMTIME& time) {
     char name[32];
     std::snprintf(name, sizeof name, "%04d%02d%02d-%02d%02d%02d", time.wYear, time.wMonth,
@@ -109,10 +100,44 @@ OldVersions::OldVersions(VersionSettings settings, const SYSTEMTIME& runStart)
     SystemTimeToFileTime(&whole, &runStart_);
 }
 
+std::string VersionsFolderIn(const std::string& chosenFolder) {
+    return AtRoot(chosenFolder, kVersionsFolderName);
+}
+
 std::string OldVersions::FolderFor(const std::string& root) const {
     if (settings_.keep && !settings_.folder.empty())
-        return settings_.folder;
+        return VersionsFolderIn(settings_.folder);
     return AtRoot(root, kVersionsFolderName);
+}
+
+bool OldVersions::VersionsFolder(const std::string& root, bool make, std::string* versions,
+                                 ActionError* error) {
+    *versions = FolderFor(root);
+    if (checked_.count(*versions) != 0)
+        return true;
+    // The folder it lies in: the side's root, or the folder the user chose.
+    const std::string base = settings_.keep && !settings_.folder.empty() ? settings_.folder : root;
+    const std::string name = std::string("\\") + kVersionsFolderName;
+    HeldFolder held;
+    EntryFacts facts;
+    if (!bounds_.Hold(base, name, &held, error, &facts))
+        return false;
+    if (!facts.exists) {
+        if (!make)
+            return false;
+        if (!CreateFolderAt(*versions) && GetLastError() != ERROR_ALREADY_EXISTS) {
+            *error = StepFailed(ActionStep::MoveToVersions, *versions);
+            return false;
+        }
+        if (!bounds_.Hold(base, name, &held, error, &facts))
+            return false;
+    }
+    if (!facts.folder) {
+        *error = StepFailed(ActionStep::MoveToVersions, *versions, ERROR_DIRECTORY);
+        return false;
+    }
+    checked_.insert(*versions);
+    return true;
 }
 
 OldVersions::Net OldVersions::NetFor(const std::string& path) {
@@ -152,7 +177,7 @@ std::string OldVersions::NoteFor(Net net, bool replaced, const std::string& save
 }
 
 bool OldVersions::PlaceInVersions(const std::string& root, const std::string& relativePath,
-                                  std::string* saved, ActionError* error) {
+                                  std::string* saved, HeldFolder* held, ActionError* error) {
     std::string versions = FolderFor(root);
     if (!settings_.keep) {
         std::string volume = VolumeRootOf(root);
@@ -172,18 +197,48 @@ bool OldVersions::PlaceInVersions(const std::string& root, const std::string& re
                           "」にはごみ箱がないため、削除・上書きしたファイルを世代管理フォルダ「" +
                           versions + "」に保存します");
     }
-    std::string runFolder;
-    if (!RunFolder(versions, &runFolder, error) ||
-        !MakeFolders(runFolder, RelativeFolderOf(relativePath), error))
+    std::string run;
+    if (!VersionsFolder(root, true, &versions, error) || !RunFolder(versions, &run, error) ||
+        !MakeFolders(versions, run + RelativeFolderOf(relativePath), error))
         return false;
-    *saved = runFolder + relativePath;
+    // Nothing of the user's may wait there: the run's folder is new.
+    EntryFacts facts;
+    if (!bounds_.Hold(versions, run + relativePath, held, error, &facts))
+        return false;
+    *saved = versions + run + relativePath;
+    if (facts.exists) {
+        *error = StepFailed(ActionStep::MoveToVersions, *saved, ERROR_ALREADY_EXISTS);
+        return false;
+    }
+    return true;
+}
+
+bool OldVersions::MakeFolders(const std::string& versions, const std::string& relativeFolder,
+                              ActionError* error) {
+    const LeadBytes& lead = LeadBytes::Ansi();
+    for (size_t at = 1; at < relativeFolder.size(); at += lead.CharLength(relativeFolder, at)) {
+        if (relativeFolder[at] != '\\')
+            continue;
+        HeldFolder held;
+        EntryFacts facts;
+        std::string relative = relativeFolder.substr(0, at);
+        if (!bounds_.Hold(versions, relative, &held, error, &facts))
+            return false;
+        if (facts.exists && facts.folder)
+            continue;
+        if (!CreateFolderAt(versions + relative)) {
+            *error = StepFailed(ActionStep::MoveToVersions, versions + relative);
+            return false;
+        }
+    }
     return true;
 }
 
 bool OldVersions::MoveToVersions(const std::string& path, const std::string& root,
                                  const std::string& relativePath, bool folder, std::string* saved,
                                  ActionError* error) {
-    if (!PlaceInVersions(root, relativePath, saved, error))
+    HeldFolder held;
+    if (!PlaceInVersions(root, relativePath, saved, &held, error))
         return false;
     if (folder) {
         // An empty folder holds nothing but its name: it is made again in the
@@ -206,30 +261,29 @@ bool OldVersions::MoveToVersions(const std::string& path, const std::string& roo
     return true;
 }
 
-bool OldVersions::RunFolder(const std::string& versions, std::string* folder, ActionError* error) {
+bool OldVersions::RunFolder(const std::string& versions, std::string* name, ActionError* error) {
     auto known = runFolders_.find(versions);
     if (known != runFolders_.end()) {
-        *folder = known->second;
+        *name = known->second;
         return true;
-    }
-    if (!CreateFolderAt(versions) && GetLastError() != ERROR_ALREADY_EXISTS) {
-        *error = StepFailed(ActionStep::MoveToVersions, versions);
-        return false;
     }
     // A folder of this run's own: another run in the same second gets "-2".
     for (int number = 1; number < 1000; ++number) {
-        std::string candidate = versions + "\\" + runName_;
+        std::string candidate = "\\" + runName_;
         if (number > 1) {
             candidate += '-';
             candidate += std::to_string(number);
         }
-        if (CreateFolderAt(candidate)) {
+        HeldFolder held;
+        if (!bounds_.Hold(versions, candidate, &held, error))
+            return false;
+        if (CreateFolderAt(versions + candidate)) {
             runFolders_[versions] = candidate;
-            *folder = candidate;
+            *name = candidate;
             return true;
         }
         if (GetLastError() != ERROR_ALREADY_EXISTS) {
-            *error = StepFailed(ActionStep::MoveToVersions, candidate);
+            *error = StepFailed(ActionStep::MoveToVersions, versions + candidate);
             return false;
         }
     }
@@ -246,16 +300,23 @@ void OldVersions::Prune(const std::string& root) {
     std::string versions = FolderFor(root);
     if ((days <= 0 && runs <= 0) || !pruned_.insert(versions).second)
         return;
+    ActionError error;
+    if (!VersionsFolder(root, false, &versions, &error)) {
+        if (error.step == ActionStep::OutsideJob)
+            notes_.push_back("世代管理フォルダ「" + versions +
+                             "」はリンクなどでほかの場所を指しているため、使いません");
+        return;
+    }
     std::vector<std::pair<std::string, unsigned long long>> found; // name, start
     WIN32_FIND_DATAW entry;
     HANDLE search = FindFirstFileW(WidePath(versions + "\\*").c_str(), &entry);
     if (search == INVALID_HANDLE_VALUE)
         return;
+    const auto own = runFolders_.find(versions);
     do {
         FILETIME start;
         std::string name = TextFromWide(entry.cFileName, std::wcslen(entry.cFileName));
-        bool ours =
-            runFolders_.count(versions) != 0 && runFolders_[versions] == versions + "\\" + name;
+        bool ours = own != runFolders_.end() && own->second == "\\" + name;
         if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 && RunStartOf(name, &start) &&
             !ours)
             found.push_back({name, Ticks(start)});
@@ -275,10 +336,39 @@ void OldVersions::Prune(const std::string& root) {
         if (!tooOld && !tooMany)
             continue;
         std::string path = versions + "\\" + found[i].first;
-        notes_.push_back(RemoveTreeForGood(path)
+        notes_.push_back(RemoveTree(versions, "\\" + found[i].first)
                              ? "世代管理フォルダから古い実行分を削除しました：" + path
                              : "世代管理フォルダの古い実行分を削除できませんでした：" + path);
     }
+}
+
+bool OldVersions::RemoveTree(const std::string& anchor, const std::string& relativePath) {
+    HeldFolder held;
+    EntryFacts facts;
+    ActionError error;
+    // Each entry is removed only where it lies below the versions folder: a
+    // folder that became a link is neither followed nor removed.
+    if (!bounds_.Hold(anchor, relativePath, &held, &error, &facts))
+        return false;
+    if (!facts.exists)
+        return true;
+    if (!facts.folder)
+        return DeletePath(anchor + relativePath);
+    held.Release();
+    bool all = true;
+    WIN32_FIND_DATAW entry;
+    HANDLE search = FindFirstFileW(WidePath(anchor + relativePath + "\\*").c_str(), &entry);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            std::string name = TextFromWide(entry.cFileName, std::wcslen(entry.cFileName));
+            if (name != "." && name != "..")
+                all &= RemoveTree(anchor, relativePath + "\\" + name);
+        } while (FindNextFileW(search, &entry));
+        FindClose(search);
+    }
+    if (!all || !bounds_.Hold(anchor, relativePath, &held, &error, &facts))
+        return false;
+    return !facts.exists || DeletePath(anchor + relativePath);
 }
 
 std::vector<std::string> OldVersions::TakeNotes() {
@@ -315,26 +405,4 @@ std::string VersionsFolderProblem(const JobSettings& job) {
                "」は参照フォルダと別のドライブにあります（同じドライブのフォルダを指定してください"
                "）";
     return std::string();
-}
-
-bool RemoveTreeForGood(const std::string& path) {
-    DWORD attributes = AttributesOf(path);
-    if (attributes == INVALID_FILE_ATTRIBUTES)
-        return true;
-    // A link is removed as the link, never followed.
-    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0 ||
-        (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0)
-        return DeletePath(path);
-    bool all = true;
-    WIN32_FIND_DATAW entry;
-    HANDLE search = FindFirstFileW(WidePath(path + "\\*").c_str(), &entry);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            std::string name = TextFromWide(entry.cFileName, std::wcslen(entry.cFileName));
-            if (name != "." && name != "..")
-                all &= RemoveTreeForGood(path + "\\" + name);
-        } while (FindNextFileW(search, &entry));
-        FindClose(search);
-    }
-    return all && DeletePath(path);
 }

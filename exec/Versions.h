@@ -4,11 +4,17 @@
 // - with versions kept: a versions folder on the same volume, by a rename (no
 //   copy): inside it one folder per run named by the run's local start time
 //   ("20261208-093015"), and below it each entry's path relative to its side;
+//   the versions folder is always one of the program's own name
+//   ("~orvane-versions"), at the root of the side or inside the folder the
+//   user chose, and only folders of run names inside it are ever removed, so
+//   the user's own folders are never taken for runs, whatever their names;
 // - otherwise with the Recycle Bin on: the Recycle Bin, and on a volume without
 //   one the versions folder at its default place with the default limits;
 // - with neither: deleted for good, as the job asks.
 // The default versions folder lies at the root of the side whose entry goes.
-// Moving fails rather than destroy: then nothing is deleted.
+// Moving fails rather than destroy: then nothing is deleted. Nothing is moved
+// into, made in or removed from a versions folder that is not a plain folder
+// where it should be (a link, say, that leads out of the job): see JobBounds.h.
 #include <windows.h>
 
 #include <map>
@@ -17,6 +23,7 @@
 #include <vector>
 
 #include "exec/ActionError.h"
+#include "exec/JobBounds.h"
 #include "exec/RecycleBin.h"
 
 struct JobSettings;
@@ -35,6 +42,8 @@ VersionSettings VersionSettingsOf(const JobSettings& job);
 
 // "20261208-093015" for a local time.
 std::string RunFolderName(const SYSTEMTIME& localTime);
+// Whether `name` has a run folder's form ("20261208-093015", or with "-2" after it).
+bool IsRunFolderName(const std::string& name);
 
 class OldVersions {
 public:
@@ -45,7 +54,8 @@ public:
     // Moves the file or empty folder at `path` (`relativePath` below the side's
     // `root`, "\sub\a.txt") to its net. `replaced`: it is the old version of an
     // overwritten file. *note, appended to the row's log line, says where it went.
-    // False with *error when it could not go; it is then where it was.
+    // False with *error when it could not go; it is then where it was. The
+    // caller holds the folder of `path` (JobBounds).
     bool PutAside(const std::string& path, const std::string& root, const std::string& relativePath,
                   bool folder, bool replaced, std::string* note, ActionError* error);
 
@@ -59,30 +69,47 @@ public:
 
     // The versions folder for a side's root.
     std::string FolderFor(const std::string& root) const;
+    // Where this run acts, checked before each action.
+    JobBounds& Bounds() { return bounds_; }
 
     // Where the old version of the entry at `path` goes.
     enum class Net { Versions, RecycleBin, Permanent };
     Net NetFor(const std::string& path);
     // The free path in this run's versions folder for `relativePath` below
-    // `root`, its folders made: a replacement puts the old version there itself.
+    // `root`, its folders made: a replacement puts the old version there itself
+    // while *held keeps the folder that receives it.
     bool PlaceInVersions(const std::string& root, const std::string& relativePath,
-                         std::string* saved, ActionError* error);
+                         std::string* saved, HeldFolder* held, ActionError* error);
     // The log line's ending for an old version that went to `net` (`saved`: its
     // path in the versions folder).
     static std::string NoteFor(Net net, bool replaced, const std::string& saved);
+
+    // The versions folder for `root`, made when missing (`make`) and checked
+    // to be a plain folder in place; false with *error otherwise (and, when it
+    // is missing and not to be made, with no error set).
+    bool VersionsFolder(const std::string& root, bool make, std::string* versions,
+                        ActionError* error);
 
 private:
     bool MoveToVersions(const std::string& path, const std::string& root,
                         const std::string& relativePath, bool folder, std::string* saved,
                         ActionError* error);
-    // This run's folder in the versions folder, made on first use.
-    bool RunFolder(const std::string& versions, std::string* folder, ActionError* error);
+    // This run's folder in the versions folder, made on first use ("\20261208-093015").
+    bool RunFolder(const std::string& versions, std::string* name, ActionError* error);
+    // Makes each folder of `relativeFolder` ("\run\a\b\") below `versions` that is missing.
+    bool MakeFolders(const std::string& versions, const std::string& relativeFolder,
+                     ActionError* error);
+    // Deletes the folder at `relativePath` below `anchor` with everything in it,
+    // for good; false when anything stays.
+    bool RemoveTree(const std::string& anchor, const std::string& relativePath);
 
     VersionSettings settings_;
     std::string runName_;
     FILETIME runStart_;
     RecycleBinVolumes volumes_;
-    std::map<std::string, std::string> runFolders_; // by versions folder
+    JobBounds bounds_;
+    std::set<std::string> checked_;                 // versions folders found in place
+    std::map<std::string, std::string> runFolders_; // by versions folder: "\20261208-093015"
     std::set<std::string> toldNoBin_;               // volumes whose note was written
     std::set<std::string> pruned_;                  // versions folders pruned by this run
     std::vector<std::string> notes_;
@@ -93,5 +120,6 @@ private:
 // the job's mode changes. The reason in the user's words, or empty.
 std::string VersionsFolderProblem(const JobSettings& job);
 
-// Deletes a folder with everything in it, for good; false when anything stays.
-bool RemoveTreeForGood(const std::string& path);
+// The program's own name, inside the folder the user chose, for the folder
+// that holds the runs.
+std::string VersionsFolderIn(const std::string& chosenFolder);

@@ -123,25 +123,6 @@ std::string ReadWhole(const std::string& path) {
 
 } // namespace
 
-std::string FolderIdentityKey(const std::string& folder) {
-    FileIdentity identity;
-    char text[64];
-    if (ReadIdentity(folder, identity)) {
-        snprintf(text, sizeof text, "%08lX%08lX%08lX", identity.volume, identity.indexHigh,
-                 identity.indexLow);
-        return text;
-    }
-    DWORD attributes = AttributesOf(folder);
-    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))
-        return std::string();
-    std::string absolute = MakeAbsolute(folder);
-    if (absolute.size() > 3 && absolute.back() == '\\')
-        absolute.pop_back();
-    snprintf(text, sizeof text, "P%016llX",
-             static_cast<unsigned long long>(Fnv1a(NameKey(absolute))));
-    return text;
-}
-
 std::string StateFilePath(const std::string& processingFolder, const std::string& referenceFolder,
                           const std::string& stateFolder) {
     std::string processingKey = FolderIdentityKey(processingFolder);

@@ -11,12 +11,8 @@
 // checksum over all of it. Written to a new file and renamed into place.
 #include <string>
 
+#include "engine/FolderIdentity.h"
 #include "engine/PairMemory.h"
-
-// What makes a folder itself: volume serial and file index, or, on a volume
-// that gives no file index, its absolute path folded as names compare. Empty
-// when the folder cannot be asked.
-std::string FolderIdentityKey(const std::string& folder);
 
 // The state file of a pair under `stateFolder` (empty: the user's own
 // %LOCALAPPDATA%\Orvane\state); empty when either identity cannot be read.

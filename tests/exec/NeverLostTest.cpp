@@ -9,6 +9,9 @@
 #include "ExecFakes.h"
 #include "TempDir.h"
 #include "TestFiles.h"
+#include "UnixLinks.h"
+#include "base/UserSeal.h"
+#include "engine/FolderIdentity.h"
 #include "engine/ReservedNames.h"
 #include "engine/TemporaryName.h"
 #include "exec/FolderLocks.h"
@@ -83,14 +86,17 @@ TEST(RunLock, ASecondRunIsRefusedAndAKilledRunsLeftoversAreKnownByItsJournal) {
              MakeFolder(root + "\\~orvane000004.old");
              WriteFileBytes(root + "\\~orvane000004.old\\b.txt", "old b");
              WriteFileBytes(root + "\\b.txt", "new b");
-             WriteFileBytes(
-                 root + "\\" + kRunLockName,
-                 JournalText("PC 1 2026-12-08 09:00:00",
-                             {{JournalRecord::Temporary, "\\~orvane000001.tmp", ""},
-                              {JournalRecord::Temporary, "\\sub\\~orvane000002.tmp", ""},
-                              {JournalRecord::Backup, "\\~orvane000003.old", "\\表.txt"},
-                              {JournalRecord::Backup, "\\~orvane000004.old", "\\b.txt"}}) +
-                     "T\t\\cut by the ki");
+             RunLock killed;
+             killed.Take(root);
+             for (const JournalRecord& record :
+                  {JournalRecord{JournalRecord::Temporary, "\\~orvane000001.tmp", ""},
+                   JournalRecord{JournalRecord::Temporary, "\\sub\\~orvane000002.tmp", ""},
+                   JournalRecord{JournalRecord::Backup, "\\~orvane000003.old", "\\表.txt"},
+                   JournalRecord{JournalRecord::Backup, "\\~orvane000004.old", "\\b.txt"}})
+                 killed.Record(record);
+             killed.Abandon();
+             std::string journal = ReadFileBytes(root + "\\" + kRunLockName);
+             WriteFileBytes(root + "\\" + kRunLockName, journal + "T\t\\cut by the ki");
          },
          true,
          "",
@@ -104,6 +110,30 @@ TEST(RunLock, ASecondRunIsRefusedAndAKilledRunsLeftoversAreKnownByItsJournal) {
          {}},
         {"a folder of the user's",
          [](const std::string& root, FolderLocks&) { MakeFolder(root + "\\" + kRunLockName); },
+         false,
+         "はこのプログラムが作ったものではないため",
+         {}},
+        {"a second name of a file elsewhere, the program's signature in it",
+         [](const std::string& root, FolderLocks&) {
+             const std::string elsewhere = root + "\\..\\elsewhere.bin";
+             WriteFileBytes(elsewhere, "Orvane run lock 2\r\nrun PC 1 2026-12-08 09:00:00\r\n");
+             CreateHardLinkA((root + "\\" + kRunLockName).c_str(), elsewhere.c_str(), nullptr);
+         },
+         false,
+         "はこのプログラムが作ったものではないため",
+         {}},
+        {"larger than any journal",
+         [](const std::string& root, FolderLocks&) {
+             const std::string lock = root + "\\" + kRunLockName;
+             WriteFileBytes(lock, "Orvane run lock 2\r\n");
+             HANDLE file =
+                 CreateFileA(lock.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+             LARGE_INTEGER size;
+             size.QuadPart = 65ll << 20;
+             SetFilePointerEx(file, size, nullptr, FILE_BEGIN);
+             SetEndOfFile(file);
+             CloseHandle(file);
+         },
          false,
          "はこのプログラムが作ったものではないため",
          {}},
@@ -162,6 +192,100 @@ TEST(RunLock, ASecondRunIsRefusedAndAKilledRunsLeftoversAreKnownByItsJournal) {
                 EXPECT_EQ("old b", ReadFileBytes(run + "\\b.txt"));
                 EXPECT_EQ("part", ReadFileBytes(run + "\\~orvane000001.tmp"));
             }
+        }
+    }
+}
+
+// A journal is input like any file in a shared folder. One that another user,
+// another PC or an earlier version wrote, or whose records name anything but
+// the program's own kinds of names in place, changes nothing outside the folder
+// and no user's file in it, even where the job deletes for good, and each name
+// it passed over is said.
+TEST(RunLock, AForgedJournalTouchesNothingButWhatTheProgramMade) {
+    enum Seal { Ours, AnotherUsers, EarlierVersion };
+    struct Case {
+        const char* name;
+        Seal seal;
+        const char* note; // how each note begins
+    };
+    const Case cases[] = {
+        {"this user's seal, names of every other kind", Ours, kRecordRefusedText},
+        {"another user's seal", AnotherUsers, kJournalUntrustedText},
+        {"an earlier version's journal", EarlierVersion, kJournalUntrustedText},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        const std::string root = dir / "ref", outside = dir / "outside";
+        ASSERT_TRUE(MakeFolder(root) && MakeFolder(outside) && MakeFolder(root + "\\sub"));
+        const std::vector<std::string> theirs = {outside + "\\a.txt", dir / "~orvane0000aa.tmp",
+                                                 outside + "\\~orvane0000dd.tmp"};
+        const std::vector<std::string> users = {root + "\\only-here.txt",
+                                                root + "\\sub\\~orvane0000cc.tmp"};
+        for (const std::string& path : theirs)
+            ASSERT_TRUE(WriteFileBytes(path, "keep " + path));
+        for (const std::string& path : users)
+            ASSERT_TRUE(WriteFileBytes(path, "keep " + path));
+        // A temporary name that is a second name of a file outside.
+        ASSERT_TRUE(
+            CreateHardLinkA((root + "\\~orvane0000cc.tmp").c_str(), theirs[0].c_str(), nullptr));
+        UnixLinks links;
+        const bool linked = UnixLinks::Available() && links.Add(outside, root + "\\linked");
+        const std::vector<JournalRecord> records = {
+            {JournalRecord::Temporary, theirs[0], ""},
+            {JournalRecord::Temporary, "\\..\\~orvane0000aa.tmp", ""},
+            {JournalRecord::Temporary, "\\sub<U+005C>..<U+005C>..\\~orvane0000aa.tmp", ""},
+            {JournalRecord::Temporary, "\\only-here.txt", ""},
+            {JournalRecord::Temporary, "\\\\server\\share\\~orvane0000aa.tmp", ""},
+            {JournalRecord::Temporary, "\\~orvane0000cc.tmp", ""},
+            {JournalRecord::Temporary, "\\linked\\~orvane0000dd.tmp", ""},
+            {JournalRecord::Version, theirs[0], "\\moved-in.txt"},
+            {JournalRecord::Version, "\\20261201-000000\\..\\..\\..\\outside\\a.txt",
+             "\\..\\..\\outside\\a.txt"},
+            {JournalRecord::Backup, "\\~orvane0000bb.old", "\\..\\outside\\a.txt"},
+            {JournalRecord::Backup, "\\sub\\~orvane0000bb.old", "\\only-here.txt"},
+        };
+        const std::string lock = root + "\\" + kRunLockName;
+        if (c.seal == Ours) {
+            RunLock killed;
+            ASSERT_EQ(LockResult::Taken, killed.Take(root));
+            for (const JournalRecord& record : records)
+                killed.Record(record);
+            killed.Abandon();
+        } else if (c.seal == AnotherUsers) {
+            UserSeal another(std::string(32, 'k'));
+            ASSERT_TRUE(WriteFileBytes(
+                lock, JournalText("PC 1", FolderIdentityKey(root), "00", records, another)));
+        } else {
+            std::string text = "Orvane run lock 1\r\nrun PC 1 2026-12-08 09:00:00\r\n";
+            for (const JournalRecord& record : records)
+                text += (record.kind == JournalRecord::Temporary
+                             ? "T\t" + record.path
+                             : "V\t" + record.path + "\t" + record.target) +
+                        "\r\n";
+            ASSERT_TRUE(WriteFileBytes(lock, text));
+        }
+        std::vector<std::string> notes;
+        {
+            FolderLocks locks;
+            std::string refusal;
+            ASSERT_TRUE(locks.Take({{root, true}}, &refusal)) << refusal;
+            OldVersions forGood(VersionSettings(), kRunStart); // nothing kept: deleted for good
+            locks.ClearLeftovers(forGood, &notes);
+        }
+        for (const std::string& path : theirs)
+            EXPECT_EQ("keep " + path, ReadFileBytes(path)) << path;
+        for (const std::string& path : users)
+            EXPECT_EQ("keep " + path, ReadFileBytes(path)) << path;
+        EXPECT_FALSE(PathExists(root + "\\moved-in.txt"));
+        EXPECT_FALSE(PathExists(lock)) << "taken over and let go";
+        ASSERT_EQ(c.seal == Ours ? records.size() - (linked ? 0 : 1) : 1u, notes.size());
+        for (const std::string& note : notes)
+            EXPECT_EQ(0u, note.find(c.note)) << note;
+        if (c.seal != Ours) {
+            EXPECT_NE(std::string::npos,
+                      notes[0].find("」に書かれた" + std::to_string(records.size()) + "件の名前"))
+                << notes[0];
         }
     }
 }
@@ -256,6 +380,8 @@ TEST(Replacement, AFailedStepLeavesTheOldVersionAtTheTarget) {
 // the run's folder with their paths, wherever the versions folder is and also
 // where the Recycle Bin was asked for on a volume that has none; runs beyond
 // the limits go at the start of a run, and nothing else in the folder does.
+// In a folder the user chose, the runs go into a folder of the program's own
+// name: the user's folders there are never taken for runs, whatever their names.
 TEST(Versions, EverythingReplacedOrDeletedIsFoundUnderTheRunsFolder) {
     struct Case {
         const char* name;
@@ -281,8 +407,13 @@ TEST(Versions, EverythingReplacedOrDeletedIsFoundUnderTheRunsFolder) {
         ASSERT_TRUE(WriteFileBytes(p + "\\sub\\ソ.bin", "new"));
         ASSERT_TRUE(SetLastWriteTime(p + "\\sub\\ソ.bin", UtcFileTime(2024, 4, 4, 4, 4, 4)));
         ASSERT_TRUE(WriteFileBytes(r + "\\sub\\ソ.bin", "old"));
-        const std::string versions = c.customFolder ? dir / "世代" : r + "\\" + kVersionsFolderName;
-        ASSERT_TRUE(MakeFolder(versions));
+        const std::string chosen = dir / "世代";
+        const std::string versions = (c.customFolder ? chosen : r) + "\\" + kVersionsFolderName;
+        ASSERT_TRUE(MakeFolder(chosen) && MakeFolder(versions));
+        const std::vector<std::string> users = {"20200101-000000", "20251231-235959",
+                                                "20261201-080000"};
+        for (const std::string& folder : users)
+            ASSERT_TRUE(MakeFolder(chosen + "\\" + folder));
         for (const char* old : {"20261101-000000", "20261205-000000", "20261206-000000",
                                 "20261207-000000", "notarun"}) {
             ASSERT_TRUE(MakeFolder(versions + "\\" + old));
@@ -296,7 +427,7 @@ TEST(Versions, EverythingReplacedOrDeletedIsFoundUnderTheRunsFolder) {
         options.referenceFolder = r;
         options.useRecycleBin = c.noRecycleBin;
         options.versions.keep = c.keep;
-        options.versions.folder = c.customFolder ? versions : "";
+        options.versions.folder = c.customFolder ? chosen : "";
         options.versions.days = 30;
         options.versions.runs = 3;
         ProgressRecorder progress;
@@ -317,6 +448,11 @@ TEST(Versions, EverythingReplacedOrDeletedIsFoundUnderTheRunsFolder) {
                    : std::vector<std::string>{"20261205-000000", "20261206-000000",
                                               "20261207-000000", kRunFolder, "notarun"};
         EXPECT_EQ(kept, NamesIn(versions));
+        std::vector<std::string> own = users;
+        own.push_back(kVersionsFolderName);
+        if (c.customFolder) {
+            EXPECT_EQ(own, NamesIn(chosen)) << "the user's folders stay";
+        }
         std::vector<std::string> log = LogOf(logs);
         size_t removed = c.keep ? 2 : 1, told = c.noRecycleBin ? 1 : 0;
         ASSERT_EQ(removed + told + 3, log.size());
