@@ -270,7 +270,8 @@ void PrintMemoryRound(const Trees& trees, long long entries, double searchSecond
     bool written = WritePairMemory(path, trees.processing, trees.reference, next);
     double writeSeconds = watch.Seconds();
     watch.Restart();
-    bool readBack = ReadPairMemory(path, trees.processing, trees.reference, read);
+    bool readBack =
+        ReadPairMemory(path, trees.processing, trees.reference, read) == MemoryRead::Fits;
     double readSeconds = watch.Seconds();
     DeleteFileA(path.c_str());
     std::printf("two-way memory (%zu records of %lld entries):\n", next.Size(), entries);

@@ -83,10 +83,20 @@ bool RunController::TakeFolders() {
     }
     GetLocalTime(&runStart_);
     OldVersions oldVersions(VersionSettingsOf(job), runStart_);
-    locks_.ClearLeftovers(oldVersions, &pendingNotes_);
+    std::vector<std::string> notes;
+    locks_.ClearLeftovers(oldVersions, &notes);
     for (std::string& note : oldVersions.TakeNotes())
-        pendingNotes_.push_back(std::move(note));
+        notes.push_back(std::move(note));
+    for (const std::string& note : notes)
+        Note(note);
     return true;
+}
+
+void RunController::Note(const std::string& text) {
+    pendingNotes_.push_back(text);
+    // Nobody reads the log of an unattended run unless it is asked for.
+    if (unattended_)
+        Tell(text);
 }
 
 void RunController::TellRefusal(const std::string& text) {
@@ -172,8 +182,12 @@ void RunController::Search() {
                          ? StateFilePath(job.processingFolder, job.referenceFolder, stateFolder_)
                          : std::string();
         rememberPair_ = rememberPair_ && !statePath_.empty();
-        searchHadMemory_ = rememberPair_ && ReadPairMemory(statePath_, job.processingFolder,
-                                                           job.referenceFolder, lastMemory);
+        MemoryRead memory = rememberPair_ ? ReadPairMemory(statePath_, job.processingFolder,
+                                                           job.referenceFolder, lastMemory)
+                                          : MemoryRead::None;
+        searchHadMemory_ = memory == MemoryRead::Fits;
+        if (memory == MemoryRead::DoesNotFit)
+            Note(kMemoryDoesNotFitText);
         completed = SearchAndCompare(job, includeExtensions, excludeExtensions, progress, plan_,
                                      lastMessage_, SystemFileFinder(), &searchCounts_,
                                      &leftOutPaths_, searchHadMemory_ ? &lastMemory : nullptr,

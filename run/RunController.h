@@ -70,6 +70,9 @@ private:
     // when the job asks for a log.
     void TellRefusal(const std::string& text);
     void Tell(const std::string& text);
+    // A line for the next log that belongs to no row: what the run found and
+    // passed over or put right. Unattended, it is told as well.
+    void Note(const std::string& text);
     // Unattended, nobody reads the window or the status bar: whatever keeps the
     // run from ending with 0 goes to the standard error, each failed row with its
     // reason and each left-out entry with its path.

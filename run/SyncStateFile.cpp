@@ -1,25 +1,31 @@
 #include "run/SyncStateFile.h"
 
-#include <shlobj.h>
-
 #include <cstdint>
 #include <cstdio>
+#include <algorithm>
 #include <cstring>
+#include <cwchar>
+#include <vector>
 
 #include "base/AbsolutePath.h"
 #include "base/FileHandle.h"
+#include "base/LocalData.h"
 #include "base/NameText.h"
 #include "base/PathText.h"
 #include "base/WideFiles.h"
 #include "engine/FolderIdentity.h"
 #include "engine/NameOrder.h"
+#include "exec/RecycleBin.h"
 
 namespace {
 
 const char kSignature[8] = {'O', 'R', 'V', 'S', 'T', 'A', 'T', 'E'};
-constexpr uint32_t kVersion = 1;
+constexpr uint32_t kVersion = 2;
 // More than any real pair holds; a count beyond it is damage.
 constexpr uint32_t kMostRecords = 50000000;
+constexpr uint32_t kWitnesses = 8;
+// Enough of a file to read both sides' headers when looking for pairs that are gone.
+constexpr DWORD kHeaderBytes = 1u << 20;
 
 uint64_t Fnv1a(const std::string& bytes) {
     uint64_t hash = 14695981039346656037ull;
@@ -89,36 +95,184 @@ private:
     size_t at_ = 0;
 };
 
-std::string LocalStateFolder() {
-    wchar_t folder[MAX_PATH] = {};
-    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA | CSIDL_FLAG_CREATE, nullptr,
-                                SHGFP_TYPE_CURRENT, folder)))
-        return std::string();
-    return TextFromWide(std::wstring(folder)) + "\\Orvane\\state";
+// A file of one side as it was when the memory was written. Its change time
+// moves with anything done to the file, a write time set back included: a file
+// copied back with its old time, even where the file system hands it the old
+// file's number, has a new one.
+struct Witness {
+    std::wstring relativePath;
+    FileIdentity identity; // all zero where the volume gives no file index
+    uint64_t size = 0;
+    uint64_t time = 0;
+    uint64_t changed = 0; // 0 where the system tells none
+};
+
+// What the memory knows of one side's folder.
+struct SideRecord {
+    std::string key;
+    std::wstring path;
+    uint64_t created = 0;
+    uint64_t written = 0;
+    std::vector<Witness> witnesses;
+};
+
+// A file below `folder` as it is now; false when it is no file there.
+bool ReadWitness(const std::string& folder, const std::wstring& relativePath, Witness* now) {
+    std::wstring path = WidePath(folder + TextFromWide(relativePath));
+    FileHandle file(CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    BY_HANDLE_FILE_INFORMATION information;
+    if (!file.IsOpen() || !GetFileInformationByHandle(file.Get(), &information) ||
+        (information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+        return false;
+    now->relativePath = relativePath;
+    now->identity = {information.dwVolumeSerialNumber, information.nFileIndexHigh,
+                     information.nFileIndexLow};
+    if (information.nFileIndexHigh == 0 && information.nFileIndexLow == 0)
+        now->identity = FileIdentity();
+    now->size = (static_cast<uint64_t>(information.nFileSizeHigh) << 32) | information.nFileSizeLow;
+    now->time = TimeBits(information.ftLastWriteTime);
+    FILE_BASIC_INFO basic;
+    now->changed = GetFileInformationByHandleEx(file.Get(), FileBasicInfo, &basic, sizeof basic)
+                       ? static_cast<uint64_t>(basic.ChangeTime.QuadPart)
+                       : 0;
+    return true;
 }
 
-bool MakeFolders(const std::string& folder) {
-    for (size_t at = folder.find('\\', 3); at != std::string::npos; at = folder.find('\\', at + 1))
-        CreateFolderAt(folder.substr(0, at));
-    CreateFolderAt(folder);
-    DWORD attributes = AttributesOf(folder);
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+SideRecord SideNow(const std::string& folder, const PairMemory& memory) {
+    SideRecord side;
+    side.key = FolderIdentityKey(folder);
+    side.path = WideFromText(folder);
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (AttributeDataOf(folder, &data)) {
+        side.created = TimeBits(data.ftCreationTime);
+        side.written = TimeBits(data.ftLastWriteTime);
+    }
+    // Files spread over the whole memory, so that a change in one corner does
+    // not take every witness.
+    std::vector<const RememberedRecord*> files;
+    for (const auto& [key, record] : memory.Records())
+        if (!record.entry.folder)
+            files.push_back(&record);
+    size_t wanted = std::min<size_t>(kWitnesses, files.size());
+    for (size_t i = 0; i < wanted; ++i) {
+        Witness witness;
+        if (ReadWitness(folder, files[i * files.size() / wanted]->relativePath, &witness))
+            side.witnesses.push_back(std::move(witness));
+    }
+    return side;
 }
 
-std::string ReadWhole(const std::string& path) {
+void WriteSide(Writer& out, const SideRecord& side) {
+    out.Narrow(side.key);
+    out.Wide(side.path);
+    out.Value(side.created);
+    out.Value(side.written);
+    out.Value(static_cast<uint32_t>(side.witnesses.size()));
+    for (const Witness& witness : side.witnesses) {
+        out.Wide(witness.relativePath);
+        out.Value(witness.identity.volume);
+        out.Value(witness.identity.indexHigh);
+        out.Value(witness.identity.indexLow);
+        out.Value(witness.size);
+        out.Value(witness.time);
+        out.Value(witness.changed);
+    }
+}
+
+bool ReadSide(Reader& in, SideRecord& side) {
+    uint32_t count = 0;
+    if (!in.Narrow(side.key) || !in.Wide(side.path) || !in.Value(side.created) ||
+        !in.Value(side.written) || !in.Value(count) || count > kWitnesses)
+        return false;
+    side.witnesses.resize(count);
+    for (Witness& witness : side.witnesses)
+        if (!in.Wide(witness.relativePath) || witness.relativePath.empty() ||
+            witness.relativePath[0] != L'\\' || !in.Value(witness.identity.volume) ||
+            !in.Value(witness.identity.indexHigh) || !in.Value(witness.identity.indexLow) ||
+            !in.Value(witness.size) || !in.Value(witness.time) || !in.Value(witness.changed))
+            return false;
+    return true;
+}
+
+// Whether the folder is still the one the memory was made for.
+bool StillTheFolder(const SideRecord& side, const std::string& folder) {
+    if (side.key != FolderIdentityKey(folder))
+        return false;
+    // Where creation times are kept apart from write times (Wine gives a
+    // folder's write time as its creation time), a folder made anew has another.
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (side.created != side.written &&
+        (!AttributeDataOf(folder, &data) || TimeBits(data.ftCreationTime) != side.created))
+        return false;
+    if (side.witnesses.empty())
+        return true;
+    for (const Witness& witness : side.witnesses) {
+        Witness now;
+        if (ReadWitness(folder, witness.relativePath, &now) && now.size == witness.size &&
+            now.time == witness.time && now.changed == witness.changed &&
+            (witness.identity == FileIdentity() || now.identity == witness.identity))
+            return true;
+    }
+    return false;
+}
+
+std::string ReadBytes(const std::string& path, DWORD most) {
     FileHandle file(OpenPath(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, 0));
     if (!file.IsOpen())
         return std::string();
     LARGE_INTEGER size = {};
     if (!GetFileSizeEx(file.Get(), &size) || size.QuadPart > 0x7FFFFFFF)
         return std::string();
-    std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
+    std::string bytes(static_cast<size_t>(std::min<LONGLONG>(size.QuadPart, most)), '\0');
     DWORD read = 0;
     if (!bytes.empty() &&
         (!ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) ||
          read != bytes.size()))
         return std::string();
     return bytes;
+}
+
+bool ReadHeaders(Reader& in, SideRecord& processing, SideRecord& reference) {
+    char signature[sizeof kSignature];
+    uint32_t version = 0;
+    return in.Bytes(signature, sizeof signature) &&
+           memcmp(signature, kSignature, sizeof signature) == 0 && in.Value(version) &&
+           version == kVersion && ReadSide(in, processing) && ReadSide(in, reference);
+}
+
+// Whether a side's folder is gone from a local fixed drive, or another folder
+// is at its path now. A drive that is not there, a removable one or a share
+// tells nothing: it may come back.
+bool Vanished(const SideRecord& side) {
+    std::string folder = TextFromWide(side.path);
+    std::string root = VolumeRootOf(folder);
+    if (root.empty() || GetDriveTypeW(WideFromText(root).c_str()) != DRIVE_FIXED ||
+        AttributesOf(root) == INVALID_FILE_ATTRIBUTES)
+        return false;
+    return FolderIdentityKey(folder) != side.key;
+}
+
+// Removes the memory files beside `kept` whose pair is gone.
+void ForgetVanishedPairs(const std::string& kept) {
+    const std::string folder = FolderOf(kept);
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(WidePath(folder + "\\*.state").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        std::string path = folder + "\\" + TextFromWide(found.cFileName, wcslen(found.cFileName));
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ||
+            CompareNames(path, kept) == 0)
+            continue;
+        std::string bytes = ReadBytes(path, kHeaderBytes);
+        Reader in(bytes);
+        SideRecord processing, reference;
+        if (ReadHeaders(in, processing, reference) && (Vanished(processing) || Vanished(reference)))
+            DeleteFileAt(path);
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
 }
 
 } // namespace
@@ -129,35 +283,35 @@ std::string StateFilePath(const std::string& processingFolder, const std::string
     std::string referenceKey = FolderIdentityKey(referenceFolder);
     if (processingKey.empty() || referenceKey.empty())
         return std::string();
-    std::string folder = stateFolder.empty() ? LocalStateFolder() : stateFolder;
+    std::string local = LocalDataFolder();
+    std::string folder = !stateFolder.empty() ? stateFolder
+                         : local.empty()      ? std::string()
+                                              : local + "\\state";
     if (folder.empty())
         return std::string();
     return folder + "\\" + processingKey + "-" + referenceKey + ".state";
 }
 
-bool ReadPairMemory(const std::string& path, const std::string& processingFolder,
-                    const std::string& referenceFolder, PairMemory& memory) {
+MemoryRead ReadPairMemory(const std::string& path, const std::string& processingFolder,
+                          const std::string& referenceFolder, PairMemory& memory) {
     memory = PairMemory();
-    std::string bytes = ReadWhole(path);
+    std::string bytes = ReadBytes(path, 0x7FFFFFFF);
     uint64_t checksum = 0;
     if (bytes.size() < sizeof kSignature + sizeof checksum)
-        return false;
+        return MemoryRead::None;
     memcpy(&checksum, bytes.data() + bytes.size() - sizeof checksum, sizeof checksum);
     bytes.resize(bytes.size() - sizeof checksum);
     if (Fnv1a(bytes) != checksum)
-        return false;
+        return MemoryRead::None;
     Reader in(bytes);
-    char signature[sizeof kSignature];
-    uint32_t version = 0, count = 0;
-    std::string processingKey, referenceKey;
-    if (!in.Bytes(signature, sizeof signature) || memcmp(signature, kSignature, sizeof signature) ||
-        !in.Value(version) || version != kVersion || !in.Narrow(processingKey) ||
-        !in.Narrow(referenceKey) || !in.Value(count) || count > kMostRecords)
-        return false;
+    SideRecord processing, reference;
+    uint32_t count = 0;
+    if (!ReadHeaders(in, processing, reference) || !in.Value(count) || count > kMostRecords)
+        return MemoryRead::None;
     // Another pair's memory says nothing about this one.
-    if (processingKey != FolderIdentityKey(processingFolder) ||
-        referenceKey != FolderIdentityKey(referenceFolder))
-        return false;
+    if (processing.key != FolderIdentityKey(processingFolder) ||
+        reference.key != FolderIdentityKey(referenceFolder))
+        return MemoryRead::None;
     PairMemory read;
     for (uint32_t i = 0; i < count; ++i) {
         uint8_t folder = 0;
@@ -166,7 +320,7 @@ bool ReadPairMemory(const std::string& path, const std::string& processingFolder
         if (!in.Value(folder) || folder > 1 || !in.Value(size) || !in.Value(processingTime) ||
             !in.Value(referenceTime) || !in.Wide(relativePath) || relativePath.empty() ||
             relativePath[0] != L'\\')
-            return false;
+            return MemoryRead::None;
         RememberedEntry entry;
         entry.present = true;
         entry.folder = folder != 0;
@@ -176,21 +330,26 @@ bool ReadPairMemory(const std::string& path, const std::string& processingFolder
         read.PutWide(std::move(relativePath), entry);
     }
     if (!in.AtEnd())
-        return false;
+        return MemoryRead::None;
+    if (!StillTheFolder(processing, processingFolder) ||
+        !StillTheFolder(reference, referenceFolder)) {
+        DeleteFileAt(path);
+        return MemoryRead::DoesNotFit;
+    }
     memory = std::move(read);
-    return true;
+    return MemoryRead::Fits;
 }
 
 bool WritePairMemory(const std::string& path, const std::string& processingFolder,
                      const std::string& referenceFolder, const PairMemory& memory) {
     std::string folder = FolderOf(path);
-    if (folder.empty() || !MakeFolders(folder))
+    if (folder.empty() || !MakeFolderPath(folder))
         return false;
     Writer out;
     out.Bytes(kSignature, sizeof kSignature);
     out.Value(kVersion);
-    out.Narrow(FolderIdentityKey(processingFolder));
-    out.Narrow(FolderIdentityKey(referenceFolder));
+    WriteSide(out, SideNow(processingFolder, memory));
+    WriteSide(out, SideNow(referenceFolder, memory));
     out.Value(static_cast<uint32_t>(memory.Size()));
     for (const auto& [key, record] : memory.Records()) {
         out.Value(static_cast<uint8_t>(record.entry.folder ? 1 : 0));
@@ -220,5 +379,6 @@ bool WritePairMemory(const std::string& path, const std::string& processingFolde
         DeleteFileAt(fresh);
         return false;
     }
+    ForgetVanishedPairs(path);
     return true;
 }

@@ -437,4 +437,31 @@ TEST(RunController, TwoWayMemoryCarriesDeletionsAndKeepsConflictsForTheUser) {
     EXPECT_FALSE(t.run.SearchHadMemory());
     EXPECT_EQ((Paths{"\\c.txt"}), rowsOf(Copy, Existence));
     EXPECT_EQ(1, t.run.Plan().RowCount());
+
+    // The reference folder deleted and made anew, one file copied back with its
+    // time: not the remembered folder, even where the file system hands it the
+    // old identity and the file its old number, so the processing side's other
+    // files are copied, never deleted.
+    t.run.Synchronise();
+    t.run.Search();
+    ASSERT_TRUE(t.run.SearchHadMemory());
+    ASSERT_EQ(0, t.run.Plan().RowCount());
+    RemoveTree(t.r);
+    ASSERT_TRUE(MakeFolder(t.r));
+    ASSERT_TRUE(CopyFileA((t.p + "\\b.txt").c_str(), (t.r + "\\b.txt").c_str(), FALSE));
+    const bool sameIdentity = StateFilePath(t.p, t.r, stateFolder) == statePath;
+    t.run.SetUnattended(true); // so the run's notes are told
+    t.run.Search();
+    EXPECT_FALSE(t.run.SearchHadMemory());
+    EXPECT_EQ((Paths{"\\c.txt"}), rowsOf(Copy, Existence));
+    EXPECT_EQ(1, t.run.Plan().RowCount());
+    EXPECT_EQ(sameIdentity, t.Told().find(kMemoryDoesNotFitText) != std::string::npos) << t.Told();
+    // The old memory waits for no later folder of that identity: removed when it
+    // does not fit, or, for a folder of another identity now at its path, with
+    // the next memory written.
+    if (!sameIdentity) {
+        t.run.Synchronise();
+        EXPECT_TRUE(PathExists(StateFilePath(t.p, t.r, stateFolder)));
+    }
+    EXPECT_FALSE(PathExists(statePath));
 }
