@@ -10,6 +10,7 @@
 #include "LimitedWrite.h"
 #include "TempDir.h"
 #include "TestFiles.h"
+#include "UnixLinks.h"
 #include "engine/TemporaryName.h"
 #include "engine/ReservedNames.h"
 #include "exec/FolderLocks.h"
@@ -237,6 +238,71 @@ TEST(SafeCopy, RowsWhoseFilesChangedAfterTheSearchAreNotCarriedOut) {
             }
         }
     }
+}
+
+// A folder swapped for a link to a folder outside the job while the run is
+// under way (here at the first row's first write), and a file replaced by a
+// link to a file outside: what is outside has twins of the same size and time,
+// so only where things really are tells them apart. Nothing outside changes.
+UnixLinks* g_swapLinks = nullptr;
+std::string g_swapFolder, g_swapTarget;
+BOOL WINAPI WriteThenSwap(HANDLE file, LPCVOID data, DWORD size, LPDWORD written,
+                          LPOVERLAPPED overlapped) {
+    if (!g_swapFolder.empty()) {
+        MoveFileA(g_swapFolder.c_str(), (g_swapFolder + "-moved").c_str());
+        g_swapLinks->Add(g_swapTarget, g_swapFolder);
+        g_swapFolder.clear();
+    }
+    return WriteFile(file, data, size, written, overlapped);
+}
+
+TEST(SafeCopy, AFolderOrFileThatBecameALinkIsNeverFollowed) {
+    if (!UnixLinks::Available())
+        GTEST_SKIP() << "links are made from the host under Wine";
+    TempDir dir;
+    const std::string p = dir / "p", r = dir / "r", outside = dir / "outside", logs = dir / "logs";
+    for (const std::string& folder : {p, r, outside, logs, p + "\\sub", r + "\\sub", r + "\\keep"})
+        ASSERT_TRUE(MakeFolder(folder));
+    const FILETIME old = UtcFileTime(2020, 1, 1, 0, 0, 0), newer = UtcFileTime(2024, 1, 1, 0, 0, 0);
+    auto put = [](const std::string& path, const std::string& bytes, const FILETIME& time) {
+        return WriteFileBytes(path, bytes) && SetLastWriteTime(path, time);
+    };
+    ASSERT_TRUE(put(p + "\\first.txt", "first", newer));
+    ASSERT_TRUE(put(p + "\\sub\\y.txt", "new y", newer));
+    for (const std::string& folder : {r + "\\sub", outside}) {
+        ASSERT_TRUE(put(folder + "\\x.txt", "old x", old));
+        ASSERT_TRUE(put(folder + "\\y.txt", "old y", old));
+        ASSERT_TRUE(put(folder + "\\z.txt", "old z", old));
+    }
+    RowList rows;
+    rows.items = {ExistenceCopy(p, r, "\\", "first.txt"), FileDelete(r, "\\sub\\", "x.txt"),
+                  DateCopy(p, r, "\\sub\\", "y.txt", "y.txt"), FileDelete(r, "\\keep\\", "z.txt"),
+                  FolderDelete(r, "\\", "sub")};
+    // The search saw a file here; a link to the twin outside took its place.
+    ASSERT_TRUE(put(r + "\\keep\\z.txt", "old z", old));
+    rows.items[3] = FileDelete(r, "\\keep\\", "z.txt");
+    ASSERT_TRUE(DeleteFileA((r + "\\keep\\z.txt").c_str()));
+    UnixLinks links;
+    ASSERT_TRUE(links.Add(outside + "\\z.txt", r + "\\keep\\z.txt"));
+    g_swapLinks = &links;
+    g_swapFolder = r + "\\sub";
+    g_swapTarget = outside;
+    SyncOptions options = LoggingTo(logs);
+    options.write = WriteThenSwap;
+    ProgressRecorder progress;
+    ScriptedAnswers answers;
+    SyncOutcome outcome = ExecuteSync(rows, options, progress, answers);
+    ASSERT_TRUE(g_swapFolder.empty()) << "the swap took place";
+
+    EXPECT_EQ(4, outcome.rowsFailed);
+    for (const RowFailure& failure : outcome.failures)
+        EXPECT_NE(std::string::npos, failure.reason.find("同期するフォルダの外を指しているため"))
+            << failure.reason;
+    EXPECT_EQ((std::vector<std::string>{"x.txt", "y.txt", "z.txt"}), NamesIn(outside));
+    EXPECT_EQ("old x", ReadFileBytes(outside + "\\x.txt"));
+    EXPECT_EQ("old y", ReadFileBytes(outside + "\\y.txt"));
+    EXPECT_EQ("old z", ReadFileBytes(outside + "\\z.txt"));
+    EXPECT_EQ("first", ReadFileBytes(r + "\\first.txt"));
 }
 
 // Files on each side: the reference side holds `files` files in one folder and
