@@ -9,6 +9,11 @@
 #include "ProgramProcess.h"
 #include "TempDir.h"
 #include "TestFiles.h"
+#include "UnixLinks.h"
+#include "base/UserSeal.h"
+#include "engine/FolderIdentity.h"
+#include "engine/ReservedNames.h"
+#include "exec/RunLock.h"
 #include "job/JobFile.h"
 
 namespace {
@@ -24,6 +29,22 @@ std::string AsUtf8(const std::string& ansi) {
         WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data(),
                             static_cast<int>(utf8.size()), nullptr, nullptr)));
     return utf8;
+}
+
+// Names in a folder, without "." and "..", in the listing's order.
+std::vector<std::string> NamesOf(const std::string& folder) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (find == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        std::string name = found.cFileName;
+        if (name != "." && name != "..")
+            names.push_back(name);
+    } while (FindNextFileA(find, &found));
+    FindClose(find);
+    return names;
 }
 
 class UnattendedRun : public ::testing::Test {
@@ -349,6 +370,89 @@ TEST_F(UnattendedRun, JobWithoutReferenceFolderTouchesNothing) {
     Save();
     ASSERT_TRUE(RunOrvane("-s " + Quoted(jobPath)));
     EXPECT_EQ((std::vector<std::string>{"参照フォルダが指定されていません"}), LogLines());
+}
+
+// What anybody who can write to a shared folder can put there under the
+// program's own names: a journal sealed by another user's key, a lock that is
+// a second name of a file elsewhere or a link to one, a versions folder that
+// is a link to a folder elsewhere. The real program changes nothing outside the
+// job and no file of the user's, and says what it passed over.
+TEST_F(UnattendedRun, NamesPlantedInASharedFolderChangeNothingOutsideTheJob) {
+    struct Case {
+        const char* name;
+        std::function<bool(const std::string& r, const std::string& outside)> plant;
+        bool links; // needs links made from the host
+        DWORD exitCode;
+        const char* reason; // part of the standard error
+    };
+    const std::string lock = std::string("\\") + kRunLockName;
+    const Case cases[] = {
+        {"a journal sealed by another user",
+         [&](const std::string& r, const std::string& outside) {
+             UserSeal another(std::string(32, 'x'));
+             return WriteFileBytes(
+                 r + lock,
+                 JournalText("PC 1", FolderIdentityKey(r), "01",
+                             {{JournalRecord::Temporary, outside + "\\big.bin", ""},
+                              {JournalRecord::Temporary, "\\only-here.txt", ""},
+                              {JournalRecord::Version, outside + "\\big.bin", "\\in.bin"}},
+                             another));
+         },
+         false, 0, "使用中の印の記録を確かめられないため"},
+        {"a lock that is a second name of a file outside",
+         [&](const std::string& r, const std::string& outside) {
+             return CreateHardLinkA((r + lock).c_str(), (outside + "\\big.bin").c_str(), nullptr) !=
+                    FALSE;
+         },
+         false, 2, "このプログラムが作ったものではないため"},
+        {"a lock that is a link to a file outside",
+         [&](const std::string& r, const std::string& outside) {
+             return MakeUnixLink(UnixPathOf(outside) + "/big.bin",
+                                 UnixPathOf(r) + "/" + kRunLockName, r + lock);
+         },
+         true, 2, "このプログラムが作ったものではないため"},
+        {"a versions folder that is a link to a folder outside",
+         [&](const std::string& r, const std::string& outside) {
+             return MakeUnixLink(UnixPathOf(outside), UnixPathOf(r) + "/" + kVersionsFolderName,
+                                 r + "\\" + kVersionsFolderName);
+         },
+         true, 1, "同期するフォルダの外を指しているため"},
+    };
+    int number = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.links && !UnixLinks::Available())
+            continue;
+        const std::string base = dir / ("case" + std::to_string(++number));
+        const std::string p = base + "\\p", r = base + "\\r", outside = base + "\\outside";
+        for (const std::string& folder : {base, p, r, outside, outside + "\\20200101-000000"})
+            ASSERT_TRUE(MakeFolder(folder));
+        ASSERT_TRUE(WriteFileBytes(outside + "\\big.bin", "outside's own"));
+        ASSERT_TRUE(WriteFileBytes(outside + "\\20200101-000000\\x.txt", "an old folder"));
+        ASSERT_TRUE(WriteFileBytes(r + "\\only-here.txt", "the user's"));
+        ASSERT_TRUE(WriteFileBytes(p + "\\new.txt", "new"));
+        ASSERT_TRUE(c.plant(r, outside));
+        job.processingFolder = p;
+        job.referenceFolder = r;
+        job.deleteEnabled = c.exitCode == 1; // only the versions case deletes
+        job.keepVersions = 1;
+        job.versionsDays = 1;
+        job.allowMassDeletion = 1;
+        job.outputLog = 0;
+        Save();
+        ProgramRun run = RunOrvaneCaptured("-s " + Quoted(jobPath));
+        ASSERT_TRUE(run.ended);
+        EXPECT_EQ(c.exitCode, run.exitCode) << run.standardError;
+        EXPECT_NE(std::string::npos, run.standardError.find(c.reason)) << run.standardError;
+        EXPECT_EQ("outside's own", ReadFileBytes(outside + "\\big.bin"));
+        EXPECT_EQ("an old folder", ReadFileBytes(outside + "\\20200101-000000\\x.txt"));
+        EXPECT_EQ((std::vector<std::string>{"20200101-000000", "big.bin"}), NamesOf(outside));
+        EXPECT_EQ("the user's", ReadFileBytes(r + "\\only-here.txt"));
+        if (c.links)
+            RemoveUnixLink(UnixPathOf(r) + "/" +
+                               (c.exitCode == 2 ? kRunLockName : kVersionsFolderName),
+                           r + "\\" + (c.exitCode == 2 ? kRunLockName : kVersionsFolderName));
+    }
 }
 
 } // namespace

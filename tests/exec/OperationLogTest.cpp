@@ -65,13 +65,34 @@ TEST(OperationLog, FirstLineIsTheSearchMessageWithCrLfAddedInEveryCase) {
     }
 }
 
+// Each log is a new file: a run of the same millisecond gets the next name,
+// and so does a name someone placed in a shared log folder ahead of time (here
+// second names of a file elsewhere, at every name of the next 300 ms), which
+// must never be written through.
 TEST(OperationLog, RunsStartedOneAfterAnotherGetFilesOfTheirOwn) {
-    TempDir dir;
+    TempDir dir, elsewhere;
+    const std::string victim = elsewhere / "victim.txt";
+    ASSERT_TRUE(WriteFileBytes(victim, "not a log"));
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    FILETIME start;
+    ASSERT_TRUE(SystemTimeToFileTime(&now, &start));
+    const int planted = 300;
+    for (int ms = 0; ms < planted; ++ms) {
+        SYSTEMTIME at;
+        FILETIME later = AddTicks(start, 10000ll * ms);
+        ASSERT_TRUE(FileTimeToSystemTime(&later, &at));
+        ASSERT_TRUE(CreateHardLinkA((dir / (Stamp(at) + ".log")).c_str(), victim.c_str(), nullptr));
+    }
     OperationLog first, second;
     ASSERT_TRUE(first.Open(dir.Path(), "first"));
     ASSERT_TRUE(second.Open(dir.Path(), "second"));
+    first.Close();
+    second.Close();
     EXPECT_NE(first.Path(), second.Path());
-    EXPECT_EQ(2u, NamesIn(dir.Path()).size());
+    EXPECT_EQ(planted + 2u, NamesIn(dir.Path()).size());
+    EXPECT_EQ("not a log", ReadFileBytes(victim));
+    EXPECT_EQ("first\r\n", ReadFileBytes(first.Path()));
 }
 
 TEST(OperationLog, MissingEmptyOrRelativeFolderCannotBeOpened) {
