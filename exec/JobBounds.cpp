@@ -61,7 +61,7 @@ const std::wstring& JobBounds::Resolved(const std::string& anchor) {
 }
 
 bool JobBounds::Hold(const std::string& anchor, const std::string& relativePath, HeldFolder* held,
-                     ActionError* error, EntryFacts* facts) {
+                     ActionError* error, EntryFacts* facts, EntryCheck check) {
     const std::string path = anchor + relativePath;
     auto refuse = [&](const std::string& what) {
         *error = StepFailed(ActionStep::OutsideJob, what, 0);
@@ -87,6 +87,11 @@ bool JobBounds::Hold(const std::string& anchor, const std::string& relativePath,
     AppendWideFromText(expectedFolder, folderPart);
     if (!SamePlace(Located(held->folder_.Get()), root, expectedFolder))
         return refuse(anchor + folderPart);
+    if (check == EntryCheck::NewName) {
+        if (facts != nullptr)
+            *facts = EntryFacts();
+        return true;
+    }
 
     FileHandle entry(OpenToLocate(path, false));
     BY_HANDLE_FILE_INFORMATION information;

@@ -38,6 +38,12 @@ private:
     FileHandle folder_;
 };
 
+// Whether the entry itself is looked at: a name the action is about to make
+// is not (looking up a missing name costs a scan of the whole folder under
+// Wine), since making it, or renaming onto it without replacing, fails on
+// anything that is there, a link included.
+enum class EntryCheck { Existing, NewName };
+
 class JobBounds {
 public:
     // Holds the folder of `relativePath` below `anchor` ("\sub\x.txt": the
@@ -47,7 +53,8 @@ public:
     // anchor is resolved the first time it is used and measured against that
     // for the rest of the run.
     bool Hold(const std::string& anchor, const std::string& relativePath, HeldFolder* held,
-              ActionError* error, EntryFacts* facts = nullptr);
+              ActionError* error, EntryFacts* facts = nullptr,
+              EntryCheck check = EntryCheck::Existing);
 
     // Whether the entry open as `entry` lies exactly at `relativePath` below
     // `anchor`, for an entry the caller opened itself.

@@ -87,7 +87,9 @@ private:
         // in place.
         HeldFolder held;
         ActionError outside;
-        if (!oldVersions_.Bounds().Hold(request.root, request.relativePath, &held, &outside))
+        if (!oldVersions_.Bounds().Hold(
+                request.root, request.relativePath, &held, &outside, nullptr,
+                request.replace ? EntryCheck::Existing : EntryCheck::NewName))
             return Failed(outside);
 
         CopyHooks hooks;
@@ -122,7 +124,7 @@ private:
         HeldFolder held;
         ActionError outside;
         if (!oldVersions_.Bounds().Hold(item.counterpart.rootFolder, item.subject.RelativePath(),
-                                        &held, &outside))
+                                        &held, &outside, nullptr, EntryCheck::NewName))
             return Failed(outside);
         // A folder that exists already fails, as the creation itself would.
         if (!CreateFolderAt(path))

@@ -201,15 +201,11 @@ bool OldVersions::PlaceInVersions(const std::string& root, const std::string& re
     if (!VersionsFolder(root, true, &versions, error) || !RunFolder(versions, &run, error) ||
         !MakeFolders(versions, run + RelativeFolderOf(relativePath), error))
         return false;
-    // Nothing of the user's may wait there: the run's folder is new.
-    EntryFacts facts;
-    if (!bounds_.Hold(versions, run + relativePath, held, error, &facts))
+    // The run's folder is new and made by this run: the name is free, and a
+    // rename or second name onto anything there would fail.
+    if (!bounds_.Hold(versions, run + relativePath, held, error, nullptr, EntryCheck::NewName))
         return false;
     *saved = versions + run + relativePath;
-    if (facts.exists) {
-        *error = StepFailed(ActionStep::MoveToVersions, *saved, ERROR_ALREADY_EXISTS);
-        return false;
-    }
     return true;
 }
 
@@ -275,7 +271,7 @@ bool OldVersions::RunFolder(const std::string& versions, std::string* name, Acti
             candidate += std::to_string(number);
         }
         HeldFolder held;
-        if (!bounds_.Hold(versions, candidate, &held, error))
+        if (!bounds_.Hold(versions, candidate, &held, error, nullptr, EntryCheck::NewName))
             return false;
         if (CreateFolderAt(versions + candidate)) {
             runFolders_[versions] = candidate;
