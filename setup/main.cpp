@@ -8,12 +8,15 @@
 #include <vector>
 
 #include "setup/CommandLine.h"
+#include "setup/DllSearch.h"
 #include "setup/ProgramPaths.h"
 #include "setup/Registration.h"
 #include "setup/RegistrationMessage.h"
 #include "setup/Unregistration.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    // Before anything can load a library by name.
+    RestrictDllSearchToSystem();
     std::string message;
     if (IsUninstallRequest(ArgumentText(GetCommandLineA()))) {
         Unregister();

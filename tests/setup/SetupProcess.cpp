@@ -76,7 +76,8 @@ std::string CopySetupInto(const std::string& folder, const std::string& name) {
     return CopyFileA(BuiltSetupPath().c_str(), copy.c_str(), FALSE) ? copy : std::string();
 }
 
-SetupRun RunSetup(const std::string& exePath, const std::string& arguments) {
+SetupRun RunSetup(const std::string& exePath, const std::string& arguments,
+                  const std::function<void(DWORD processId)>& whileBoxShows) {
     SetupRun run;
     std::string commandLine = "\"" + exePath + "\" " + arguments;
     STARTUPINFOA startup = {};
@@ -86,8 +87,11 @@ SetupRun RunSetup(const std::string& exePath, const std::string& arguments) {
                         nullptr, &startup, &process.info))
         return run;
     run.started = true;
-    if (HWND box = WaitForReportBox(process.info))
+    if (HWND box = WaitForReportBox(process.info)) {
+        if (whileBoxShows)
+            whileBoxShows(process.info.dwProcessId);
         ReadAndAnswerBox(box, run);
+    }
     // Without a box the program has either ended already or hangs.
     DWORD waitMs = run.boxShown ? kTimeLimitMs : 0;
     if (WaitForSingleObject(process.info.hProcess, waitMs) == WAIT_OBJECT_0) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -25,8 +26,10 @@ std::string CopySetupInto(const std::string& folder, const std::string& name);
 
 // Starts the program with the given text after its quoted path, presses OK in
 // its message box and waits for it to end. A program that shows no box or
-// does not end in time is killed.
-SetupRun RunSetup(const std::string& exePath, const std::string& arguments = "");
+// does not end in time is killed. `whileBoxShows`, when given, is called with
+// the process's ID while the box is up, before it is answered.
+SetupRun RunSetup(const std::string& exePath, const std::string& arguments = "",
+                  const std::function<void(DWORD processId)>& whileBoxShows = nullptr);
 
 // Success when the run showed this message (the report's fixed first part) with
 // an OK button only and ended by itself with the exit code given.
