@@ -155,6 +155,17 @@ bool ReplaceThroughBackup(const std::string& temporary, const SafeCopyRequest& r
         *error = StepFailed(ActionStep::SetAside, request.to);
         return false;
     }
+    // The new folder stays where it was made while the old version passes through it.
+    HeldFolder held;
+    const std::string relativeBackup =
+        request.relativePath.substr(0, LastSeparator(request.relativePath)) +
+        backupFolder.substr(LastSeparator(backupFolder)) + "\\" + NameOf(request.to);
+    if (!request.root.empty() &&
+        !request.oldVersions->Bounds().Hold(request.root, relativeBackup, &held, error, nullptr,
+                                            EntryCheck::NewName)) {
+        RemoveFolderAt(backupFolder);
+        return false;
+    }
     if (!hooks.rename(request.to.c_str(), backup.c_str(), 0)) {
         *error = StepFailed(ActionStep::SetAside, request.to);
         RemoveFolderAt(backupFolder);
