@@ -49,9 +49,10 @@ JobFileValues::JobFileValues(const std::string& path) : path_(path) {
         LastSeparator(path) == std::string::npos ? std::string() : ReadJobFileBytes(path);
     encoding_ = DetectJobFileEncoding(bytes);
     if (encoding_ == JobFileEncoding::Ansi) {
-        char keys[4] = {};
-        hasSection_ =
-            GetPrivateProfileStringA(kJobSection, nullptr, "", keys, sizeof keys, path.c_str()) > 0;
+        // The section's lines rather than its key names: a line with an empty
+        // name ("=2") would end the list of names before the keys after it.
+        char lines[4] = {};
+        hasSection_ = GetPrivateProfileSectionA(kJobSection, lines, sizeof lines, path.c_str()) > 0;
         return;
     }
     ProfileText text(DecodeJobFileText(bytes, encoding_));

@@ -28,7 +28,7 @@ public:
     // The key's value read as the private-profile functions read a number;
     // `readDefault` when missing or empty.
     int Number(const char* key, int readDefault) const;
-    // Whether the section holds any key at all; false for a new job.
+    // Whether the section holds any line other than a comment; false for a new job.
     bool HasSection() const { return hasSection_; }
 
 private:

@@ -105,9 +105,9 @@ std::optional<std::wstring> ProfileText::Value(const std::wstring& section,
 
 bool ProfileText::HasKeys(const std::wstring& section) const {
     bool found = false;
-    ForEachKeyLine(section, [&found](size_t, size_t) {
-        found = true;
-        return true;
+    ForEachKeyLine(section, [&](size_t from, size_t) {
+        found = text_[from] != L';';
+        return found;
     });
     return found;
 }

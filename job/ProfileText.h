@@ -15,7 +15,7 @@ public:
     // removed; nothing when the section or the key is missing, or the key's line
     // has no '='.
     std::optional<std::wstring> Value(const std::wstring& section, const std::wstring& key) const;
-    // Whether the section holds at least one key.
+    // Whether the section holds at least one line other than a comment (';').
     bool HasKeys(const std::wstring& section) const;
 
 private:

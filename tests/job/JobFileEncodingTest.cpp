@@ -75,9 +75,11 @@ TEST(JobFileEncoding, DecidedByTheMarkOrByWholeValidUtf8AndNeverForShortShiftJis
 
 TEST(JobFile, UnicodeFilesReadAsTheirShiftJisTwinAndAreSavedAsShiftJis) {
     // Names and quotes in the forms the profile functions accept; the first key
-    // of a name and the first section of a name count.
+    // of a name and the first section of a name count. A line without a name
+    // first in the section hides no key.
     const std::wstring text = L"[Other]\r\nNote=控えの表ソ\r\n"
                               L"[ settings ]\r\n"
+                              L"=no name\r\n"
                               L"  basedir = C:\\同期\\写真  \r\n"
                               L"TARGETDIR='D:\\記録 表'\r\n"
                               L"Mode= 2\r\nMode=1\r\nSubFolder=0x1\r\n"
@@ -90,6 +92,7 @@ TEST(JobFile, UnicodeFilesReadAsTheirShiftJisTwinAndAreSavedAsShiftJis) {
     const JobSettings expected = ReadJobFile(twin);
     ASSERT_EQ("C:\\同期\\写真", expected.processingFolder);
     ASSERT_EQ("tmp,表", expected.excludedFolders);
+    EXPECT_TRUE(IsStoredJob(twin));
 
     struct Form {
         const char* name;
