@@ -12,7 +12,7 @@ std::vector<std::string> SplitCommandLine(const std::string& commandLine) {
         if (c == '"') {
             quoted = !quoted;
             ++at;
-        } else if (c == ' ' && !quoted) {
+        } else if ((c == ' ' || c == '\t') && !quoted) {
             ++at;
             if (!current.empty())
                 arguments.push_back(std::move(current));

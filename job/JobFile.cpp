@@ -55,12 +55,19 @@ bool ReplaceWithAnsi(const std::string& path, const std::string& ansi) {
 // A UTF-8 or UTF-16 file becomes a file in the ANSI code page with the same
 // sections, keys and values, so that the private-profile functions can update it.
 bool ConvertToAnsi(const std::string& path, std::string* refusal) {
-    std::string bytes = ReadJobFileBytes(path);
-    JobFileEncoding encoding = DetectJobFileEncoding(bytes);
+    std::optional<std::string> bytes = ReadJobFileBytes(path);
+    if (!bytes) {
+        // The profile functions would read it whole to change one key.
+        if (refusal)
+            *refusal = "処理定義ファイル「" + EscapeForText(path) + "」は " + kJobFileLimitText +
+                       " を超えているため、保存できません（ファイルは変更していません）";
+        return false;
+    }
+    JobFileEncoding encoding = DetectJobFileEncoding(*bytes);
     if (encoding == JobFileEncoding::Ansi)
         return true;
     std::string ansi;
-    if (!ToAnsiLines(DecodeJobFileText(bytes, encoding), ansi)) {
+    if (!ToAnsiLines(DecodeJobFileText(*bytes, encoding), ansi)) {
         if (refusal)
             *refusal = "処理定義ファイル「" + EscapeForText(path) +
                        "」には、このプログラムで扱えない文字が含まれているため、"

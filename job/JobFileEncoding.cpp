@@ -110,13 +110,23 @@ std::wstring DecodeJobFileText(std::string_view bytes, JobFileEncoding encoding)
     return std::wstring();
 }
 
-std::string ReadJobFileBytes(const std::string& path) {
+std::optional<std::string> ReadJobFileBytes(const std::string& path) {
     FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                 nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    LARGE_INTEGER size = {};
+    if (!file.IsOpen() || !GetFileSizeEx(file.Get(), &size))
+        return std::string();
+    if (static_cast<unsigned long long>(size.QuadPart) > kJobFileLimit)
+        return std::nullopt;
     std::string bytes;
+    bytes.reserve(static_cast<size_t>(size.QuadPart));
     char buffer[16384];
     DWORD got = 0;
-    while (file.IsOpen() && ReadFile(file.Get(), buffer, sizeof buffer, &got, nullptr) && got > 0)
+    while (ReadFile(file.Get(), buffer, sizeof buffer, &got, nullptr) && got > 0) {
+        // A file that grew after its size was taken is cut off here.
+        if (bytes.size() + got > kJobFileLimit)
+            return std::nullopt;
         bytes.append(buffer, got);
+    }
     return bytes;
 }

@@ -2,6 +2,7 @@
 // What a job file is written in. The program writes Shift-JIS (the ANSI code
 // page), but editors save in UTF-8, with or without a byte-order mark, or in
 // UTF-16; read as ANSI, such a file names other folders (同期 as 蜷梧悄).
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -24,5 +25,15 @@ JobFileEncoding DetectJobFileEncoding(std::string_view bytes);
 // has no ANSI form.
 std::wstring DecodeJobFileText(std::string_view bytes, JobFileEncoding encoding);
 
-// The bytes of the file; empty when it cannot be read.
-std::string ReadJobFileBytes(const std::string& path);
+// A job file holds a few hundred bytes: its keys come to about 6 KB with every
+// text at the 260 bytes it is read back as, and notes or sections added by hand
+// stay far below 1 MB, which still reads in milliseconds. A larger file is no
+// job and is not read at all: neither by the program nor by the private-profile
+// functions, which would read it whole.
+constexpr size_t kJobFileLimit = 1024 * 1024;
+// How the refusals name the limit.
+constexpr char kJobFileLimitText[] = "1 MB";
+
+// The bytes of the file, empty when it cannot be read; nothing when it holds
+// more than kJobFileLimit bytes (then at most that much was read).
+std::optional<std::string> ReadJobFileBytes(const std::string& path);

@@ -45,16 +45,23 @@ std::wstring Wide(const char* ascii) {
 JobFileValues::JobFileValues(const std::string& path) : path_(path) {
     // A bare file name means the Windows folder to the profile functions; such
     // a file is theirs to read.
-    std::string bytes =
+    std::optional<std::string> bytes =
         LastSeparator(path) == std::string::npos ? std::string() : ReadJobFileBytes(path);
-    encoding_ = DetectJobFileEncoding(bytes);
-    if (encoding_ == JobFileEncoding::Ansi) {
-        char keys[4] = {};
-        hasSection_ =
-            GetPrivateProfileStringA(kJobSection, nullptr, "", keys, sizeof keys, path.c_str()) > 0;
+    if (!bytes) {
+        refusal_ = "処理定義ファイル「" + EscapeForText(path) + "」は " + kJobFileLimitText +
+                   " を超えているため、読み込めません";
         return;
     }
-    ProfileText text(DecodeJobFileText(bytes, encoding_));
+    encoding_ = DetectJobFileEncoding(*bytes);
+    if (encoding_ == JobFileEncoding::Ansi) {
+        profileReads_ = true;
+        // The section's lines rather than its key names: a line with an empty
+        // name ("=2") would end the list of names before the keys after it.
+        char lines[4] = {};
+        hasSection_ = GetPrivateProfileSectionA(kJobSection, lines, sizeof lines, path.c_str()) > 0;
+        return;
+    }
+    ProfileText text(DecodeJobFileText(*bytes, encoding_));
     const std::wstring section = Wide(kJobSection);
     hasSection_ = text.HasKeys(section);
     for (const JobKey& key : JobKeys()) {
@@ -65,12 +72,12 @@ JobFileValues::JobFileValues(const std::string& path) : path_(path) {
         if (!ToExactAnsi(*value, ansi) && refusal_.empty())
             refusal_ = "処理定義ファイル「" + EscapeForText(path) + "」の " + key.name +
                        " の値に、このプログラムで扱えない文字が含まれています";
-        values_[key.name] = ansi;
+        values_[key.name] = std::move(ansi);
     }
 }
 
 std::optional<std::string> JobFileValues::Raw(const char* key) const {
-    if (encoding_ != JobFileEncoding::Ansi) {
+    if (!profileReads_) {
         auto found = values_.find(key);
         return found != values_.end() ? std::optional(found->second) : std::nullopt;
     }
@@ -90,7 +97,7 @@ std::string JobFileValues::Text(const char* key) const {
 }
 
 int JobFileValues::Number(const char* key, int readDefault) const {
-    if (encoding_ == JobFileEncoding::Ansi) {
+    if (profileReads_) {
         // The signed value comes back through the unsigned return type.
         return static_cast<int>(
             GetPrivateProfileIntA(kJobSection, key, readDefault, path_.c_str()));

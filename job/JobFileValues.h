@@ -3,7 +3,8 @@
 // file in the ANSI code page through the private-profile functions, as always;
 // a UTF-8 or UTF-16 file parsed by their rules, each value of a job key
 // converted exactly to the ANSI code page. A value without an exact ANSI form
-// refuses the whole job: a look-alike would name another folder.
+// refuses the whole job: a look-alike would name another folder. So does a file
+// over kJobFileLimit bytes, which is not read at all.
 #include <map>
 #include <optional>
 #include <string>
@@ -12,7 +13,8 @@
 
 class JobFileValues {
 public:
-    // Reads the file once; a missing file reads as an ANSI file without keys.
+    // Reads the file once; a missing file reads as an ANSI file without keys, a
+    // file over the limit as a refused one without keys.
     explicit JobFileValues(const std::string& path);
 
     JobFileEncoding Encoding() const { return encoding_; }
@@ -28,12 +30,14 @@ public:
     // The key's value read as the private-profile functions read a number;
     // `readDefault` when missing or empty.
     int Number(const char* key, int readDefault) const;
-    // Whether the section holds any key at all; false for a new job.
+    // Whether the section holds any line other than a comment; false for a new job.
     bool HasSection() const { return hasSection_; }
 
 private:
     std::string path_;
     JobFileEncoding encoding_ = JobFileEncoding::Ansi;
+    // An ANSI file within the limit: its values come from the profile functions.
+    bool profileReads_ = false;
     std::string refusal_;
     bool hasSection_ = false;
     // The job keys' values of a Unicode file, in the ANSI code page.

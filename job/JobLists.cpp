@@ -127,9 +127,10 @@ const char* FolderStepsProblem(const std::string& piece) {
 // given (blanks aside), so that its refusal names what the user wrote.
 std::string NormalExtension(std::string piece) {
     piece = Trimmed(piece);
-    std::string extension = piece.compare(0, 2, "*.") == 0  ? piece.substr(2)
-                            : piece.compare(0, 1, ".") == 0 ? piece.substr(1)
-                                                            : piece;
+    // Blanks after the dot too (". txt"): the normal form is its own normal form.
+    std::string extension = Trimmed(piece.compare(0, 2, "*.") == 0  ? piece.substr(2)
+                                    : piece.compare(0, 1, ".") == 0 ? piece.substr(1)
+                                                                    : piece);
     return ExtensionProblem(extension) == nullptr ? extension : piece;
 }
 
@@ -147,6 +148,7 @@ std::string NormalFolder(std::string piece) {
     std::string folder = start == std::string::npos ? std::string() : piece.substr(start);
     while (EndsWithBackslash(folder))
         folder.pop_back();
+    folder = Trimmed(folder); // blanks inside the backslashes: "\ tmp \"
     return folder.empty() || FolderStepsProblem(folder) == nullptr ? folder : piece;
 }
 

@@ -1,28 +1,40 @@
 #include "job/ProfileText.h"
 
+#include <algorithm>
+
 namespace {
 
 bool IsBlank(wchar_t c) {
     return c == L' ' || c == L'\t' || c == L'\r' || c == L'\n' || c == L'\v' || c == L'\f';
 }
 
-std::wstring Trimmed(const std::wstring& text, size_t from, size_t to) {
+// Narrows [from, to) to the part without blanks around it.
+void Trim(const std::wstring& text, size_t& from, size_t& to) {
     while (from < to && IsBlank(text[from]))
         ++from;
     while (to > from && IsBlank(text[to - 1]))
         --to;
-    return text.substr(from, to - from);
 }
 
 wchar_t FoldAscii(wchar_t c) {
     return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c;
 }
 
-bool SameName(const std::wstring& a, const std::wstring& b) {
-    if (a.size() != b.size())
+// Narrows [from, to) to the part before a NUL: the profile functions hand out
+// names and values as C strings.
+void EndAtNul(const std::wstring& text, size_t from, size_t& to) {
+    to = static_cast<size_t>(std::find(text.begin() + from, text.begin() + to, L'\0') -
+                             text.begin());
+}
+
+// Whether text[from, to), blanks around it dropped, is the name.
+bool IsName(const std::wstring& text, size_t from, size_t to, const std::wstring& name) {
+    Trim(text, from, to);
+    EndAtNul(text, from, to);
+    if (to - from != name.size())
         return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (FoldAscii(a[i]) != FoldAscii(b[i]))
+    for (size_t i = 0; i < name.size(); ++i)
+        if (FoldAscii(text[from + i]) != FoldAscii(name[i]))
             return false;
     return true;
 }
@@ -36,52 +48,66 @@ std::wstring WithoutQuotes(const std::wstring& value) {
 
 } // namespace
 
-ProfileText::ProfileText(const std::wstring& text) {
+ProfileText::ProfileText(std::wstring text) : text_(std::move(text)) {}
+
+// Calls `visit(from, to)` with each line of the first section of that name that
+// is not a section header, blanks around it dropped and never empty, until
+// `visit` returns true. Lines before the first section belong to none.
+template <class Visit>
+void ProfileText::ForEachKeyLine(const std::wstring& section, Visit visit) const {
+    bool inside = false;
     size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find_first_of(L"\r\n", start);
+    while (start < text_.size()) {
+        size_t end = text_.find_first_of(L"\r\n", start);
         if (end == std::wstring::npos)
-            end = text.size();
-        std::wstring line = Trimmed(text, start, end);
+            end = text_.size();
+        size_t from = start, to = end;
         start = end + 1;
-        if (line.empty())
+        Trim(text_, from, to);
+        if (from == to)
             continue;
-        if (line.front() == L'[') {
-            size_t close = line.rfind(L']');
-            if (close != std::wstring::npos && close > 0) {
-                sections_.push_back({line.substr(1, close - 1), {}});
+        if (text_[from] == L'[') {
+            // The last ']' of the line closes the name; searched within the line
+            // only, so that the walk stays linear.
+            size_t close = to - 1;
+            while (close > from && text_[close] != L']')
+                --close;
+            if (close > from) {
+                if (inside)
+                    return; // the first section of the name has ended
+                inside = IsName(text_, from + 1, close, section);
                 continue;
             }
         }
-        if (sections_.empty())
-            continue; // keys before the first section belong to none
-        size_t equals = line.find(L'=');
-        if (equals == std::wstring::npos)
-            sections_.back().keys.push_back({line, std::nullopt});
-        else
-            sections_.back().keys.push_back(
-                {Trimmed(line, 0, equals), Trimmed(line, equals + 1, line.size())});
+        if (inside && visit(from, to))
+            return;
     }
-}
-
-const ProfileText::Section* ProfileText::Find(const std::wstring& section) const {
-    for (const Section& candidate : sections_)
-        if (SameName(Trimmed(candidate.name, 0, candidate.name.size()), section))
-            return &candidate;
-    return nullptr;
 }
 
 std::optional<std::wstring> ProfileText::Value(const std::wstring& section,
                                                const std::wstring& key) const {
-    if (const Section* found = Find(section))
-        for (const Key& candidate : found->keys)
-            if (SameName(candidate.name, key))
-                return candidate.value ? std::optional(WithoutQuotes(*candidate.value))
-                                       : std::nullopt;
-    return std::nullopt;
+    std::optional<std::wstring> value;
+    ForEachKeyLine(section, [&](size_t from, size_t to) {
+        size_t equals = static_cast<size_t>(
+            std::find(text_.begin() + from, text_.begin() + to, L'=') - text_.begin());
+        if (!IsName(text_, from, equals, key))
+            return false;
+        if (equals < to) {
+            size_t valueFrom = equals + 1;
+            Trim(text_, valueFrom, to);
+            EndAtNul(text_, valueFrom, to);
+            value = WithoutQuotes(text_.substr(valueFrom, to - valueFrom));
+        }
+        return true;
+    });
+    return value;
 }
 
 bool ProfileText::HasKeys(const std::wstring& section) const {
-    const Section* found = Find(section);
-    return found != nullptr && !found->keys.empty();
+    bool found = false;
+    ForEachKeyLine(section, [&](size_t from, size_t) {
+        found = text_[from] != L';';
+        return found;
+    });
+    return found;
 }

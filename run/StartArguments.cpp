@@ -1,11 +1,11 @@
 #include "run/StartArguments.h"
 
-#include <windows.h>
-
 StartArguments ParseStartArguments(const std::vector<std::string>& arguments) {
     StartArguments start;
     for (const std::string& argument : arguments) {
-        if (lstrcmpiA(argument.c_str(), "-s") == 0)
+        // Byte for byte, not by the locale's rules, which may pass over
+        // characters they weigh as nothing (a control character after "-s").
+        if (argument == "-s" || argument == "-S")
             start.unattended = true;
         else if (argument.compare(0, 6, "--proc") == 0)
             start.processingFolder = argument.substr(6);

@@ -14,6 +14,7 @@ TEST(CommandLine, SplitsAtBlanksOutsideQuotes) {
         {"   ", {}},
         {"-s job.orvane", {"-s", "job.orvane"}},
         {"  a    b  ", {"a", "b"}},
+        {"-s\tjob.orvane\t \"a\tb\"", {"-s", "job.orvane", "a\tb"}}, // tabs are blanks
         {"\"C:\\My Jobs\\a.orvane\"", {"C:\\My Jobs\\a.orvane"}},
         {"--proc\"C:\\a b\"", {"--procC:\\a b"}},
         {"\"--procC:\\a b\"", {"--procC:\\a b"}},

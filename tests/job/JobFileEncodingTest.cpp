@@ -12,24 +12,6 @@
 
 namespace {
 
-std::string Encoded(const std::wstring& text, UINT codePage) {
-    int length = WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()),
-                                     nullptr, 0, nullptr, nullptr);
-    std::string bytes(static_cast<size_t>(length), '\0');
-    WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), bytes.data(),
-                        length, nullptr, nullptr);
-    return bytes;
-}
-
-std::string Utf16(const std::wstring& text, bool bigEndian) {
-    std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
-    for (wchar_t c : text) {
-        char high = static_cast<char>(c >> 8), low = static_cast<char>(c & 0xFF);
-        bytes += bigEndian ? std::string{high, low} : std::string{low, high};
-    }
-    return bytes;
-}
-
 // Every character of code page 932: the half-width kana and each valid
 // double-byte pair.
 std::vector<std::string> ShiftJisCharacters() {
@@ -93,9 +75,11 @@ TEST(JobFileEncoding, DecidedByTheMarkOrByWholeValidUtf8AndNeverForShortShiftJis
 
 TEST(JobFile, UnicodeFilesReadAsTheirShiftJisTwinAndAreSavedAsShiftJis) {
     // Names and quotes in the forms the profile functions accept; the first key
-    // of a name and the first section of a name count.
+    // of a name and the first section of a name count. A line without a name
+    // first in the section hides no key.
     const std::wstring text = L"[Other]\r\nNote=控えの表ソ\r\n"
                               L"[ settings ]\r\n"
+                              L"=no name\r\n"
                               L"  basedir = C:\\同期\\写真  \r\n"
                               L"TARGETDIR='D:\\記録 表'\r\n"
                               L"Mode= 2\r\nMode=1\r\nSubFolder=0x1\r\n"
@@ -108,6 +92,7 @@ TEST(JobFile, UnicodeFilesReadAsTheirShiftJisTwinAndAreSavedAsShiftJis) {
     const JobSettings expected = ReadJobFile(twin);
     ASSERT_EQ("C:\\同期\\写真", expected.processingFolder);
     ASSERT_EQ("tmp,表", expected.excludedFolders);
+    EXPECT_TRUE(IsStoredJob(twin));
 
     struct Form {
         const char* name;

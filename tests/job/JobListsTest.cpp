@@ -21,13 +21,15 @@ TEST(JobLists, SpellingsPeopleUseAreNormalisedAndPiecesThatCanNeverMatchAreRefus
         {add, "txt,", "txt,", ""}, // the empty piece: names without an extension
         {ext, "a,,b", "a,,b", ""},
         {ext, "  ", "", ""},
-        {ext, "　ソ　,表", "ソ,表", ""}, // full-width blanks; 0x5C second bytes
+        {ext, "　ソ　,表", "ソ,表", ""},        // full-width blanks; 0x5C second bytes
+        {ext, "*. bak, .　txt", "bak,txt", ""}, // blanks after the dot
         {ext, "*.*", "*.*", "*.*"},
         {ext, "*bak", "*bak", "*bak"},
         {add, "doc, .tar.gz", "doc,.tar.gz", ".tar.gz"},
         {ext, "a:b", "a:b", "a:b"},
         {dir, "\\tmp, tmp\\ ,a\\b\\", "tmp,tmp,a\\b", ""},
         {dir, "/tmp/sub/", "tmp\\sub", ""},
+        {dir, "\\ tmp \\,\\　表", "tmp,表", ""}, // blanks inside the backslashes
         {dir, "表\\ソ\\,\\表", "表\\ソ,表", ""}, // 表 and ソ end in 0x5C and keep it
         {dir, ",a", ",a", ""},
         {dir, "C:\\処理\\tmp\\", "tmp", ""},

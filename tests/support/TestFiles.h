@@ -6,6 +6,10 @@
 
 bool WriteFileBytes(const std::string& path, const std::string& bytes);
 std::string ReadFileBytes(const std::string& path);
+// A text as an editor would save it: in a code page (932, CP_UTF8) without a
+// byte-order mark, or in UTF-16 with its mark.
+std::string Encoded(const std::wstring& text, UINT codePage);
+std::string Utf16(const std::wstring& text, bool bigEndian);
 bool MakeFolder(const std::string& path);
 bool PathExists(const std::string& path);
 bool IsFolder(const std::string& path);
