@@ -156,13 +156,18 @@ bool IsPlainRelativePath(const std::string& relativePath) {
     if (relativePath.size() < 2 || relativePath[0] != '\\')
         return false;
     std::wstring wide = WideFromText(relativePath);
+    // No file system holds a longer path, or a longer name in one step.
+    const size_t kLongestPath = 32767, kLongestName = 255;
+    if (wide.size() > kLongestPath)
+        return false;
     size_t start = 1;
     for (;;) {
         size_t end = wide.find(L'\\', start);
         std::wstring_view step =
             std::wstring_view(wide).substr(start, end == std::wstring::npos ? end : end - start);
         // The path functions drop a step's trailing dots and blanks: ". " reads as ".".
-        if (step.empty() || step.back() == L'.' || step.back() == L' ')
+        if (step.empty() || step.size() > kLongestName || step.back() == L'.' ||
+            step.back() == L' ')
             return false;
         for (wchar_t c : step)
             if (IsForbiddenInName(c))

@@ -33,8 +33,9 @@ std::vector<JournalRecord> ClearLeftovers(const std::string& root, const std::st
 bool IsOwnRecord(const JournalRecord& record);
 
 // Whether `relativePath` names a place below a folder by names alone ("\a\b"):
-// no drive, share or absolute path, no "." or ".." step, no empty step, and no
-// character Windows forbids in names, also not in its escaped form.
+// no drive, share or absolute path, no "." or ".." step, no empty step, no
+// character Windows forbids in names, also not in its escaped form, and no
+// step or whole longer than a file system holds.
 bool IsPlainRelativePath(const std::string& relativePath);
 
 // The log line of a temporary file that a killed run left and this run removed,

@@ -66,7 +66,10 @@ bool ParseRecord(std::string_view line, JournalRecord* record, std::string_view*
                  std::string_view* tag) {
     if (line.size() < 3 || line[1] != '\t')
         return false;
+    // The tag follows the last tab; the kind's own tab is not it.
     size_t lastTab = line.rfind('\t');
+    if (lastTab < 2)
+        return false;
     *body = line.substr(0, lastTab);
     *tag = line.substr(lastTab + 1);
     std::string_view fields = body->substr(2);
