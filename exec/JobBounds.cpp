@@ -6,13 +6,25 @@
 
 namespace {
 
-// Opened only to ask where it is: no rights that a sharing mode could refuse,
-// links not followed where the system can tell them. `holding`: others may read
-// and write in it but not rename or remove it while it is open.
-HANDLE OpenToLocate(const std::string& path, bool holding) {
-    DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE | (holding ? 0 : FILE_SHARE_DELETE);
-    return OpenPath(path, FILE_READ_ATTRIBUTES, share, OPEN_EXISTING,
+// Opened to ask where it is, links not followed where the system can tell
+// them, with no rights that a sharing mode could refuse.
+HANDLE OpenToLocate(const std::string& path) {
+    return OpenPath(path, FILE_READ_ATTRIBUTES,
+                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_EXISTING,
                     FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT);
+}
+
+// Opened to be held: others may read and write in it but not rename or remove
+// it while it is open. A handle that may only read attributes takes no part in
+// sharing, so the folder is opened to be listed; where listing is not allowed,
+// it is only located.
+HANDLE OpenToHold(const std::string& path) {
+    HANDLE folder = OpenPath(path, FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES,
+                             FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING,
+                             FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT);
+    return folder != INVALID_HANDLE_VALUE || GetLastError() != ERROR_ACCESS_DENIED
+               ? folder
+               : OpenToLocate(path);
 }
 
 // The folder part of a relative path, without its last backslash ("\a" for
@@ -56,7 +68,7 @@ const std::wstring& JobBounds::Resolved(const std::string& anchor) {
     auto known = anchors_.find(anchor);
     if (known != anchors_.end())
         return known->second;
-    FileHandle folder(OpenToLocate(anchor, false));
+    FileHandle folder(OpenToLocate(anchor));
     return anchors_[anchor] = folder.IsOpen() ? Located(folder.Get()) : std::wstring();
 }
 
@@ -72,7 +84,7 @@ bool JobBounds::Hold(const std::string& anchor, const std::string& relativePath,
     if (root.empty())
         return refuse(anchor);
     const std::string folderPart = FolderPart(relativePath);
-    held->folder_ = FileHandle(OpenToLocate(anchor + folderPart, true));
+    held->folder_ = FileHandle(OpenToHold(anchor + folderPart));
     if (!held->folder_.IsOpen()) {
         // A folder that is not there is the action's own failure to report.
         DWORD code = GetLastError();
@@ -93,7 +105,7 @@ bool JobBounds::Hold(const std::string& anchor, const std::string& relativePath,
         return true;
     }
 
-    FileHandle entry(OpenToLocate(path, false));
+    FileHandle entry(OpenToLocate(path));
     BY_HANDLE_FILE_INFORMATION information;
     if (!entry.IsOpen()) {
         // Missing: the action makes it, or reports that it is gone. Any other

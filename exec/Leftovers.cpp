@@ -139,6 +139,7 @@ private:
                 notes_->push_back(kBackupKeptText + to + note);
             }
         }
+        backupFolder.Release();              // a folder that is held cannot be removed
         RemoveFolderAt(root_ + record.path); // only when empty: anything else stays
         return true;
     }

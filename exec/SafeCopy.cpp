@@ -166,15 +166,20 @@ bool ReplaceThroughBackup(const std::string& temporary, const SafeCopyRequest& r
         RemoveFolderAt(backupFolder);
         return false;
     }
+    // Let go before it goes: a folder that is held cannot be removed.
+    auto removeBackupFolder = [&] {
+        held.Release();
+        RemoveFolderAt(backupFolder);
+    };
     if (!hooks.rename(request.to.c_str(), backup.c_str(), 0)) {
         *error = StepFailed(ActionStep::SetAside, request.to);
-        RemoveFolderAt(backupFolder);
+        removeBackupFolder();
         return false;
     }
     auto putBack = [&] {
         // Otherwise the journal still names the backup: the next run puts it back.
         if (hooks.rename(backup.c_str(), request.to.c_str(), 0))
-            RemoveFolderAt(backupFolder);
+            removeBackupFolder();
     };
     if (!hooks.rename(temporary.c_str(), request.to.c_str(), 0)) {
         *error = StepFailed(ActionStep::ReplaceTarget, request.to);
@@ -189,7 +194,7 @@ bool ReplaceThroughBackup(const std::string& temporary, const SafeCopyRequest& r
             putBack();
         return false;
     }
-    RemoveFolderAt(backupFolder);
+    removeBackupFolder();
     return true;
 }
 
