@@ -6,6 +6,7 @@
 
 #include "base/AbsolutePath.h"
 #include "base/FileHandle.h"
+#include "base/Fnv1a.h"
 #include "base/NameText.h"
 #include "base/PathRoot.h"
 #include "base/PathText.h"
@@ -81,15 +82,6 @@ std::string RestBelow(const std::string& path, const std::string& top) {
     if (EndsWithBackslash(rest))
         rest.pop_back();
     return rest;
-}
-
-uint64_t Fnv1a(const std::string& bytes) {
-    uint64_t hash = 14695981039346656037ull;
-    for (unsigned char c : bytes) {
-        hash ^= c;
-        hash *= 1099511628211ull;
-    }
-    return hash;
 }
 
 } // namespace

@@ -116,12 +116,14 @@ bool ReadWhole(HANDLE file, std::string* text, bool* tooLarge, DWORD* error) {
 // a plain file with no other name, where the lock belongs. A link to a file
 // elsewhere, or a second name of one, must never be written or cut.
 bool IsOwnKind(HANDLE file, const std::string& root) {
-    BY_HANDLE_FILE_INFORMATION information;
-    if (!GetFileInformationByHandle(file, &information))
+    FILE_ATTRIBUTE_TAG_INFO attributes;
+    FILE_STANDARD_INFO standard;
+    if (!GetFileInformationByHandleEx(file, FileAttributeTagInfo, &attributes, sizeof attributes) ||
+        !GetFileInformationByHandleEx(file, FileStandardInfo, &standard, sizeof standard))
         return false;
-    const DWORD foreign = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;
     JobBounds bounds;
-    return (information.dwFileAttributes & foreign) == 0 && information.nNumberOfLinks == 1 &&
+    return (attributes.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0 && !standard.Directory &&
+           standard.NumberOfLinks == 1 &&
            bounds.InPlace(file, root, std::string("\\") + kRunLockName);
 }
 

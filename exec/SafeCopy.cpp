@@ -48,14 +48,19 @@ CopyEnd CopyContents(const std::string& from, const std::string& to, HANDLE targ
                      const CopyHooks& hooks, DWORD* attributes, ActionError* error) {
     FileHandle source(
         OpenPath(from, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN));
-    BY_HANDLE_FILE_INFORMATION info;
-    if (!source.IsOpen() || !GetFileInformationByHandle(source.Get(), &info)) {
+    // The extended queries: the plain one asks the volume's serial too, which
+    // costs half a millisecond a file under Wine.
+    FILE_BASIC_INFO basic;
+    FILE_STANDARD_INFO standard;
+    if (!source.IsOpen() ||
+        !GetFileInformationByHandleEx(source.Get(), FileBasicInfo, &basic, sizeof basic) ||
+        !GetFileInformationByHandleEx(source.Get(), FileStandardInfo, &standard,
+                                      sizeof standard)) {
         *error = StepFailed(ActionStep::ReadSource, from);
         return CopyEnd::Failed;
     }
     static std::vector<char> buffer(kBlock);
-    unsigned long long left =
-        (static_cast<unsigned long long>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+    unsigned long long left = static_cast<unsigned long long>(standard.EndOfFile.QuadPart);
     for (;;) {
         DWORD got = 0;
         if (!ReadFile(source.Get(), buffer.data(), kBlock, &got, nullptr)) {
@@ -79,11 +84,13 @@ CopyEnd CopyContents(const std::string& from, const std::string& to, HANDLE targ
         if (left > 0 && hooks.stopRequested && hooks.stopRequested())
             return CopyEnd::Stopped;
     }
-    if (!SetFileTime(target, nullptr, nullptr, &info.ftLastWriteTime)) {
+    FILETIME lastWrite = {static_cast<DWORD>(basic.LastWriteTime.QuadPart),
+                          static_cast<DWORD>(basic.LastWriteTime.QuadPart >> 32)};
+    if (!SetFileTime(target, nullptr, nullptr, &lastWrite)) {
         *error = StepFailed(ActionStep::WriteCopy, to);
         return CopyEnd::Failed;
     }
-    *attributes = info.dwFileAttributes & kCopiedAttributes;
+    *attributes = basic.FileAttributes & kCopiedAttributes;
     return CopyEnd::Copied;
 }
 

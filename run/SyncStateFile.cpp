@@ -9,6 +9,7 @@
 
 #include "base/AbsolutePath.h"
 #include "base/FileHandle.h"
+#include "base/Fnv1a.h"
 #include "base/LocalData.h"
 #include "base/NameText.h"
 #include "base/PathText.h"
@@ -26,15 +27,6 @@ constexpr uint32_t kMostRecords = 50000000;
 constexpr uint32_t kWitnesses = 8;
 // Enough of a file to read both sides' headers when looking for pairs that are gone.
 constexpr DWORD kHeaderBytes = 1u << 20;
-
-uint64_t Fnv1a(const std::string& bytes) {
-    uint64_t hash = 14695981039346656037ull;
-    for (unsigned char c : bytes) {
-        hash ^= c;
-        hash *= 1099511628211ull;
-    }
-    return hash;
-}
 
 uint64_t TimeBits(const FILETIME& time) {
     return (static_cast<uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;

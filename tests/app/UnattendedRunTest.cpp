@@ -31,22 +31,6 @@ std::string AsUtf8(const std::string& ansi) {
     return utf8;
 }
 
-// Names in a folder, without "." and "..", in the listing's order.
-std::vector<std::string> NamesOf(const std::string& folder) {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA found;
-    HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (find == INVALID_HANDLE_VALUE)
-        return names;
-    do {
-        std::string name = found.cFileName;
-        if (name != "." && name != "..")
-            names.push_back(name);
-    } while (FindNextFileA(find, &found));
-    FindClose(find);
-    return names;
-}
-
 class UnattendedRun : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -446,7 +430,7 @@ TEST_F(UnattendedRun, NamesPlantedInASharedFolderChangeNothingOutsideTheJob) {
         EXPECT_NE(std::string::npos, run.standardError.find(c.reason)) << run.standardError;
         EXPECT_EQ("outside's own", ReadFileBytes(outside + "\\big.bin"));
         EXPECT_EQ("an old folder", ReadFileBytes(outside + "\\20200101-000000\\x.txt"));
-        EXPECT_EQ((std::vector<std::string>{"20200101-000000", "big.bin"}), NamesOf(outside));
+        EXPECT_EQ((std::vector<std::string>{"20200101-000000", "big.bin"}), NamesIn(outside));
         EXPECT_EQ("the user's", ReadFileBytes(r + "\\only-here.txt"));
         if (c.links)
             RemoveUnixLink(UnixPathOf(r) + "/" +

@@ -1,7 +1,6 @@
 #include "ExecFakes.h"
 
 #include "TestFiles.h"
-#include "base/Owned.h"
 
 namespace {
 
@@ -83,21 +82,6 @@ std::vector<std::string> ReadLines(const std::string& path) {
         start = end + 2;
     }
     return lines;
-}
-
-std::vector<std::string> NamesIn(const std::string& folder) {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA found;
-    HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (find == INVALID_HANDLE_VALUE)
-        return names;
-    Owned<HANDLE, &FindClose> closer(find);
-    do {
-        std::string name = found.cFileName;
-        if (name != "." && name != "..")
-            names.push_back(name);
-    } while (FindNextFileA(find, &found));
-    return names;
 }
 
 std::string Quoted(const std::string& path) {

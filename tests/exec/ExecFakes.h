@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "TestFiles.h" // NamesIn
 #include "engine/EngineCallbacks.h"
 #include "engine/SyncItem.h"
 #include "exec/ExecCallbacks.h"
@@ -73,7 +74,5 @@ SyncItem FolderDelete(const std::string& root, const std::string& folder, const 
 // The file's lines without their CR LF; a last line without CR LF comes back with
 // "<no CR LF>" appended, so that a missing line end shows in a comparison.
 std::vector<std::string> ReadLines(const std::string& path);
-// Names in a folder, without "." and "..".
-std::vector<std::string> NamesIn(const std::string& folder);
 // The path in double quotes, as the command texts show a path that needs them.
 std::string Quoted(const std::string& path);

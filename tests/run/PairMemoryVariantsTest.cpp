@@ -13,6 +13,7 @@
 #include "Mutations.h"
 #include "TempDir.h"
 #include "TestFiles.h"
+#include "base/Fnv1a.h"
 #include "base/NameText.h"
 #include "engine/NameOrder.h"
 #include "run/SyncStateFile.h"
@@ -20,11 +21,7 @@
 namespace {
 
 std::string WithChecksum(std::string body) {
-    std::uint64_t hash = 14695981039346656037ull;
-    for (unsigned char c : body) {
-        hash ^= c;
-        hash *= 1099511628211ull;
-    }
+    std::uint64_t hash = Fnv1a(body);
     body.append(reinterpret_cast<const char*>(&hash), sizeof hash);
     return body;
 }

@@ -178,3 +178,19 @@ bool RemoveUnixLink(const std::string& unixLink, const std::string& windowsLink)
     return StartUnixProgram("Z:\\bin\\rm", "/bin/rm -f \"" + unixLink + "\"") &&
            WaitForPath(windowsLink, false);
 }
+
+std::vector<std::string> NamesIn(const std::string& folder) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (find == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        std::string name = found.cFileName;
+        if (name != "." && name != "..")
+            names.push_back(name);
+    } while (FindNextFileA(find, &found));
+    FindClose(find);
+    return names;
+}
+

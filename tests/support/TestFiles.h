@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 bool WriteFileBytes(const std::string& path, const std::string& bytes);
 std::string ReadFileBytes(const std::string& path);
@@ -12,6 +13,8 @@ std::string Encoded(const std::wstring& text, UINT codePage);
 std::string Utf16(const std::wstring& text, bool bigEndian);
 bool MakeFolder(const std::string& path);
 bool PathExists(const std::string& path);
+// Names in a folder, without "." and "..", in the listing's order.
+std::vector<std::string> NamesIn(const std::string& folder);
 bool IsFolder(const std::string& path);
 // A file (holding "x") or, with a trailing backslash, a folder below an ANSI
 // root, named in UTF-16: names the code page cannot write.
