@@ -215,17 +215,19 @@ bool OldVersions::MakeFolders(const std::string& versions, const std::string& re
     for (size_t at = 1; at < relativeFolder.size(); at += lead.CharLength(relativeFolder, at)) {
         if (relativeFolder[at] != '\\')
             continue;
+        std::string relative = relativeFolder.substr(0, at);
+        // Made or found by this run already: what lands in it is checked there.
+        if (madeFolders_.count(versions + relative) != 0)
+            continue;
         HeldFolder held;
         EntryFacts facts;
-        std::string relative = relativeFolder.substr(0, at);
         if (!bounds_.Hold(versions, relative, &held, error, &facts))
             return false;
-        if (facts.exists && facts.folder)
-            continue;
-        if (!CreateFolderAt(versions + relative)) {
+        if ((!facts.exists || !facts.folder) && !CreateFolderAt(versions + relative)) {
             *error = StepFailed(ActionStep::MoveToVersions, versions + relative);
             return false;
         }
+        madeFolders_.insert(versions + relative);
     }
     return true;
 }

@@ -110,6 +110,7 @@ private:
     JobBounds bounds_;
     std::set<std::string> checked_;                 // versions folders found in place
     std::map<std::string, std::string> runFolders_; // by versions folder: "\20261208-093015"
+    std::set<std::string> madeFolders_;             // folders of this run's folders, in place
     std::set<std::string> toldNoBin_;               // volumes whose note was written
     std::set<std::string> pruned_;                  // versions folders pruned by this run
     std::vector<std::string> notes_;
