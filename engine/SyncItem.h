@@ -32,8 +32,23 @@ struct FileEntry {
 enum SyncOperation : int { Copy = 0, Create = 1, Delete = 2, Conflict = 3 };
 // SizeDiffers: the sizes differ while the times do not. Deleted: a deletion made on
 // the other side since the last run (or, for a conflict, one side deleted it
-// and the other changed it).
-enum SyncReason : int { Date = 0, Existence = 1, SizeDiffers = 2, Deleted = 3 };
+// and the other changed it). The rest are the rows of an undo of a run: Undo
+// puts an entry back as it was before the run (a copy from the versions folder
+// over the run's version or into its empty place, the removal of what the run
+// made, a folder made again); the others are conflicts that are never carried
+// out: the entry changed since the run (UndoChanged), its old version is in the
+// Recycle Bin and comes back only by hand (UndoFromBin), or was not kept
+// (UndoLost).
+enum SyncReason : int {
+    Date = 0,
+    Existence = 1,
+    SizeDiffers = 2,
+    Deleted = 3,
+    Undo = 4,
+    UndoChanged = 5,
+    UndoFromBin = 6,
+    UndoLost = 7,
+};
 enum SyncDirection : int { ProcessingToReference = 0, ReferenceToProcessing = 1 };
 
 // Counts the live objects of a type, so tests can show that every owner frees
@@ -61,8 +76,14 @@ struct SyncItem {
     FileEntry subject;
     FileEntry counterpart;
 
-    // Whether the copy overwrites the counterpart (a newer or different file).
-    bool Replaces() const { return operation == Copy && (reason == Date || reason == SizeDiffers); }
+    // Whether the copy overwrites the counterpart (a newer or different file, or
+    // the run's version that an undo puts the old one back over).
+    bool Replaces() const {
+        return operation == Copy &&
+               (reason == Date || reason == SizeDiffers || (reason == Undo && !counterpart.name.empty()));
+    }
+    // A row of an undo of a run.
+    bool UndoesARun() const { return reason >= Undo; }
     // Copy source, or the entry to delete.
     std::string SourcePath() const { return subject.FullPath(); }
     // Copy target, or the folder to create: a replacing copy overwrites the

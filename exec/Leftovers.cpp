@@ -81,11 +81,13 @@ private:
                     "の指すものはこのプログラムが作ったものではないため、手を付けませんでした");
             return true;
         }
-        std::string path = root_ + record.path, note;
+        std::string path = root_ + record.path;
+        OldVersions::Place place;
         ActionError error;
-        if (!oldVersions_.PutAside(path, root_, record.path, false, false, &note, &error))
+        if (!oldVersions_.PutAside(path, root_, record.path, false, &place, &error))
             return false;
-        notes_->push_back(kLeftoverRemovedText + path + note);
+        notes_->push_back(kLeftoverRemovedText + path + "（" +
+                          OldVersions::NoteFor(place, false) + "）");
         return true;
     }
 
@@ -126,7 +128,7 @@ private:
             return true;
         const std::string from = root_ + backupFile, to = root_ + record.target;
         if (backup.exists && !backup.folder) {
-            std::string note;
+            OldVersions::Place place;
             ActionError error;
             if (!target.exists) {
                 // The kill came between the two renames: the old version returns.
@@ -134,9 +136,10 @@ private:
                     return false;
                 notes_->push_back(kBackupRestoredText + to);
             } else {
-                if (!oldVersions_.PutAside(from, root_, record.target, false, true, &note, &error))
+                if (!oldVersions_.PutAside(from, root_, record.target, false, &place, &error))
                     return false;
-                notes_->push_back(kBackupKeptText + to + note);
+                notes_->push_back(kBackupKeptText + to + "（" + OldVersions::NoteFor(place, true) +
+                                  "）");
             }
         }
         backupFolder.Release();              // a folder that is held cannot be removed

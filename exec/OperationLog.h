@@ -32,9 +32,12 @@ public:
     bool Open(const std::string& logFolder, const std::string& lastMessage);
     bool IsOpen() const { return file_.IsOpen(); }
     // The row's line; a failed row's reason, when given, follows on a line of its
-    // own that begins with kReasonPrefix, so readers of the row lines see them as before.
+    // own that begins with kReasonPrefix, and so does a note (where the old
+    // version went) after kNotePrefix: the row's line is the command alone,
+    // which a reader or a script can take as it is.
     void WriteLine(bool succeeded, const std::string& command,
-                   const std::string& reason = std::string());
+                   const std::string& reason = std::string(),
+                   const std::string& note = std::string());
     // A line of its own that is no row's, such as why a run did not go ahead.
     void WriteNote(const std::string& text);
     // One entry the search left out and so never planned: "対象外:" and its path.
@@ -65,6 +68,8 @@ private:
 
 // Begins the line after a failed row's line: why it failed, in the system's words.
 inline constexpr const char* kReasonPrefix = "　理由: ";
+// Begins the line after a row's line that says where the old version went.
+inline constexpr const char* kNotePrefix = "　";
 
 // Marks a log line for an entry the search left out (a link, a name the path
 // functions would misread): a reader sees what the run did not touch.

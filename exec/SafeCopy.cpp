@@ -146,11 +146,15 @@ bool ReplaceKeepingVersion(const std::string& temporary, const SafeCopyRequest& 
 }
 
 // The old version goes to the Recycle Bin, which takes a file only by its own
-// name: it moves into a backup folder beside the target under that name, the
-// copy takes the target's name, and only then does the old version go. On any
-// failure it comes back.
+// name and puts it back where that name was. A backup folder beside the
+// target (named in the journal first) keeps it meanwhile. Where the volume has
+// links, the old version gets a second name there, goes to the bin from the
+// target's own path (so the shell's restore puts it back there), the copy takes
+// the target's name, and the second name goes. Without links (FAT) the old
+// version moves into the backup folder and goes to the bin from there, once the
+// copy has its name. On any failure the old version comes back.
 bool ReplaceThroughBackup(const std::string& temporary, const SafeCopyRequest& request,
-                          const CopyHooks& hooks, std::string* note, ActionError* error) {
+                          const CopyHooks& hooks, OldVersions::Place* place, ActionError* error) {
     std::string backupFolder = FolderOf(request.to) + "\\" + BackupName(NextNumber());
     std::string backup = backupFolder + "\\" + NameOf(request.to);
     if (request.journal != nullptr &&
@@ -178,23 +182,39 @@ bool ReplaceThroughBackup(const std::string& temporary, const SafeCopyRequest& r
         held.Release();
         RemoveFolderAt(backupFolder);
     };
-    if (!hooks.rename(request.to.c_str(), backup.c_str(), 0)) {
-        *error = StepFailed(ActionStep::SetAside, request.to);
-        removeBackupFolder();
-        return false;
-    }
     auto putBack = [&] {
         // Otherwise the journal still names the backup: the next run puts it back.
         if (hooks.rename(backup.c_str(), request.to.c_str(), 0))
             removeBackupFolder();
     };
+    if (hooks.link(backup.c_str(), request.to.c_str(), nullptr)) {
+        if (!request.oldVersions->PutAside(request.to, request.root, request.relativePath, false,
+                                           place, error)) {
+            DeleteFileAt(backup); // the second name only: the target keeps the file
+            removeBackupFolder();
+            return false;
+        }
+        if (!hooks.rename(temporary.c_str(), request.to.c_str(), 0)) {
+            *error = StepFailed(ActionStep::ReplaceTarget, request.to);
+            putBack();
+            return false;
+        }
+        DeleteFileAt(backup); // the bin holds the old version now
+        removeBackupFolder();
+        return true;
+    }
+    if (!hooks.rename(request.to.c_str(), backup.c_str(), 0)) {
+        *error = StepFailed(ActionStep::SetAside, request.to);
+        removeBackupFolder();
+        return false;
+    }
     if (!hooks.rename(temporary.c_str(), request.to.c_str(), 0)) {
         *error = StepFailed(ActionStep::ReplaceTarget, request.to);
         putBack();
         return false;
     }
-    if (!request.oldVersions->PutAside(backup, request.root, request.relativePath, false, true,
-                                       note, error)) {
+    if (!request.oldVersions->PutAside(backup, request.root, request.relativePath, false, place,
+                                       error)) {
         // The old version could not go where the job keeps it: the new one
         // steps back and the old one returns, so nothing is lost.
         if (hooks.rename(request.to.c_str(), temporary.c_str(), 0))
@@ -229,22 +249,22 @@ bool Replace(const std::string& temporary, const SafeCopyRequest& request, const
         SetAttributesOf(request.to, oldAttributes & ~FILE_ATTRIBUTE_READONLY);
     }
     using Net = OldVersions::Net;
-    Net net =
+    OldVersions::Place place;
+    place.net =
         request.oldVersions != nullptr ? request.oldVersions->NetFor(request.to) : Net::Permanent;
-    std::string note, saved;
-    bool done = net == Net::Permanent ? ReplaceForGood(temporary, request, hooks, error)
-                : net == Net::Versions
-                    ? ReplaceKeepingVersion(temporary, request, hooks, &saved, error)
-                    : ReplaceThroughBackup(temporary, request, hooks, &note, error);
+    bool done = place.net == Net::Permanent ? ReplaceForGood(temporary, request, hooks, error)
+                : place.net == Net::Versions
+                    ? ReplaceKeepingVersion(temporary, request, hooks, &place.saved, error)
+                    : ReplaceThroughBackup(temporary, request, hooks, &place, error);
     if (!done) {
         if (readOnly)
             SetAttributesOf(request.to, oldAttributes);
         return false;
     }
-    if (readOnly && net == Net::Versions)
-        SetAttributesOf(saved, oldAttributes);
-    if (request.note != nullptr)
-        *request.note = net == Net::RecycleBin ? note : OldVersions::NoteFor(net, true, saved);
+    if (readOnly && place.net == Net::Versions)
+        SetAttributesOf(place.saved, oldAttributes);
+    if (request.place != nullptr)
+        *request.place = place;
     return true;
 }
 

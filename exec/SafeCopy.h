@@ -27,12 +27,12 @@ struct SafeCopyRequest {
     bool replace = false;   // the target exists and is replaced; otherwise it must not exist
     bool shellCopy = false; // the shell's copy instead of the program's own
     // Where the replaced old version goes; without it, it is deleted for good.
-    // `root` and `relativePath` place the target in its side; *note, when
-    // given, says where the old version went.
+    // `root` and `relativePath` place the target in its side; *place, when
+    // given, learns where the old version went.
     OldVersions* oldVersions = nullptr;
     std::string root;
     std::string relativePath;
-    std::string* note = nullptr;
+    OldVersions::Place* place = nullptr;
     // Learns each temporary and backup name before it is made; may be null.
     IRunJournal* journal = nullptr;
 };

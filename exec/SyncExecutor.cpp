@@ -20,13 +20,14 @@ public:
         : options_(options), oldVersions_(oldVersions), progress_(progress), question_(question),
           figures_(figures) {}
 
-    // Appended to the row's log line: how the row deviated from what it says.
+    // The line after the row's log line: where the old version went.
     const std::string& Note() const { return note_; }
     // Why the last row failed.
     const ActionError& Error() const { return error_; }
 
     RowResult Run(const SyncItem& item) {
         note_.clear();
+        place_ = OldVersions::Place();
         error_ = ActionError();
         switch (item.operation) {
         case Copy:
@@ -52,6 +53,40 @@ private:
         return Failed(StepFailed(ActionStep::ChangedSinceSearch, path, 0));
     }
 
+    // Where a row's old version went, for the log and the record.
+    void Placed(const OldVersions::Place& place, bool replaced) {
+        place_ = place;
+        note_ = OldVersions::NoteFor(place, replaced);
+    }
+
+    // Writes down in the run's record what a row did: on `root`'s side at
+    // `relativePath`, leaving what is there now, its old version (as `old`
+    // was) where place_ says.
+    void Record(RecordedRow::Action action, const std::string& root,
+                const std::string& relativePath, const FileEntry* old) {
+        if (options_.recorder == nullptr)
+            return;
+        RecordedRow row;
+        row.action = action;
+        row.processingSide = root == options_.processingFolder;
+        row.relativePath = relativePath;
+        if (action == RecordedRow::Copied || action == RecordedRow::Replaced) {
+            PathState left = StateOf(root + relativePath);
+            row.size = left.size;
+            row.time = left.lastWriteTime;
+        }
+        row.net = place_.net;
+        const std::string versions = oldVersions_.FolderFor(root);
+        if (place_.net == OldVersions::Net::Versions &&
+            place_.saved.compare(0, versions.size(), versions) == 0)
+            row.saved = place_.saved.substr(versions.size());
+        if (old != nullptr) {
+            row.oldSize = old->Size();
+            row.oldTime = old->lastWriteTime;
+        }
+        options_.recorder->Add(row);
+    }
+
     RowResult CopyItem(const SyncItem& item) {
         SafeCopyRequest request;
         request.from = item.SourcePath();
@@ -62,7 +97,8 @@ private:
         request.root = item.counterpart.rootFolder;
         request.relativePath =
             request.replace ? item.counterpart.RelativePath() : item.subject.RelativePath();
-        request.note = &note_;
+        OldVersions::Place place;
+        request.place = &place;
         request.journal = options_.journal;
 
         PathState source = StateOf(request.from);
@@ -102,6 +138,10 @@ private:
         ActionError error;
         switch (SafeCopyFile(request, hooks, &error)) {
         case CopyEnd::Copied:
+            if (request.replace)
+                Placed(place, true);
+            Record(request.replace ? RecordedRow::Replaced : RecordedRow::Copied, request.root,
+                   request.relativePath, request.replace ? &item.counterpart : nullptr);
             return RowResult::Succeeded;
         case CopyEnd::Stopped:
             return RowResult::Stopped;
@@ -119,7 +159,8 @@ private:
 
     RowResult CreateItem(const SyncItem& item) {
         std::string path = item.DestinationPath();
-        if (!StillAsSeen(StateOf(item.SourcePath()), item.subject))
+        // An undo makes again a folder the run removed: there is no source to look at.
+        if (!item.UndoesARun() && !StillAsSeen(StateOf(item.SourcePath()), item.subject))
             return Changed(item.SourcePath());
         HeldFolder held;
         ActionError outside;
@@ -129,6 +170,8 @@ private:
         // A folder that exists already fails, as the creation itself would.
         if (!CreateFolderAt(path))
             return Failed(StepFailed(ActionStep::CreateFolder, path));
+        Record(RecordedRow::MadeFolder, item.counterpart.rootFolder, item.subject.RelativePath(),
+               nullptr);
         return RowResult::Succeeded;
     }
 
@@ -171,9 +214,13 @@ private:
                                         &error))
             return Failed(error);
         // Where the job keeps what it deletes; when it cannot go there, it stays.
+        OldVersions::Place place;
         if (!oldVersions_.PutAside(path, item.subject.rootFolder, item.subject.RelativePath(),
-                                   item.isFolder != 0, false, &note_, &error))
+                                   item.isFolder != 0, &place, &error))
             return Failed(error);
+        Placed(place, false);
+        Record(item.isFolder ? RecordedRow::RemovedFolder : RecordedRow::DeletedFile,
+               item.subject.rootFolder, item.subject.RelativePath(), &item.subject);
         return RowResult::Succeeded;
     }
 
@@ -184,6 +231,7 @@ private:
     ProgressFigures& figures_;
     bool deleteAll_ = false; // every run asks afresh
     std::string note_;
+    OldVersions::Place place_;
     ActionError error_;
 };
 
@@ -319,7 +367,7 @@ SyncOutcome RunSyncRows(const IRowSource& rows, const SyncOptions& options, Oper
         // A volume without a Recycle Bin is told before the first line that uses it.
         WriteNotes(log, oldVersions);
         if (log)
-            log->WriteLine(result == RowResult::Succeeded, command + runner.Note(), reason);
+            log->WriteLine(result == RowResult::Succeeded, command, reason, runner.Note());
     }
     if (log)
         outcome.logComplete = log->Complete();

@@ -22,6 +22,7 @@
 #include "exec/ExecCallbacks.h"
 #include "exec/OperationLog.h"
 #include "exec/RunJournal.h"
+#include "exec/RunRecord.h"
 #include "exec/SafeCopy.h"
 #include "exec/Versions.h"
 
@@ -49,6 +50,8 @@ struct SyncOptions {
     SYSTEMTIME runStart = {}; // names the run's versions folder; zero: now
     // Learns the temporary and backup names before they are made; may be null.
     IRunJournal* journal = nullptr;
+    // Learns each row carried out, for an undo of the run; may be null.
+    RunRecorder* recorder = nullptr;
     WriteCall write = ::WriteFile; // the copy's write call
     RenameCall rename = MovePath;  // the renames of a copy and its replacement
     LinkCall link = LinkPath;      // an old version's second name in the versions folder

@@ -86,6 +86,10 @@ bool IsRunFolderName(const std::string& name) {
     return RunStartOf(name, &start);
 }
 
+bool RunFolderStart(const std::string& name, FILETIME* start) {
+    return RunStartOf(name, start);
+}
+
 std::string RunFolderName(const SYSTEMTIME& time) {
     char name[32];
     std::snprintf(name, sizeof name, "%04d%02d%02d-%02d%02d%02d", time.wYear, time.wMonth,
@@ -151,28 +155,25 @@ OldVersions::Net OldVersions::NetFor(const std::string& path) {
 }
 
 bool OldVersions::PutAside(const std::string& path, const std::string& root,
-                           const std::string& relativePath, bool folder, bool replaced,
-                           std::string* note, ActionError* error) {
-    Net net = NetFor(path);
-    std::string saved;
-    bool done = net == Net::Permanent ? DeletePath(path, error)
-                : net == Net::RecycleBin
-                    ? MoveToRecycleBin(path, folder, error)
-                    : MoveToVersions(path, root, relativePath, folder, &saved, error);
-    if (done)
-        *note = NoteFor(net, replaced, saved);
-    return done;
+                           const std::string& relativePath, bool folder, Place* place,
+                           ActionError* error) {
+    place->net = NetFor(path);
+    place->saved.clear();
+    return place->net == Net::Permanent ? DeletePath(path, error)
+           : place->net == Net::RecycleBin
+               ? MoveToRecycleBin(path, folder, error)
+               : MoveToVersions(path, root, relativePath, folder, &place->saved, error);
 }
 
-std::string OldVersions::NoteFor(Net net, bool replaced, const std::string& saved) {
+std::string OldVersions::NoteFor(const Place& place, bool replaced) {
     const std::string what = replaced ? "上書き前のファイルを" : "";
-    switch (net) {
+    switch (place.net) {
     case Net::Permanent:
-        return replaced ? "（上書き前のファイルは完全に削除しました）" : "（完全に削除しました）";
+        return replaced ? "上書き前のファイルは完全に削除しました" : "完全に削除しました";
     case Net::RecycleBin:
-        return "（" + what + "ごみ箱に移しました）";
+        return what + "ごみ箱に移しました";
     default:
-        return "（" + what + "「" + saved + "」に保存しました）";
+        return what + "「" + place.saved + "」に保存しました";
     }
 }
 

@@ -44,6 +44,8 @@ VersionSettings VersionSettingsOf(const JobSettings& job);
 std::string RunFolderName(const SYSTEMTIME& localTime);
 // Whether `name` has a run folder's form ("20261208-093015", or with "-2" after it).
 bool IsRunFolderName(const std::string& name);
+// The local start time a run folder's name gives; false for any other name.
+bool RunFolderStart(const std::string& name, FILETIME* start);
 
 class OldVersions {
 public:
@@ -51,13 +53,20 @@ public:
     OldVersions(const OldVersions&) = delete;
     OldVersions& operator=(const OldVersions&) = delete;
 
+    // Where the old version of the entry at `path` goes.
+    enum class Net { Versions, RecycleBin, Permanent };
+    // Where one old version went: its net, and in the versions folder its path.
+    struct Place {
+        Net net = Net::Permanent;
+        std::string saved;
+    };
+
     // Moves the file or empty folder at `path` (`relativePath` below the side's
-    // `root`, "\sub\a.txt") to its net. `replaced`: it is the old version of an
-    // overwritten file. *note, appended to the row's log line, says where it went.
-    // False with *error when it could not go; it is then where it was. The
-    // caller holds the folder of `path` (JobBounds).
+    // `root`, "\sub\a.txt") to its net; *place says where it went. False with
+    // *error when it could not go; it is then where it was. The caller holds
+    // the folder of `path` (JobBounds).
     bool PutAside(const std::string& path, const std::string& root, const std::string& relativePath,
-                  bool folder, bool replaced, std::string* note, ActionError* error);
+                  bool folder, Place* place, ActionError* error);
 
     // Removes the runs beyond the limits from the versions folder `root` uses,
     // when there is one. One note per run removed.
@@ -72,17 +81,15 @@ public:
     // Where this run acts, checked before each action.
     JobBounds& Bounds() { return bounds_; }
 
-    // Where the old version of the entry at `path` goes.
-    enum class Net { Versions, RecycleBin, Permanent };
     Net NetFor(const std::string& path);
     // The free path in this run's versions folder for `relativePath` below
     // `root`, its folders made: a replacement puts the old version there itself
     // while *held keeps the folder that receives it.
     bool PlaceInVersions(const std::string& root, const std::string& relativePath,
                          std::string* saved, HeldFolder* held, ActionError* error);
-    // The log line's ending for an old version that went to `net` (`saved`: its
-    // path in the versions folder).
-    static std::string NoteFor(Net net, bool replaced, const std::string& saved);
+    // Where an old version went, in the log's words ("「…」に保存しました");
+    // `replaced`: the old version of an overwritten file.
+    static std::string NoteFor(const Place& place, bool replaced);
 
     // The versions folder for `root`, made when missing (`make`) and checked
     // to be a plain folder in place; false with *error otherwise (and, when it

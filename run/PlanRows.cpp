@@ -65,7 +65,10 @@ void Settle(SyncItem& item, bool processingWins) {
 int PlanRows::ResolveConflicts(const std::vector<bool>& selected, bool processingWins) {
     int settled = 0;
     for (size_t index = 0; index < rows_.size() && index < selected.size(); ++index) {
-        if (!selected[index] || rows_[index]->operation != Conflict)
+        // An undo's conflict has no side to win: the user keeps what is there
+        // by removing the row.
+        if (!selected[index] || rows_[index]->operation != Conflict ||
+            rows_[index]->UndoesARun())
             continue;
         Settle(*rows_[index], processingWins);
         ++settled;
@@ -77,7 +80,7 @@ int PlanRows::ResolveConflicts(const std::vector<bool>& selected, bool processin
 
 bool PlanRows::AnyConflict(const std::vector<bool>& selected) const {
     for (size_t index = 0; index < rows_.size() && index < selected.size(); ++index)
-        if (selected[index] && rows_[index]->operation == Conflict)
+        if (selected[index] && rows_[index]->operation == Conflict && !rows_[index]->UndoesARun())
             return true;
     return false;
 }

@@ -13,6 +13,9 @@
 #include "job/JobFolders.h"
 #include "job/JobLists.h"
 #include "run/SyncStateFile.h"
+#include "run/UndoPlan.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -21,6 +24,13 @@ namespace {
 const char kNotRememberedText[] = "同期結果を記憶できませんでした（前回の記憶のまま比較します）";
 
 } // namespace
+
+std::string UndoPlanText(const RunSummary& run, int rows) {
+    const std::string& start = run.record.header.start;
+    return start.substr(0, 4) + "/" + start.substr(4, 2) + "/" + start.substr(6, 2) + " " +
+           start.substr(9, 2) + ":" + start.substr(11, 2) + ":" + start.substr(13, 2) +
+           " の実行を元に戻す予定です（" + std::to_string(rows) + "件）";
+}
 
 std::string LeftOutText(size_t count) {
     return "対象外の項目が" + std::to_string(count) + "件あります（処理しません）";
@@ -59,8 +69,23 @@ void RunController::StartFirstJob(const StartArguments& arguments) {
     // last row, without a gap another run could use.
     if (!TakeFolders())
         return;
-    Search();
-    Synchronise();
+    if (arguments.undo) {
+        // The job's last run that is not undone yet: an undo's undo brings the
+        // run's result back.
+        std::vector<RunSummary> history = History();
+        auto last = std::find_if(history.begin(), history.end(),
+                                 [](const RunSummary& run) { return !run.undone; });
+        if (last == history.end()) {
+            searchEnd_ = SearchEnd::Failed;
+            lastMessage_ = kNothingToUndoText;
+            Tell(lastMessage_);
+        } else if (PlanUndo(last->record.header.start)) {
+            Synchronise();
+        }
+    } else {
+        Search();
+        Synchronise();
+    }
     locks_.Release();
 }
 
@@ -151,6 +176,7 @@ void RunController::EditAndSearch(const std::string& jobPath) {
 }
 
 void RunController::Search() {
+    undoing_.clear();
     const JobSettings& job = jobs_.currentJob;
     // Interactively the folders are this run's only while it reads or changes
     // them: a list left open must not keep a scheduled run out.
@@ -227,13 +253,17 @@ void RunController::Synchronise() {
     if (ownFolders && !TakeFolders())
         return; // nothing done
     SyncOptions options = MakeSyncOptions(jobs_.currentJob, unattended_, lastMessage_);
-    options.countsKnown = searchCounts_.complete;
+    // An undo means to remove what the run made, however much: the guard
+    // against a wrong folder is the record, and the conflicts it keeps.
+    options.countsKnown = searchCounts_.complete && undoing_.empty();
     options.processingFound = searchCounts_.processing;
     options.referenceFound = searchCounts_.reference;
     options.leftOutPaths = &leftOutPaths_;
     options.runStart = runStart_;
     options.journal = &locks_;
     options.notesBefore = &pendingNotes_;
+    std::unique_ptr<RunRecorder> record = StartRecord();
+    options.recorder = record.get();
     lastSync_ = ExecuteSync(plan_, options, *host_, *host_);
     // Written while the folders are still this run's.
     bool remembered = lastSync_.end == SyncEnd::LogNotOpened || lastSync_.end == SyncEnd::Refused ||
@@ -257,7 +287,77 @@ void RunController::Synchronise() {
         ReportRunEnd();
 }
 
+std::unique_ptr<RunRecorder> RunController::StartRecord() {
+    const JobSettings& job = jobs_.currentJob;
+    std::string folder = HistoryFolder(job.processingFolder, job.referenceFolder, historyFolder_);
+    VersionSettings versions = VersionSettingsOf(job);
+    // The records go with the runs' versions, under the same limits.
+    PruneRunRecords(folder, versions.keep ? versions.days : kDefaultVersionDays,
+                    versions.keep ? versions.runs : 0, runStart_);
+    OldVersions nets(versions, runStart_);
+    RunRecordHeader header;
+    header.start = RunFolderName(runStart_);
+    header.jobPath = jobs_.currentJobPath;
+    header.processingFolder = job.processingFolder;
+    header.referenceFolder = job.referenceFolder;
+    header.processingVersions = nets.FolderFor(job.processingFolder);
+    header.referenceVersions = nets.FolderFor(job.referenceFolder);
+    header.undoes = undoing_;
+    return std::make_unique<RunRecorder>(folder, header, UserSeal::OfThisUser());
+}
+
+std::vector<RunSummary> RunController::History() const {
+    const JobSettings& job = jobs_.currentJob;
+    return RunHistory(HistoryFolder(job.processingFolder, job.referenceFolder, historyFolder_),
+                      job.processingFolder, job.referenceFolder);
+}
+
+bool RunController::PlanUndo(const std::string& start) {
+    const JobSettings& job = jobs_.currentJob;
+    std::vector<RunSummary> history = History();
+    auto run = std::find_if(history.begin(), history.end(), [&](const RunSummary& summary) {
+        return summary.record.header.start == start;
+    });
+    const bool ownFolders = !unattended_;
+    if (run == history.end() || (ownFolders && !TakeFolders())) {
+        if (run == history.end()) {
+            lastMessage_ = kNothingToUndoText;
+            Tell(lastMessage_);
+        }
+        plan_.Clear();
+        host_->ShowPlan();
+        return false;
+    }
+    lastMessage_.clear();
+    leftOutPaths_.clear();
+    searchCounts_ = SearchCounts();
+    host_->ShowSearchStart(job, jobs_.currentJobPath);
+    plan_.Clear();
+    ::PlanUndo(run->record, job.processingFolder, job.referenceFolder, plan_);
+    host_->ShowPlan();
+    if (ownFolders)
+        locks_.Release();
+    undoing_ = start;
+    rememberPair_ = false;
+    searchEnd_ = SearchEnd::Completed;
+    host_->ShowStatus(UndoPlanText(*run, plan_.RowCount()));
+    return true;
+}
+
 bool RunController::RememberPair() {
+    if (!undoing_.empty()) {
+        // The memory says what both sides held after the run that is undone:
+        // decided against it, the undone side's old versions would look newer
+        // and travel. Without memory the next search copies, and deletes nothing.
+        if (jobs_.currentJob.rememberState != 0 && lastSync_.rowsReached > 0) {
+            const JobSettings& job = jobs_.currentJob;
+            std::string path =
+                StateFilePath(job.processingFolder, job.referenceFolder, stateFolder_);
+            if (!path.empty())
+                DeleteFileA(path.c_str());
+        }
+        return true;
+    }
     if (!rememberPair_)
         return true;
     for (int index : lastSync_.succeededRows) {

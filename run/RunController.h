@@ -2,6 +2,7 @@
 // A run from start to end, without any window: the job taken in and checked, the
 // search, then the plan carried out or written as a batch file, and the facts the
 // exit code comes from. The windows take part only through IRunHost.
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,7 @@
 #include "exec/FolderLocks.h"
 #include "exec/SyncExecutor.h"
 #include "run/PlanRows.h"
+#include "run/RunHistory.h"
 #include "run/RunFacts.h"
 #include "run/RunHost.h"
 #include "run/StartArguments.h"
@@ -44,6 +46,14 @@ public:
     // Writes the plan's rows as a batch file at `path` and tells how it went.
     void ExportBatch(const std::string& path);
 
+    // The runs over the current job's two folders, newest first.
+    std::vector<RunSummary> History() const;
+    // Replaces the plan with the rows that undo the run that started at
+    // `start` ("20261208-093015"); false, with the user told why, when there
+    // is no such run or a folder is not free. Carrying the plan out is a run
+    // like any other, recorded as the undo of that run.
+    bool PlanUndo(const std::string& start);
+
     PlanRows& Plan() { return plan_; }
     const PlanRows& Plan() const { return plan_; }
     // Why the last search ended early, or how many entries it left out: the
@@ -53,9 +63,10 @@ public:
     const std::vector<std::string>& LeftOutPaths() const { return leftOutPaths_; }
     const SyncOutcome& LastSync() const { return lastSync_; }
     RunFacts Facts() const;
-    // Where the pair's memory is kept (tests put it elsewhere); empty: the
-    // user's local application data.
+    // Where the pair's memory and the runs' records are kept (tests put them
+    // elsewhere); empty: the user's local application data.
     void SetStateFolder(const std::string& folder) { stateFolder_ = folder; }
+    void SetHistoryFolder(const std::string& folder) { historyFolder_ = folder; }
     // Whether the last search decided against a memory it could trust.
     bool SearchHadMemory() const { return searchHadMemory_; }
 
@@ -81,6 +92,9 @@ private:
     // it; the rows that were not keep what the memory held for them.
     // False when the memory could not be written.
     bool RememberPair();
+    // The run's record, made ready before the rows are carried out; the
+    // records beyond the job's limits go first.
+    std::unique_ptr<RunRecorder> StartRecord();
 
     JobContext& jobs_;
     IRunHost* host_ = nullptr;
@@ -98,6 +112,9 @@ private:
     SearchEnd searchEnd_ = SearchEnd::NotRun;
     SyncOutcome lastSync_;
     std::string stateFolder_;
+    std::string historyFolder_;
+    // The run the plan undoes ("20261208-093015"); empty for a search's plan.
+    std::string undoing_;
     // The memory of a two-way job that keeps one: its file, what the pair
     // holds after the rows that were carried out, and whether it is in use.
     std::string statePath_;
@@ -108,3 +125,7 @@ private:
 
 // The status text after a search that left entries out.
 std::string LeftOutText(size_t count);
+// The status text of a plan that undoes a run: its start and the rows.
+std::string UndoPlanText(const RunSummary& run, int rows);
+// Why an undo has nothing to do.
+inline constexpr const char* kNothingToUndoText = "元に戻せる実行がありません";

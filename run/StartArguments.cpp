@@ -7,6 +7,8 @@ StartArguments ParseStartArguments(const std::vector<std::string>& arguments) {
         // characters they weigh as nothing (a control character after "-s").
         if (argument == "-s" || argument == "-S")
             start.unattended = true;
+        else if (argument == "-u" || argument == "-U")
+            start.undo = true;
         else if (argument.compare(0, 6, "--proc") == 0)
             start.processingFolder = argument.substr(6);
         else if (argument.compare(0, 5, "--ref") == 0)

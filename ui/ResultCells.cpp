@@ -34,6 +34,14 @@ const char* ReasonText(int, int reason) {
         return "サイズ";
     case Deleted:
         return "削除済";
+    case Undo:
+        return "元に戻す";
+    case UndoChanged:
+        return "実行後に変更";
+    case UndoFromBin:
+        return "ごみ箱から手で戻す";
+    case UndoLost:
+        return "元の版なし";
     }
     return "";
 }
@@ -94,6 +102,18 @@ std::string ConflictSideText(const FileEntry& entry) {
 }
 
 std::string CellText(int column, const SyncItem& item) {
+    if (item.UndoesARun()) {
+        // An undo's row: the reason says which; a copy comes from the versions
+        // folder, so it shows the side it goes to, like a creation or deletion;
+        // a conflict shows what the run left beside what is there now.
+        if (column == 2)
+            return ReasonText(item.operation, item.reason);
+        if (column == 3)
+            return DirectionText(Delete, item.direction != 0 ? ReferenceToProcessing
+                                                             : ProcessingToReference);
+        if (item.operation == Conflict && (column == 4 || column == 5))
+            return ConflictSideText(column == 4 ? item.counterpart : item.subject);
+    }
     if (item.operation == Conflict && (column == 2 || column == 4 || column == 5)) {
         if (column == 2)
             return item.reason == Deleted ? "削除と変更" : "両方で変更";

@@ -312,8 +312,10 @@ TEST(Replacement, AFailedStepLeavesTheOldVersionAtTheTarget) {
         {"old version cannot move to the versions folder", Versions, false, 1, false},
         {"old version moved to the versions folder, new one cannot take its name", Versions, false,
          2, false},
-        {"old version cannot move aside for the Recycle Bin", RecycleBin, true, 1, false},
-        {"old version moved aside, new one cannot take its name", RecycleBin, true, 2, false},
+        {"new version cannot take its name, Recycle Bin", RecycleBin, true, 1, false},
+        {"old version cannot move aside for the Recycle Bin, no links", RecycleBin, false, 1, false},
+        {"old version moved aside, new one cannot take its name, no links", RecycleBin, false, 2,
+         false},
         {"no versions folder can be made", Versions, true, 0, true},
     };
     for (const Case& c : cases) {
@@ -353,26 +355,27 @@ TEST(Replacement, AFailedStepLeavesTheOldVersionAtTheTarget) {
         EXPECT_EQ(failed ? "old version" : "new version", ReadFileBytes(r + "\\表\\能.txt"));
         EXPECT_EQ(std::vector<std::string>{"能.txt"}, NamesIn(r + "\\表"))
             << "no temporary file or backup name stays";
+        // The row's line is its command alone; the next line says why it
+        // failed, or where the old version went.
         std::vector<std::string> log = LogOf(logs);
-        ASSERT_EQ(failed ? 2u : 1u, log.size());
+        ASSERT_EQ(2u, log.size());
+        EXPECT_EQ(0u, log[0].find(failed ? "失敗:COPY " : "成功:COPY ")) << log[0];
+        EXPECT_EQ(log[0].size() - 7, log[0].rfind("能.txt\"")) << "the command alone: " << log[0];
         if (failed) {
             EXPECT_EQ(0u, log[1].find(kReasonPrefix + std::string("「"))) << log[1];
             continue;
         }
+        const std::string saved =
+            r + "\\" + kVersionsFolderName + "\\" + kRunFolder + "\\表\\能.txt";
         if (c.net == Versions) {
-            const std::string saved =
-                r + "\\" + kVersionsFolderName + "\\" + kRunFolder + "\\表\\能.txt";
             EXPECT_EQ("old version", ReadFileBytes(saved));
-            EXPECT_NE(std::string::npos,
-                      log[0].find("（上書き前のファイルを「" + saved + "」に保存しました）"))
-                << log[0];
-        } else {
-            EXPECT_NE(std::string::npos,
-                      log[0].find(c.net == RecycleBin
-                                      ? "（上書き前のファイルをごみ箱に移しました）"
-                                      : "（上書き前のファイルは完全に削除しました）"))
-                << log[0];
         }
+        EXPECT_EQ(kNotePrefix + std::string(c.net == Versions
+                                                ? "上書き前のファイルを「" + saved + "」に保存しました"
+                                            : c.net == RecycleBin
+                                                ? "上書き前のファイルをごみ箱に移しました"
+                                                : "上書き前のファイルは完全に削除しました"),
+                  log[1]);
     }
 }
 
@@ -455,7 +458,7 @@ TEST(Versions, EverythingReplacedOrDeletedIsFoundUnderTheRunsFolder) {
         }
         std::vector<std::string> log = LogOf(logs);
         size_t removed = c.keep ? 2 : 1, told = c.noRecycleBin ? 1 : 0;
-        ASSERT_EQ(removed + told + 3, log.size());
+        ASSERT_EQ(removed + told + 6, log.size());
         for (size_t i = 0; i < removed; ++i)
             EXPECT_EQ(0u, log[i].find("世代管理フォルダから古い実行分を削除しました：" + versions +
                                       "\\2026"))
@@ -463,7 +466,8 @@ TEST(Versions, EverythingReplacedOrDeletedIsFoundUnderTheRunsFolder) {
         if (told) {
             EXPECT_NE(std::string::npos, log[removed].find("にはごみ箱がないため")) << log[removed];
         }
-        EXPECT_EQ("成功:DEL " + r + "\\sub\\表.txt（「" + run + "\\sub\\表.txt」に保存しました）",
-                  log[removed + told]);
+        EXPECT_EQ("成功:DEL " + r + "\\sub\\表.txt", log[removed + told]);
+        EXPECT_EQ(kNotePrefix + ("「" + run + "\\sub\\表.txt」に保存しました"),
+                  log[removed + told + 1]);
     }
 }

@@ -19,6 +19,12 @@
 #include "exec/StatusText.h"
 #include "exec/RecycleBin.h"
 #include <shellapi.h>
+#include <shlobj.h>
+#include <shlwapi.h>
+
+#include <cwchar>
+
+#include "base/NameText.h"
 
 namespace {
 
@@ -143,13 +149,15 @@ TEST(SafeCopy, CopyBrokenOffPartWayLeavesTheOldTargetAndNoPartialFile) {
             EXPECT_EQ(0, outcome.rowsFailed);
             EXPECT_EQ(std::vector<std::string>{"ソ.bin"}, NamesIn(r));
             EXPECT_TRUE(content == ReadFileBytes(r + "\\ソ.bin"));
+            // A replacement's line is followed by where the old version went.
             std::vector<std::string> log = LogOf(nextLogs.Path());
-            ASSERT_EQ(killed ? 2u : 1u, log.size());
+            const size_t rowLines = replace ? 2u : 1u;
+            ASSERT_EQ((killed ? 1u : 0u) + rowLines, log.size());
             if (killed) {
                 EXPECT_EQ(0u, log[0].find(kLeftoverRemovedText + r + "\\~orvane")) << log[0];
                 EXPECT_NE(std::string::npos, log[0].find("（完全に削除しました）")) << log[0];
             }
-            EXPECT_EQ(0u, log.back().find("成功:COPY"));
+            EXPECT_EQ(0u, log[log.size() - rowLines].find("成功:COPY"));
         }
     }
 }
@@ -217,7 +225,8 @@ TEST(SafeCopy, RowsWhoseFilesChangedAfterTheSearchAreNotCarriedOut) {
 
             EXPECT_EQ(c.succeeded ? 0 : 1, outcome.rowsFailed) << c.name;
             std::vector<std::string> log = LogOf(logs);
-            ASSERT_EQ(c.succeeded ? 1u : 2u, log.size()) << c.name;
+            // A failed row's reason, or a replaced or deleted file's net, follows.
+            ASSERT_EQ(c.succeeded && c.kind == 'E' ? 1u : 2u, log.size()) << c.name;
             EXPECT_EQ(c.succeeded ? "成功:" : "失敗:", log[0].substr(0, 5)) << c.name;
             if (!c.succeeded) {
                 EXPECT_EQ(kReasonPrefix + std::string("「"), log[1].substr(0, 10)) << c.name;
@@ -366,7 +375,7 @@ TEST(MassDeletionGuard, AsksOrRefusesBeforeEmptyingASideOrDeletingMostOfIt) {
             EXPECT_EQ("削除が多すぎるため、同期処理を行いませんでした", SyncStatusText(outcome));
         } else {
             EXPECT_EQ(c.files - c.deleted, left) << c.name;
-            EXPECT_EQ(rows.items.size(), log.size()) << c.name;
+            EXPECT_EQ(2 * rows.items.size(), log.size()) << c.name << ": each line and its note";
         }
         if (c.questions > 0) {
             EXPECT_EQ(0u, answers.asked[0].find("多数の削除が予定されています。\n参照フォルダ：4 "
@@ -404,6 +413,40 @@ long long ItemsInRecycleBin(const std::string& path) {
     return info.i64NumItems;
 }
 
+// The folders the shell's restore would put the bin's items of this name back
+// into: the original location the bin shows for each.
+std::vector<std::string> RecycleBinOrigins(const std::wstring& name) {
+    std::vector<std::string> origins;
+    CoInitialize(nullptr);
+    IShellFolder* desktop = nullptr;
+    LPITEMIDLIST binList = nullptr;
+    IShellFolder2* bin = nullptr;
+    IEnumIDList* items = nullptr;
+    if (FAILED(SHGetDesktopFolder(&desktop)) ||
+        FAILED(SHGetSpecialFolderLocation(nullptr, CSIDL_BITBUCKET, &binList)) ||
+        FAILED(desktop->BindToObject(binList, nullptr, IID_IShellFolder2,
+                                     reinterpret_cast<void**>(&bin))) ||
+        bin->EnumObjects(nullptr, SHCONTF_FOLDERS | SHCONTF_NONFOLDERS, &items) != S_OK)
+        return origins;
+    LPITEMIDLIST item = nullptr;
+    while (items->Next(1, &item, nullptr) == S_OK) {
+        STRRET text;
+        SHELLDETAILS location = {};
+        wchar_t itemName[MAX_PATH] = {}, origin[MAX_PATH] = {};
+        if (SUCCEEDED(bin->GetDisplayNameOf(item, SHGDN_NORMAL, &text)) &&
+            SUCCEEDED(StrRetToBufW(&text, item, itemName, MAX_PATH)) && name == itemName &&
+            SUCCEEDED(bin->GetDetailsOf(item, 1, &location)) &&
+            SUCCEEDED(StrRetToBufW(&location.str, item, origin, MAX_PATH)))
+            origins.push_back(TextFromWide(origin, wcslen(origin)));
+        CoTaskMemFree(item);
+    }
+    items->Release();
+    bin->Release();
+    CoTaskMemFree(binList);
+    desktop->Release();
+    return origins;
+}
+
 // A file deleted, an empty folder deleted and a file overwritten: with the
 // option each leaves one item in the Recycle Bin, without it none.
 TEST(RecycleBin, DeletedAndOverwrittenFilesGoThereOnlyWhenTheJobSaysSo) {
@@ -432,10 +475,22 @@ TEST(RecycleBin, DeletedAndOverwrittenFilesGoThereOnlyWhenTheJobSaysSo) {
         EXPECT_EQ(std::vector<std::string>{"f.txt"}, NamesIn(r));
         EXPECT_EQ("new", ReadFileBytes(r + "\\f.txt"));
         EXPECT_EQ(recycle ? 3 : 0, ItemsInRecycleBin(r) - before);
-        // Each line says where the old version went.
-        for (const std::string& line : LogOf(logs))
-            EXPECT_NE(std::string::npos,
-                      line.find(recycle ? "ごみ箱に移しました）" : "完全に削除しました）"))
-                << line;
+        // Each row's line is followed by where the old version went.
+        std::vector<std::string> log = LogOf(logs);
+        ASSERT_EQ(6u, log.size());
+        for (size_t i = 1; i < log.size(); i += 2) {
+            EXPECT_EQ(0u, log[i].find(kNotePrefix)) << log[i];
+            EXPECT_EQ(log[i].size() - 18,
+                      log[i].rfind(recycle ? "ごみ箱に移しました" : "完全に削除しました"))
+                << log[i];
+        }
+        // An overwritten file goes to the bin from its own path, so the shell's
+        // restore puts it back there, not into a folder of the program's.
+        if (recycle) {
+            std::vector<std::string> origins = RecycleBinOrigins(L"f.txt");
+            EXPECT_NE(origins.end(), std::find(origins.begin(), origins.end(), r));
+            for (const std::string& origin : origins)
+                EXPECT_EQ(std::string::npos, origin.find(dir.Path() + "\\r\\~orvane")) << origin;
+        }
     }
 }

@@ -86,18 +86,21 @@ TEST(SyncExecutor, CarriesOutEveryKindOfRowAndLogsEach) {
         std::string exists = LastErrorText(ERROR_ALREADY_EXISTS);
         exists.erase(exists.find_last_not_of("\r\n") + 1);
         std::vector<std::string> expectedLog = {
-            // Each deletion and overwrite says where the old version went.
-            "成功:DEL " + Quoted(r + "\\gone\\x.txt") + "（完全に削除しました）",
-            "成功:DEL " + Quoted(r + "\\old.txt") + "（完全に削除しました）",
-            "成功:RMDIR " + Quoted(r + "\\gone") + "（完全に削除しました）",
+            // Each deletion and overwrite says on the next line where the old version went.
+            "成功:DEL " + Quoted(r + "\\gone\\x.txt"),
+            kNotePrefix + std::string("完全に削除しました"),
+            "成功:DEL " + Quoted(r + "\\old.txt"),
+            kNotePrefix + std::string("完全に削除しました"),
+            "成功:RMDIR " + Quoted(r + "\\gone"),
+            kNotePrefix + std::string("完全に削除しました"),
             "成功:MKDIR " + Quoted(r + "\\sub"),
             "失敗:MKDIR " + Quoted(r + "\\have"),
             // The designed line, then why, in the system's own words.
             kReasonPrefix + ("フォルダ「" + r + "\\have」を作成できません: ") + exists,
             "成功:COPY " + Quoted(p + "\\new.txt") + " " + Quoted(r + "\\new.txt"),
             "成功:COPY " + Quoted(p + "\\sub\\in.txt") + " " + Quoted(r + "\\sub\\in.txt"),
-            "成功:COPY " + Quoted(p + "\\表ソ能.txt") + " " + Quoted(r + "\\表ソ能.TXT") +
-                "（上書き前のファイルは完全に削除しました）",
+            "成功:COPY " + Quoted(p + "\\表ソ能.txt") + " " + Quoted(r + "\\表ソ能.TXT"),
+            kNotePrefix + std::string("上書き前のファイルは完全に削除しました"),
         };
         EXPECT_EQ(expectedLog, OnlyLog(logs));
         EXPECT_TRUE(answers.asked.empty());
@@ -156,9 +159,8 @@ TEST(SyncExecutor, DeletionQuestionAnswers) {
             results += line.substr(0, 5) == "成功:"   ? '+'
                        : line.substr(0, 5) == "失敗:" ? '-'
                                                       : '?';
-            // A failed row's reason follows it.
-            if (results.back() == '-' && i + 1 < log.size() &&
-                log[i + 1].rfind(kReasonPrefix, 0) == 0)
+            // A failed row's reason follows it, a deletion's note too.
+            if (i + 1 < log.size() && log[i + 1].rfind(kNotePrefix, 0) == 0)
                 ++i;
         }
         EXPECT_EQ(c.results, results) << c.name;
