@@ -11,6 +11,7 @@
 #define IDD_WARN 124
 #define IDD_DELWARN 125
 #define IDD_FAILURES 126
+#define IDD_HISTORY 127
 #define IDD_SETTING 130
 
 #ifndef IDC_STATIC
@@ -61,6 +62,9 @@
 #define IDC_FAILUREDETAIL 1047
 #define IDC_LOGPATH 1048
 #define IDC_OPENLOG 1049
+#define IDC_HISTORYLIST 1050
+#define IDC_HISTORYDETAIL 1051
+#define IDC_UNDO 1052
 
 // Commands
 #define ID_HELP_MANUAL 9
@@ -73,6 +77,7 @@
 #define ID_VIEW_FAILURES 32780
 #define ID_RESOLVE_PROCESSING 32781
 #define ID_RESOLVE_REFERENCE 32782
+#define ID_VIEW_HISTORY 32783
 
 // Framework command identifiers (the values MFC programs use)
 #define ID_FILE_OPEN 57601

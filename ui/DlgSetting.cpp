@@ -98,10 +98,13 @@ BOOL CDlgSetting::OnInitDialog() {
         EndDialog(IDCANCEL);
         return TRUE;
     }
-    // A new job keeps what it deletes in the Recycle Bin; a stored job without
-    // the key keeps deleting for good, as it always did.
+    // A new job keeps what it deletes and overwrites in the versions folder,
+    // so that every run of it can be undone (the Recycle Bin is the net where
+    // versions are turned off); a stored job without the keys keeps deleting
+    // for good, as it always did.
     if (!IsStoredJob(context_.currentJobPath)) {
         stored.useRecycleBin = 1;
+        stored.keepVersions = 1;
         stored.rememberState = 1;
         stored.versionsDays = kDefaultVersionDays;
     }

@@ -94,6 +94,7 @@ protected:
     // The failed rows of the last synchronisation, with why, and its log.
     void OnShowFailures();
     void UpdateFailuresCommand(CCmdUI* cmdUI);
+    void OnShowHistory();
 
     void SetLabels(const std::string& processing, const std::string& reference);
     CFrameWnd* ParentFrame() const;

@@ -10,6 +10,7 @@
 #include "res/resource.h"
 #include "ui/CommonDialogs.h"
 #include "ui/DlgFailures.h"
+#include "ui/DlgHistory.h"
 #include "base/PathText.h"
 
 namespace {
@@ -102,6 +103,14 @@ void COrvaneView::OnShowFailures() {
         return;
     CDlgFailures dialog(run_.LastSync());
     dialog.DoModal();
+}
+
+void COrvaneView::OnShowHistory() {
+    std::vector<RunSummary> history = run_.History();
+    CDlgHistory dialog(history);
+    // The plan that undoes the chosen run takes the list's place, for review.
+    if (dialog.DoModal() == IDOK)
+        run_.PlanUndo(dialog.Chosen());
 }
 
 void COrvaneView::UpdateFailuresCommand(CCmdUI* cmdUI) {

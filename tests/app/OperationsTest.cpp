@@ -513,3 +513,43 @@ TEST_F(Operations, AConflictIsSettledByTheSideTheUserPicks) {
     session->Command(ID_EXECUTE_SYNC);
     EXPECT_EQ("reference side", ReadFileBytes(proc + "\\表.txt"));
 }
+
+// A run in the wrong direction, undone from 実行履歴: the dialog lists it, its
+// 元に戻す puts the undo's plan in the list, and carrying it out gives the
+// reference folder back as it was, the files the run deleted and replaced
+// among them.
+TEST_F(Operations, AWrongRunIsUndoneFromTheHistory) {
+    const FILETIME old = UtcFileTime(2020, 1, 1, 0, 0, 0), newer = UtcFileTime(2024, 1, 1, 0, 0, 0);
+    ASSERT_TRUE(WriteFileBytes(proc + "\\表.txt", "stale") &&
+                SetLastWriteTime(proc + "\\表.txt", newer));
+    ASSERT_TRUE(WriteFileBytes(ref + "\\表.txt", "the work") &&
+                SetLastWriteTime(ref + "\\表.txt", old));
+    ASSERT_TRUE(WriteFileBytes(ref + "\\only here.txt", "mine"));
+    auto session = Start(UpdateReference);
+    session->App().currentJob.keepVersions = 1;
+    session->App().currentJob.allowMassDeletion = 1;
+    session->Command(ID_SEARCH_AGAIN);
+    session->Command(ID_EXECUTE_SYNC);
+    ASSERT_EQ("stale", ReadFileBytes(ref + "\\表.txt"));
+    ASSERT_FALSE(PathExists(ref + "\\only here.txt"));
+
+    std::string first;
+    ASSERT_TRUE(session->CommandWithScript(
+        ID_VIEW_HISTORY, {WhenWindow("実行履歴", [&](HWND dialog) {
+            HWND list = GetDlgItem(dialog, IDC_HISTORYLIST);
+            char text[64] = {};
+            ListView_GetItemText(list, 0, 6, text, sizeof text);
+            first = text;
+            ClickButton(dialog, IDC_UNDO);
+        })}));
+    EXPECT_EQ("すべて元に戻せます", first);
+    CListCtrl& list = session->View().resultList;
+    ASSERT_EQ(2, list.GetItemCount());
+    for (int row = 0; row < 2; ++row)
+        EXPECT_EQ("元に戻す", list.GetItemText(row, 2)) << row;
+    session->Command(ID_EXECUTE_SYNC);
+    EXPECT_EQ("the work", ReadFileBytes(ref + "\\表.txt"));
+    EXPECT_EQ("mine", ReadFileBytes(ref + "\\only here.txt"));
+    const FILETIME restored = GetLastWriteTime(ref + "\\表.txt");
+    EXPECT_EQ(0, CompareFileTime(&old, &restored));
+}

@@ -441,4 +441,47 @@ TEST_F(UnattendedRun, NamesPlantedInASharedFolderChangeNothingOutsideTheJob) {
     }
 }
 
+// A scheduled run in the wrong direction, put back with "-s -u": both folders
+// are again what they were, byte for byte; "-s -u" once more undoes the undo;
+// with nothing left to undo the run says so and does nothing.
+TEST_F(UnattendedRun, UndoPutsTheLastRunBackAndAnUndoIsUndoneToo) {
+    const FILETIME old = UtcFileTime(2020, 1, 1, 0, 0, 0), newer = UtcFileTime(2024, 1, 1, 0, 0, 0);
+    MakeFolder(proc + "\\表");
+    MakeFolder(ref + "\\表");
+    MakeFolder(ref + "\\ソ");
+    for (int i = 0; i < 100; ++i) {
+        const std::string name = "\\表\\" + std::to_string(i) + ".txt";
+        WriteFileBytes(proc + name, "stale");
+        SetLastWriteTime(proc + name, newer);
+        WriteFileBytes(ref + name, "the work " + std::to_string(i));
+        SetLastWriteTime(ref + name, old);
+        WriteFileBytes(ref + "\\ソ\\" + std::to_string(i) + ".txt", "only here");
+    }
+    job.keepVersions = 1;
+    job.allowMassDeletion = 1;
+    Save();
+    const Tree processingBefore = TreeOf(proc), referenceBefore = TreeOf(ref);
+    ProgramRun run = RunOrvaneCaptured("-s " + Quoted(jobPath));
+    ASSERT_EQ(0u, run.exitCode) << run.standardError;
+    const Tree referenceAfterRun = TreeOf(ref);
+    ASSERT_NE(referenceBefore, referenceAfterRun);
+
+    run = RunOrvaneCaptured("-s -u " + Quoted(jobPath));
+    EXPECT_EQ(0u, run.exitCode) << run.standardError;
+    EXPECT_EQ(referenceBefore, TreeOf(ref));
+    EXPECT_EQ(processingBefore, TreeOf(proc));
+
+    run = RunOrvaneCaptured("-S -U " + Quoted(jobPath));
+    EXPECT_EQ(0u, run.exitCode) << run.standardError;
+    EXPECT_EQ(referenceAfterRun, TreeOf(ref));
+
+    job.processingFolder = dir / "空";
+    MakeFolder(job.processingFolder);
+    Save();
+    run = RunOrvaneCaptured("-s -u " + Quoted(jobPath));
+    EXPECT_EQ(2u, run.exitCode);
+    EXPECT_NE(std::string::npos, run.standardError.find("元に戻せる実行がありません"))
+        << run.standardError;
+}
+
 } // namespace

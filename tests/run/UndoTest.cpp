@@ -3,47 +3,11 @@
 // as a conflict.
 #include <gtest/gtest.h>
 
-#include <cwchar>
-#include <map>
 #include <set>
 
 #include "ControllerRun.h"
-#include "base/NameText.h"
-#include "engine/ReservedNames.h"
 
 namespace {
-
-// Every entry below a folder (the program's own versions folder left out):
-// its path, and a file's bytes and last-write time.
-using Tree = std::map<std::string, std::string>;
-
-void AddTree(const std::string& root, const std::string& relative, Tree& tree) {
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((WideFromText(root + relative) + L"\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return;
-    do {
-        std::string name = TextFromWide(found.cFileName, std::wcslen(found.cFileName));
-        if (name == "." || name == ".." || (relative.empty() && IsReservedRootName(name)))
-            continue;
-        std::string path = relative + "\\" + name;
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            tree[path] = "folder";
-            AddTree(root, path, tree);
-        } else {
-            FILETIME time = GetLastWriteTime(root + path);
-            tree[path] = ReadFileBytes(root + path) + " @" + std::to_string(time.dwLowDateTime) +
-                         "." + std::to_string(time.dwHighDateTime);
-        }
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
-}
-
-Tree TreeOf(const std::string& root) {
-    Tree tree;
-    AddTree(root, "", tree);
-    return tree;
-}
 
 // A processing side that is older than the reference side, which holds files
 // and folders of its own: a run that updates the reference folder from it is a

@@ -194,3 +194,53 @@ std::vector<std::string> NamesIn(const std::string& folder) {
     return names;
 }
 
+
+namespace {
+
+bool IsProgramsOwnName(const std::wstring& name) {
+    return _wcsicmp(name.c_str(), L"~orvane-run.lock") == 0 ||
+           _wcsicmp(name.c_str(), L"~orvane-versions") == 0;
+}
+
+void AddTree(const std::wstring& root, const std::wstring& relative, Tree& tree) {
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((root + relative + L"\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        std::wstring name = found.cFileName;
+        if (name == L"." || name == L".." || (relative.empty() && IsProgramsOwnName(name)))
+            continue;
+        std::wstring path = relative + L"\\" + name;
+        char key[4096] = {};
+        WideCharToMultiByte(CP_ACP, 0, path.c_str(), -1, key, sizeof key, nullptr, nullptr);
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            tree[key] = "folder";
+            AddTree(root, path, tree);
+            continue;
+        }
+        std::string bytes;
+        HANDLE file = CreateFileW((root + path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                  OPEN_EXISTING, 0, nullptr);
+        char buffer[65536];
+        DWORD got = 0;
+        while (file != INVALID_HANDLE_VALUE && ReadFile(file, buffer, sizeof buffer, &got, nullptr) &&
+               got > 0)
+            bytes.append(buffer, got);
+        if (file != INVALID_HANDLE_VALUE)
+            CloseHandle(file);
+        tree[key] = bytes + " @" + std::to_string(found.ftLastWriteTime.dwHighDateTime) + "." +
+                    std::to_string(found.ftLastWriteTime.dwLowDateTime);
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+}
+
+} // namespace
+
+Tree TreeOf(const std::string& root) {
+    Tree tree;
+    wchar_t wide[MAX_PATH * 2] = {};
+    MultiByteToWideChar(CP_ACP, 0, root.c_str(), -1, wide, MAX_PATH * 2);
+    AddTree(wide, L"", tree);
+    return tree;
+}

@@ -2,6 +2,7 @@
 // Small file helpers for tests that build real folders.
 #include <windows.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,10 @@ std::string Encoded(const std::wstring& text, UINT codePage);
 std::string Utf16(const std::wstring& text, bool bigEndian);
 bool MakeFolder(const std::string& path);
 bool PathExists(const std::string& path);
+// Every entry below a folder, the program's own names at its root left out:
+// each path ("\sub\a.txt") with "folder", or a file's bytes and last-write time.
+using Tree = std::map<std::string, std::string>;
+Tree TreeOf(const std::string& root);
 // Names in a folder, without "." and "..", in the listing's order.
 std::vector<std::string> NamesIn(const std::string& folder);
 bool IsFolder(const std::string& path);

@@ -172,6 +172,7 @@ TEST_F(SettingsDialogTest, SavesFoldersWithoutOneTrailingBackslashKeepingDoubleB
         EXPECT_EQ(row.savedReference, job.referenceFolder);
         EXPECT_EQ(row.logFolder, job.logFolder); // stored as typed
         EXPECT_EQ(1, job.useRecycleBin) << "a new job starts with the Recycle Bin on";
+        EXPECT_EQ(1, job.keepVersions) << "and its runs can be undone";
         EXPECT_EQ(ReadJobFile(jobPath), job);
     }
 }
