@@ -79,8 +79,8 @@ struct SyncItem {
     // Whether the copy overwrites the counterpart (a newer or different file, or
     // the run's version that an undo puts the old one back over).
     bool Replaces() const {
-        return operation == Copy &&
-               (reason == Date || reason == SizeDiffers || (reason == Undo && !counterpart.name.empty()));
+        return operation == Copy && (reason == Date || reason == SizeDiffers ||
+                                     (reason == Undo && !counterpart.name.empty()));
     }
     // A row of an undo of a run.
     bool UndoesARun() const { return reason >= Undo; }

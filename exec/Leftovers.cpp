@@ -86,8 +86,8 @@ private:
         ActionError error;
         if (!oldVersions_.PutAside(path, root_, record.path, false, &place, &error))
             return false;
-        notes_->push_back(kLeftoverRemovedText + path + "（" +
-                          OldVersions::NoteFor(place, false) + "）");
+        notes_->push_back(kLeftoverRemovedText + path + "（" + OldVersions::NoteFor(place, false) +
+                          "）");
         return true;
     }
 

@@ -63,8 +63,8 @@ bool OperationLog::Open(const std::string& logFolder, const std::string& lastMes
     return true;
 }
 
-void OperationLog::WriteLine(bool succeeded, const std::string& command,
-                             const std::string& reason, const std::string& note) {
+void OperationLog::WriteLine(bool succeeded, const std::string& command, const std::string& reason,
+                             const std::string& note) {
     std::string record = (succeeded ? "成功:" : "失敗:") + EscapeForText(command);
     // One record, so a failed write never keeps the row's line without its reason.
     if (!succeeded && !reason.empty())

@@ -45,7 +45,9 @@ bool ReadHex(std::string_view text, unsigned long long* value) {
 }
 
 char NetLetter(OldVersions::Net net) {
-    return net == OldVersions::Net::Versions ? 'V' : net == OldVersions::Net::RecycleBin ? 'B' : 'N';
+    return net == OldVersions::Net::Versions     ? 'V'
+           : net == OldVersions::Net::RecycleBin ? 'B'
+                                                 : 'N';
 }
 
 std::vector<std::string_view> Fields(std::string_view body) {
@@ -146,7 +148,8 @@ bool ReadRunRecordText(std::string_view text, const UserSeal& seal, RunRecord* r
             if (!hasStart || !hasPair || !hasVersions || !ReadRow(fields, &row))
                 return false;
             record->rows.push_back(std::move(row));
-        } else if (kind == "start" && fields.size() == 2 && IsRunFolderName(std::string(fields[1]))) {
+        } else if (kind == "start" && fields.size() == 2 &&
+                   IsRunFolderName(std::string(fields[1]))) {
             header.start = std::string(fields[1]);
             hasStart = true;
         } else if (kind == "job" && fields.size() == 2) {
@@ -170,8 +173,7 @@ bool ReadRunRecordText(std::string_view text, const UserSeal& seal, RunRecord* r
 }
 
 RunRecorder::RunRecorder(std::string folder, RunRecordHeader header, const UserSeal& seal)
-    : folder_(std::move(folder)), header_(std::move(header)), seal_(seal),
-      number_(RandomHex(16)) {}
+    : folder_(std::move(folder)), header_(std::move(header)), seal_(seal), number_(RandomHex(16)) {}
 
 bool RunRecorder::Open() {
     if (file_.IsOpen())
@@ -180,10 +182,12 @@ bool RunRecorder::Open() {
         return failed_ = true, false;
     // A run of the same second gets "-2": each record is a new file.
     for (int number = 1; number < 1000 && !file_.IsOpen(); ++number) {
-        std::string name = header_.start + (number > 1 ? "-" + std::to_string(number) : "");
+        std::string name = header_.start;
+        if (number > 1)
+            name += '-' + std::to_string(number);
         path_ = folder_ + "\\" + name + ".run";
-        file_ = FileHandle(OpenPath(path_, GENERIC_WRITE, FILE_SHARE_READ, CREATE_NEW,
-                                    FILE_ATTRIBUTE_NORMAL));
+        file_ = FileHandle(
+            OpenPath(path_, GENERIC_WRITE, FILE_SHARE_READ, CREATE_NEW, FILE_ATTRIBUTE_NORMAL));
         if (!file_.IsOpen() && GetLastError() != ERROR_FILE_EXISTS &&
             GetLastError() != ERROR_ALREADY_EXISTS)
             break;
@@ -194,8 +198,7 @@ bool RunRecorder::Open() {
         return failed_ = true, false;
     std::string first = kSignature + number_ + "\r\n";
     DWORD written = 0;
-    if (!WriteFile(file_.Get(), first.data(), static_cast<DWORD>(first.size()), &written,
-                   nullptr))
+    if (!WriteFile(file_.Get(), first.data(), static_cast<DWORD>(first.size()), &written, nullptr))
         return failed_ = true, false;
     for (const std::string& body : HeaderBodies(header_))
         if (!WriteLine(body))
@@ -246,7 +249,7 @@ std::vector<RunRecord> ReadRunRecords(const std::string& folder, const UserSeal&
     std::sort(records.begin(), records.end(), [](const RunRecord& a, const RunRecord& b) {
         const std::string &x = a.header.start, &y = b.header.start;
         return x.size() != y.size() && x.compare(0, 15, y, 0, 15) == 0 ? x.size() > y.size()
-                                                                        : x > y;
+                                                                       : x > y;
     });
     return records;
 }

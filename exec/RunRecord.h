@@ -73,6 +73,8 @@ public:
     // False when the line could not be written (the record then lacks it).
     bool Add(const RecordedRow& row);
     const std::string& Path() const { return path_; }
+    // Whether some row could not be written down: the run cannot be undone wholly.
+    bool Failed() const { return failed_; }
 
 private:
     bool Open();

@@ -54,8 +54,7 @@ CopyEnd CopyContents(const std::string& from, const std::string& to, HANDLE targ
     FILE_STANDARD_INFO standard;
     if (!source.IsOpen() ||
         !GetFileInformationByHandleEx(source.Get(), FileBasicInfo, &basic, sizeof basic) ||
-        !GetFileInformationByHandleEx(source.Get(), FileStandardInfo, &standard,
-                                      sizeof standard)) {
+        !GetFileInformationByHandleEx(source.Get(), FileStandardInfo, &standard, sizeof standard)) {
         *error = StepFailed(ActionStep::ReadSource, from);
         return CopyEnd::Failed;
     }

@@ -67,8 +67,7 @@ int PlanRows::ResolveConflicts(const std::vector<bool>& selected, bool processin
     for (size_t index = 0; index < rows_.size() && index < selected.size(); ++index) {
         // An undo's conflict has no side to win: the user keeps what is there
         // by removing the row.
-        if (!selected[index] || rows_[index]->operation != Conflict ||
-            rows_[index]->UndoesARun())
+        if (!selected[index] || rows_[index]->operation != Conflict || rows_[index]->UndoesARun())
             continue;
         Settle(*rows_[index], processingWins);
         ++settled;

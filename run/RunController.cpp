@@ -22,6 +22,9 @@ namespace {
 // The next log's first note when the pair's memory could not be written: the
 // old memory stays, so nothing is decided on a record of rows it lacks.
 const char kNotRememberedText[] = "同期結果を記憶できませんでした（前回の記憶のまま比較します）";
+// The next log's first note when the run's record could not be written.
+const char kNotRecordedText[] =
+    "前回の同期処理の実行の記録を書き込めませんでした（その実行は実行履歴から元に戻せません）";
 
 } // namespace
 
@@ -274,6 +277,8 @@ void RunController::Synchronise() {
         pendingNotes_.clear();
     if (!remembered)
         pendingNotes_.push_back(kNotRememberedText);
+    if (record->Failed())
+        Note(kNotRecordedText);
     if (lastSync_.end == SyncEnd::LogNotOpened) {
         // Unattended, the path tells where the log was looked for.
         Tell(unattended_ ? "ログファイルが開けません\r\n" + EscapeForText(lastSync_.logPath)

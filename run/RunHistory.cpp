@@ -40,9 +40,7 @@ std::string HistoryFolder(const std::string& processingFolder, const std::string
     std::string processingKey = FolderIdentityKey(processingFolder);
     std::string referenceKey = FolderIdentityKey(referenceFolder);
     std::string local = LocalDataFolder();
-    std::string folder = !base.empty()     ? base
-                         : local.empty()   ? std::string()
-                                           : local + "\\history";
+    std::string folder = !base.empty() ? base : local.empty() ? std::string() : local + "\\history";
     if (processingKey.empty() || referenceKey.empty() || folder.empty())
         return std::string();
     return folder + "\\" + processingKey + "-" + referenceKey;
@@ -117,9 +115,8 @@ std::string OldVersionsText(const RunSummary& summary) {
         if (row.net == OldVersions::Net::Versions) {
             versions = true;
             std::string run = row.saved.substr(0, row.saved.find('\\', 1));
-            folders.insert((row.processingSide ? header.processingVersions
-                                               : header.referenceVersions) +
-                           run);
+            folders.insert(
+                (row.processingSide ? header.processingVersions : header.referenceVersions) + run);
         } else if (row.net == OldVersions::Net::RecycleBin) {
             bin = true;
         } else {

@@ -30,7 +30,8 @@ FileEntry EntryAt(const std::string& root, const std::string& relativePath, cons
 // What a row left, as an entry's state.
 PathState LeftBy(const RecordedRow& row) {
     PathState left;
-    left.exists = row.action != RecordedRow::DeletedFile && row.action != RecordedRow::RemovedFolder;
+    left.exists =
+        row.action != RecordedRow::DeletedFile && row.action != RecordedRow::RemovedFolder;
     left.folder = row.action == RecordedRow::MadeFolder;
     left.size = row.size;
     left.lastWriteTime = row.time;
@@ -131,10 +132,9 @@ private:
             return;
         }
         SyncItem* item = Row(row, Copy, Undo, old);
-        item->subject.rootFolder =
-            (row.processingSide ? record_.header.processingVersions
-                                : record_.header.referenceVersions) +
-            run;
+        item->subject.rootFolder = (row.processingSide ? record_.header.processingVersions
+                                                       : record_.header.referenceVersions) +
+                                   run;
         if (now.exists)
             item->counterpart = EntryAt(Root(row.processingSide), row.relativePath, now);
     }
@@ -164,8 +164,7 @@ private:
         case RecordedRow::RemovedFolder:
             if (now.exists && now.folder)
                 return; // there again
-            asLeft ? (void)Row(row, Create, Undo, LeftFolder())
-                   : Conflict(row, UndoChanged, now);
+            asLeft ? (void)Row(row, Create, Undo, LeftFolder()) : Conflict(row, UndoChanged, now);
             return;
         }
     }

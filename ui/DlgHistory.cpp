@@ -70,8 +70,8 @@ BOOL CDlgHistory::OnInitDialog() {
     const struct {
         const char* title;
         int width;
-    } columns[] = {{"開始日時", 9}, {"処理定義ファイル", 8}, {"コピー", 3}, {"削除", 3},
-                   {"フォルダ作成", 4}, {"フォルダ削除", 4}, {"元に戻せるか", 9}};
+    } columns[] = {{"開始日時", 9},     {"処理定義ファイル", 8}, {"コピー", 3},      {"削除", 3},
+                   {"フォルダ作成", 4}, {"フォルダ削除", 4},     {"元に戻せるか", 9}};
     int column = 0;
     for (const auto& [title, width] : columns)
         list_.InsertColumn(column++, title, LVCFMT_LEFT, unit * width);

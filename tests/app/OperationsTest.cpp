@@ -534,14 +534,14 @@ TEST_F(Operations, AWrongRunIsUndoneFromTheHistory) {
     ASSERT_FALSE(PathExists(ref + "\\only here.txt"));
 
     std::string first;
-    ASSERT_TRUE(session->CommandWithScript(
-        ID_VIEW_HISTORY, {WhenWindow("実行履歴", [&](HWND dialog) {
-            HWND list = GetDlgItem(dialog, IDC_HISTORYLIST);
-            char text[64] = {};
-            ListView_GetItemText(list, 0, 6, text, sizeof text);
-            first = text;
-            ClickButton(dialog, IDC_UNDO);
-        })}));
+    ASSERT_TRUE(
+        session->CommandWithScript(ID_VIEW_HISTORY, {WhenWindow("実行履歴", [&](HWND dialog) {
+                                       HWND list = GetDlgItem(dialog, IDC_HISTORYLIST);
+                                       char text[64] = {};
+                                       ListView_GetItemText(list, 0, 6, text, sizeof text);
+                                       first = text;
+                                       ClickButton(dialog, IDC_UNDO);
+                                   })}));
     EXPECT_EQ("すべて元に戻せます", first);
     CListCtrl& list = session->View().resultList;
     ASSERT_EQ(2, list.GetItemCount());

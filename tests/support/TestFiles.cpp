@@ -194,7 +194,6 @@ std::vector<std::string> NamesIn(const std::string& folder) {
     return names;
 }
 
-
 namespace {
 
 bool IsProgramsOwnName(const std::wstring& name) {
@@ -224,8 +223,8 @@ void AddTree(const std::wstring& root, const std::wstring& relative, Tree& tree)
                                   OPEN_EXISTING, 0, nullptr);
         char buffer[65536];
         DWORD got = 0;
-        while (file != INVALID_HANDLE_VALUE && ReadFile(file, buffer, sizeof buffer, &got, nullptr) &&
-               got > 0)
+        while (file != INVALID_HANDLE_VALUE &&
+               ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0)
             bytes.append(buffer, got);
         if (file != INVALID_HANDLE_VALUE)
             CloseHandle(file);
