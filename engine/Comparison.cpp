@@ -2,6 +2,7 @@
 
 #include "engine/FileTimes.h"
 #include "engine/NameOrder.h"
+#include "base/NameText.h"
 
 #include <memory>
 
@@ -79,18 +80,25 @@ bool Comparison::CopyPass(const FolderListing& reading, const FolderListing& mat
             Hand(item.release());
             return;
         }
-        // Folders on both sides are never compared; a file is compared with
-        // whatever has its path on the other side, folder or not.
-        if (entry.IsFolder())
-            return;
         const FileEntry& other = matching[static_cast<size_t>(found)];
+        if (entry.IsFolder() != other.IsFolder()) {
+            PlanKindChange(entry, other, matching, direction);
+            return;
+        }
+        // Folders on both sides are never compared, only their names' spelling.
+        if (entry.IsFolder()) {
+            PlanCaseRename(entry, other, direction);
+            return;
+        }
         bool tolerance = job_.twoSecondTolerance != 0;
         SyncReason reason = Date;
         if (!IsNewer(entry.lastWriteTime, other.lastWriteTime, tolerance)) {
             // A content change the time does not show: the supplying side wins.
-            if (other.IsFolder() || entry.Size() == other.Size() ||
-                !SameTime(entry.lastWriteTime, other.lastWriteTime, tolerance))
+            if (entry.Size() == other.Size() ||
+                !SameTime(entry.lastWriteTime, other.lastWriteTime, tolerance)) {
+                PlanCaseRename(entry, other, direction);
                 return;
+            }
             reason = SizeDiffers;
         }
         // The whole counterpart, so the copy overwrites the file under the name it has there.
@@ -98,6 +106,47 @@ bool Comparison::CopyPass(const FolderListing& reading, const FolderListing& mat
         item->counterpart = other;
         Hand(item.release());
     });
+}
+
+void Comparison::PlanCaseRename(const FileEntry& entry, const FileEntry& other,
+                                SyncDirection direction) {
+    // One name to the file systems, another to the user: only the spelling of
+    // the entry's own name travels (its folder's spelling is its folder's row),
+    // and only its case: a Mac writes its own Unicode form back at every save.
+    if (!DifferInCase(entry.name, other.name))
+        return;
+    auto item = MakeItem(Move, NameCase, direction, entry);
+    item->counterpart = other;
+    Hand(item.release());
+}
+
+void Comparison::PlanTwoWayCaseRename(const FileEntry& entry, const FileEntry& other,
+                                      const std::string& key, SyncDirection direction) {
+    // The side whose spelling is not the one remembered renamed it; without a
+    // memory, or where both did, nothing tells which spelling is meant.
+    if (!DifferInCase(entry.name, other.name) || last_ == nullptr || key.empty())
+        return;
+    const RememberedRecord* record = last_->FindRecord(key);
+    if (record == nullptr)
+        return;
+    const std::wstring& remembered = record->relativePath;
+    std::wstring rememberedName = remembered.substr(remembered.rfind(L'\\') + 1);
+    if (WideFromText(other.name) == rememberedName && WideFromText(entry.name) != rememberedName)
+        PlanCaseRename(entry, other, direction);
+}
+
+void Comparison::PlanKindChange(const FileEntry& entry, const FileEntry& other,
+                                const FolderListing& matching, SyncDirection direction) {
+    // A folder that became a file takes everything below it on the other side
+    // away, which only a job that deletes does.
+    if (other.IsFolder() && job_.deleteEnabled == 0)
+        return;
+    // The other side's entry goes to its net first, then the new one is made
+    // where it was (everything below a new folder comes as new entries).
+    Hand(MakeItem(Delete, KindChanged, direction, other).release());
+    auto item = MakeItem(entry.IsFolder() ? Create : Copy, Existence, direction, entry);
+    item->counterpart.rootFolder = matching.RootFolder();
+    Hand(item.release());
 }
 
 bool Comparison::DeletionPass(const FolderListing& reading, const FolderListing& matching,
@@ -182,20 +231,31 @@ void Comparison::PlanTwoWay(const FolderListing& reading, const FolderListing& m
         next_->Put(key, entry.RelativePath(), *last);
     }
 
-    if (other != nullptr && (entry.IsFolder() || other->IsFolder())) {
-        // A folder is never compared; a file against a folder goes by its time, as ever.
-        if (!entry.IsFolder() && IsNewer(entry.lastWriteTime, other->lastWriteTime, tolerance)) {
-            auto item = MakeItem(Copy, Date, direction, entry);
+    const TwoWayAction copiesFromReading =
+        readingIsProcessing ? TwoWayAction::CopyToReference : TwoWayAction::CopyToProcessing;
+    if (other != nullptr && entry.IsFolder() != other->IsFolder()) {
+        // Which side made a file of a folder, or the reverse, only the memory
+        // tells: that side wins; both, or no memory, leave it to the user.
+        TwoWayAction action =
+            last != nullptr ? Decide(processing, reference, last) : TwoWayAction::Conflict;
+        if (action == copiesFromReading) {
+            PlanKindChange(entry, *other, matching, direction);
+        } else if (action == TwoWayAction::Conflict && readingIsProcessing) {
+            auto item = MakeItem(Conflict, KindChanged, direction, entry);
             item->counterpart = *other;
             Hand(item.release());
         }
         return;
     }
+    if (other != nullptr && entry.IsFolder()) {
+        PlanTwoWayCaseRename(entry, *other, key, direction);
+        return;
+    }
     if (other == nullptr && !entry.IsFolder() && job_.bothSidesOnly != 0)
         return;
     TwoWayAction action = Decide(processing, reference, last);
-    const TwoWayAction copiesFromReading =
-        readingIsProcessing ? TwoWayAction::CopyToReference : TwoWayAction::CopyToProcessing;
+    if (action == TwoWayAction::None && other != nullptr)
+        PlanTwoWayCaseRename(entry, *other, key, direction);
     const TwoWayAction deletesReading =
         readingIsProcessing ? TwoWayAction::DeleteOnProcessing : TwoWayAction::DeleteOnReference;
     if (action == deletesReading && entry.IsFolder() &&

@@ -58,6 +58,15 @@ private:
     // A folder on the reading side only goes when everything below it goes too.
     bool AllBelowGo(const FolderListing& reading, size_t folderIndex, bool readingIsProcessing);
     const RememberedEntry* LastOf(std::string_view key) const;
+    // A name whose spelling differs on the other side, in case only: renamed there.
+    void PlanCaseRename(const FileEntry& entry, const FileEntry& other, SyncDirection direction);
+    // The same in a two-way run, from the side that renamed since the last run.
+    void PlanTwoWayCaseRename(const FileEntry& entry, const FileEntry& other,
+                              const std::string& key, SyncDirection direction);
+    // A file that became a folder, or the reverse: the other side's entry goes,
+    // the new one is made.
+    void PlanKindChange(const FileEntry& entry, const FileEntry& other,
+                        const FolderListing& matching, SyncDirection direction);
     void PlanTwoWay(const FolderListing& reading, const FolderListing& matching, size_t index,
                     int found, SyncDirection direction);
 

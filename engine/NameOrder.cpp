@@ -121,6 +121,10 @@ int CompareKeys(const std::string& a, const std::string& b) {
 
 } // namespace
 
+bool DifferInCase(std::string_view a, std::string_view b) {
+    return a != b && Normalized(WideFromText(a)) != Normalized(WideFromText(b));
+}
+
 std::wstring FoldedName(std::wstring_view wide) {
     std::wstring folded = Normalized(wide);
     const wchar_t* upper = UpperCaseTable();

@@ -30,3 +30,7 @@ std::string NameKey(std::string_view text);
 // The UTF-16 text normalised to NFC and folded: two names are one file when
 // these are equal.
 std::wstring FoldedName(std::wstring_view wide);
+
+// Whether two spellings of one name differ in more than their Unicode form:
+// in case (Name.txt and NAME.txt), not as a Mac and Windows write カ + ゛ and ガ.
+bool DifferInCase(std::string_view a, std::string_view b);

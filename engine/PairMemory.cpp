@@ -8,6 +8,11 @@ const RememberedEntry* PairMemory::Find(std::string_view key) const {
     return found == records_.end() ? nullptr : &found->second.entry;
 }
 
+const RememberedRecord* PairMemory::FindRecord(std::string_view key) const {
+    auto found = records_.find(key);
+    return found == records_.end() ? nullptr : &found->second;
+}
+
 void PairMemory::Put(const std::string& key, const std::string& relativePath,
                      const RememberedEntry& entry) {
     RememberedRecord& record = records_[key];

@@ -18,6 +18,8 @@ class PairMemory {
 public:
     // The entry under the key, or null when the pair did not hold it.
     const RememberedEntry* Find(std::string_view key) const;
+    // The same with the path as it was spelled.
+    const RememberedRecord* FindRecord(std::string_view key) const;
     // Adds or replaces the entry; `relativePath` is the program's text.
     void Put(const std::string& key, const std::string& relativePath, const RememberedEntry& entry);
     void PutWide(std::wstring relativePath, const RememberedEntry& entry);

@@ -2,18 +2,31 @@
 
 #include "engine/NameOrder.h"
 
+namespace {
+
+// The row's place in the order of kinds.
+int Tier(const SyncItem* item) {
+    switch (item->operation) {
+    case Delete:
+        return item->reason == MovedOut ? 3 : 0;
+    case Move:
+        return 2;
+    case Conflict:
+        return 5;
+    default:
+        return 1; // folder creations, then copies: folders first, below
+    }
+}
+
+} // namespace
+
 int ComparePriority(const SyncItem* a, const SyncItem* b) {
-    // Conflicts are never carried out: they close the list, together.
-    bool aConflict = a->operation == Conflict;
-    bool bConflict = b->operation == Conflict;
-    if (aConflict != bConflict)
-        return aConflict ? 1 : -1;
-    bool aDeletes = a->operation == Delete;
-    bool bDeletes = b->operation == Delete;
-    if (aDeletes != bDeletes)
-        return aDeletes ? -1 : 1;
+    int aTier = Tier(a), bTier = Tier(b);
+    if (aTier != bTier)
+        return aTier < bTier ? -1 : 1;
     // Deletions run backwards: files before folders, deeper paths first.
-    int sign = aDeletes ? -1 : 1;
+    const bool deletes = a->operation == Delete;
+    int sign = deletes ? -1 : 1;
     if (a->isFolder != b->isFolder)
         return a->isFolder ? -sign : sign;
     return sign * CompareNamesJoined(a->subject.relativeFolder, a->subject.name,

@@ -3,6 +3,7 @@
 #include "base/TextEscape.h"
 
 #include "engine/Comparison.h"
+#include "engine/MoveFinder.h"
 #include "engine/ExcludedFolders.h"
 #include "engine/FileFilters.h"
 #include "engine/FolderListing.h"
@@ -13,6 +14,7 @@ namespace {
 
 const char kSortingText[] = "ファイル情報をソート中（中断するのに時間がかかる場合があります）";
 const char kComparingText[] = "フォルダを比較中";
+const char kFindingMovesText[] = "移動と名前の変更を確かめています";
 
 std::string SearchingText(const std::string& folder) {
     return folder + "を検索中";
@@ -235,9 +237,21 @@ bool SearchAndCompare(const JobSettings& job, std::vector<std::string>& includeE
     progress.SetLine1(kComparingText);
     progress.SetLine2("");
     progress.Refresh();
-    Comparison comparison(job, progress, rows);
+    // Moves are found among what the passes plan to delete and to copy, after
+    // the folders that hold what must stay have kept their deletions back.
+    const bool findMoves = job.detectMoves != 0 && job.deleteEnabled != 0;
+    MoveFinder moves(rows, job.twoSecondTolerance != 0, progress);
+    Comparison comparison(job, progress, findMoves ? static_cast<IRowSink&>(moves) : rows);
     comparison.UseMemory(lastMemory, nextMemory);
+    if (!comparison.RunPasses(processing, reference))
+        return false;
+    if (findMoves) {
+        progress.SetLine1(kFindingMovesText);
+        progress.Refresh();
+        if (!moves.Finish())
+            return false;
+    }
     // The passes' polls are paced: a stop pressed since the last pump still ends
     // the search as stopped, as it would have at the next entry.
-    return comparison.RunPasses(processing, reference) && !progress.PollStopNow();
+    return !progress.PollStopNow();
 }

@@ -28,8 +28,10 @@ struct FileEntry {
     std::string FullPath() const { return rootFolder + RelativePath(); }
 };
 
-// A conflict is never carried out: the user settles it for one side first.
-enum SyncOperation : int { Copy = 0, Create = 1, Delete = 2, Conflict = 3 };
+// A conflict is never carried out: the user settles it for one side first. A
+// move renames an entry on the side being updated, from the counterpart's path
+// to the subject's, instead of deleting it there and copying it again.
+enum SyncOperation : int { Copy = 0, Create = 1, Delete = 2, Conflict = 3, Move = 4 };
 // SizeDiffers: the sizes differ while the times do not. Deleted: a deletion made on
 // the other side since the last run (or, for a conflict, one side deleted it
 // and the other changed it). The rest are the rows of an undo of a run: Undo
@@ -48,6 +50,14 @@ enum SyncReason : int {
     UndoChanged = 5,
     UndoFromBin = 6,
     UndoLost = 7,
+    // A move proved by size, time and content (SameContent) or a rename that
+    // changes only the case (NameCase); the old entry of a change of kind (a
+    // file that became a folder, or the reverse: KindChanged); a folder whose
+    // contents moved out, deleted after the moves (MovedOut).
+    SameContent = 8,
+    NameCase = 9,
+    KindChanged = 10,
+    MovedOut = 11,
 };
 enum SyncDirection : int { ProcessingToReference = 0, ReferenceToProcessing = 1 };
 
@@ -83,7 +93,9 @@ struct SyncItem {
                                      (reason == Undo && !counterpart.name.empty()));
     }
     // A row of an undo of a run.
-    bool UndoesARun() const { return reason >= Undo; }
+    bool UndoesARun() const { return reason >= Undo && reason <= UndoLost; }
+    // A move: from the counterpart's path to the subject's, on the counterpart's side.
+    std::string MoveSourcePath() const { return counterpart.FullPath(); }
     // Copy source, or the entry to delete.
     std::string SourcePath() const { return subject.FullPath(); }
     // Copy target, or the folder to create: a replacing copy overwrites the

@@ -21,9 +21,9 @@ const char* const kStepTexts[] = {
     "「%s」を置き換えのために一時的な名前に変えられません",
     "「%s」に実行中の記録を書き込めません",
     "「%s」はリンクなどで同期するフォルダの外を指しているため、手を付けませんでした",
+    "「%s」を移動できません",
 };
-static_assert(sizeof kStepTexts / sizeof kStepTexts[0] ==
-                  static_cast<size_t>(ActionStep::OutsideJob) + 1,
+static_assert(sizeof kStepTexts / sizeof kStepTexts[0] == static_cast<size_t>(ActionStep::Move) + 1,
               "one text for each step");
 
 std::string WithoutLineEnd(std::string text) {

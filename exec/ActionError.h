@@ -23,6 +23,7 @@ enum class ActionStep {
     SetAside,           // moving the old version aside before the new one takes its name
     Journal,            // recording in the run's journal what is about to be made
     OutsideJob,         // the entry or a folder above it now lies elsewhere (a link)
+    Move,               // renaming an entry on its side (a move or a rename)
 };
 
 struct ActionError {

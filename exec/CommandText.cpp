@@ -65,8 +65,14 @@ std::string MakeMkdirCommand(const std::string& path) {
     return Command("MKDIR ", path);
 }
 
+std::string MakeMoveCommand(const std::string& from, const std::string& to) {
+    return "MOVE " + QuotePath(from) + " " + QuotePath(to);
+}
+
 std::string MakeItemCommand(const SyncItem& item) {
     switch (item.operation) {
+    case Move:
+        return MakeMoveCommand(item.MoveSourcePath(), item.DestinationPath());
     case Copy:
         return MakeCopyCommand(item.SourcePath(), item.DestinationPath());
     case Create:

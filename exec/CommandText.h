@@ -15,6 +15,7 @@ std::string MakeCopyCommand(const std::string& from, const std::string& to);
 std::string MakeDelCommand(const std::string& path);
 std::string MakeRmdirCommand(const std::string& path);
 std::string MakeMkdirCommand(const std::string& path);
+std::string MakeMoveCommand(const std::string& from, const std::string& to);
 
 // The command of a row, with the paths the executor acts on; empty for an
 // operation this program does not know.

@@ -66,13 +66,13 @@ std::string RowBody(const RecordedRow& row) {
     return std::string("row\t") + static_cast<char>(row.action) + "\t" +
            (row.processingSide ? "P" : "R") + "\t" + row.relativePath + "\t" + Hex(row.size) +
            "\t" + Hex(Bits(row.time)) + "\t" + NetLetter(row.net) + "\t" + row.saved + "\t" +
-           Hex(row.oldSize) + "\t" + Hex(Bits(row.oldTime));
+           Hex(row.oldSize) + "\t" + Hex(Bits(row.oldTime)) + "\t" + row.from;
 }
 
 bool ReadRow(const std::vector<std::string_view>& fields, RecordedRow* row) {
     unsigned long long time = 0, oldTime = 0;
-    if (fields.size() != 10 || fields[1].size() != 1 ||
-        std::string_view("CRMDX").find(fields[1][0]) == std::string_view::npos ||
+    if (fields.size() != 11 || fields[1].size() != 1 ||
+        std::string_view("CRMDXNG").find(fields[1][0]) == std::string_view::npos ||
         (fields[2] != "P" && fields[2] != "R") || fields[3].empty() ||
         !ReadHex(fields[4], &row->size) || !ReadHex(fields[5], &time) ||
         (fields[6] != "V" && fields[6] != "B" && fields[6] != "N") ||
@@ -87,7 +87,9 @@ bool ReadRow(const std::vector<std::string_view>& fields, RecordedRow* row) {
                                   : OldVersions::Net::Permanent;
     row->saved = std::string(fields[7]);
     row->oldTime = TimeOf(oldTime);
-    return true;
+    row->from = std::string(fields[10]);
+    const bool moved = row->action == RecordedRow::Moved || row->action == RecordedRow::MovedFolder;
+    return moved != row->from.empty();
 }
 
 std::vector<std::string> HeaderBodies(const RunRecordHeader& header) {

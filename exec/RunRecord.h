@@ -32,6 +32,8 @@ struct RecordedRow {
         MadeFolder = 'M',    // a new folder
         DeletedFile = 'D',   // a file removed
         RemovedFolder = 'X', // a folder removed
+        Moved = 'N',         // a file renamed, from `from` to `relativePath`
+        MovedFolder = 'G',   // a folder renamed, with everything in it
     };
     Action action = Copied;
     bool processingSide = false; // the side the row changed
@@ -42,6 +44,7 @@ struct RecordedRow {
     std::string saved; // its place below the side's versions folder ("\20261208-093015\sub\a.txt")
     unsigned long long oldSize = 0; // the old version as it was
     FILETIME oldTime = {0, 0};
+    std::string from; // a move's old path on the same side
 
     bool operator==(const RecordedRow& other) const;
 };

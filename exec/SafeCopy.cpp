@@ -239,13 +239,12 @@ bool Replace(const std::string& temporary, const SafeCopyRequest& request, const
     DWORD oldAttributes = AttributesOf(request.to);
     bool readOnly =
         oldAttributes != INVALID_FILE_ATTRIBUTES && (oldAttributes & FILE_ATTRIBUTE_READONLY) != 0;
-    if (readOnly) {
-        if (!request.shellCopy) {
-            *error = StepFailed(ActionStep::ReplaceTarget, request.to, ERROR_ACCESS_DENIED);
-            return false;
-        }
-        // The shell's copy replaces a read-only file, as the shell does.
-        SetAttributesOf(request.to, oldAttributes & ~FILE_ATTRIBUTE_READONLY);
+    // A read-only target is the copy's own earlier version as often as not (the
+    // copy carries the source's attributes): it is replaced like any other, its
+    // attribute cleared first and kept by the old version in the versions folder.
+    if (readOnly && !SetAttributesOf(request.to, oldAttributes & ~FILE_ATTRIBUTE_READONLY)) {
+        *error = StepFailed(ActionStep::ReplaceTarget, request.to);
+        return false;
     }
     using Net = OldVersions::Net;
     OldVersions::Place place;

@@ -56,7 +56,7 @@ struct CopyHooks {
 enum class CopyEnd { Copied, Failed, Stopped };
 
 // With the program's own copy the target gets the source's last-write time and
-// attributes. A read-only target is not replaced by it (as the platform's plain
-// copy refuses one); the shell's copy replaces one, as the shell does.
-// *error says why when the copy fails.
+// attributes. A read-only target is replaced too: its attribute is cleared
+// first (and put back when the replacement fails; the old version keeps it in
+// the versions folder). *error says why when the copy fails.
 CopyEnd SafeCopyFile(const SafeCopyRequest& request, const CopyHooks& hooks, ActionError* error);

@@ -1,6 +1,7 @@
 #include "exec/SyncExecutor.h"
 
 #include "base/WideFiles.h"
+#include "engine/NameOrder.h"
 #include "engine/SyncItem.h"
 #include "exec/CommandText.h"
 #include "exec/FileActions.h"
@@ -36,6 +37,8 @@ public:
             return CreateItem(item);
         case Delete:
             return DeleteItem(item);
+        case Move:
+            return MoveItem(item);
         case Conflict:
             return RowResult::Conflict; // only the user settles it
         default:
@@ -63,14 +66,17 @@ private:
     // `relativePath`, leaving what is there now, its old version (as `old`
     // was) where place_ says.
     void Record(RecordedRow::Action action, const std::string& root,
-                const std::string& relativePath, const FileEntry* old) {
+                const std::string& relativePath, const FileEntry* old,
+                const std::string& from = std::string()) {
         if (options_.recorder == nullptr)
             return;
         RecordedRow row;
         row.action = action;
+        row.from = from;
         row.processingSide = root == options_.processingFolder;
         row.relativePath = relativePath;
-        if (action == RecordedRow::Copied || action == RecordedRow::Replaced) {
+        if (action == RecordedRow::Copied || action == RecordedRow::Replaced ||
+            action == RecordedRow::Moved) {
             PathState left = StateOf(root + relativePath);
             row.size = left.size;
             row.time = left.lastWriteTime;
@@ -221,6 +227,36 @@ private:
         Placed(place, false);
         Record(item.isFolder ? RecordedRow::RemovedFolder : RecordedRow::DeletedFile,
                item.subject.rootFolder, item.subject.RelativePath(), &item.subject);
+        return RowResult::Succeeded;
+    }
+
+    // A rename on the counterpart's side, from its path to the subject's: what
+    // proved the move must still hold, the new name must still be free (but for
+    // a rename in case only, which is the same name to the file system), and
+    // both ends lie in place.
+    RowResult MoveItem(const SyncItem& item) {
+        const std::string from = item.MoveSourcePath(), to = item.DestinationPath();
+        const std::string& root = item.counterpart.rootFolder;
+        const std::string fromPath = item.counterpart.RelativePath();
+        const std::string toPath = item.subject.RelativePath();
+        if (!item.UndoesARun() && !StillAsSeen(StateOf(item.SourcePath()), item.subject))
+            return Changed(item.SourcePath());
+        if (!StillAsSeen(StateOf(from), item.counterpart))
+            return Changed(from);
+        const bool sameName = CompareNames(fromPath, toPath) == 0;
+        if (!sameName && !IsFree(StateOf(to)))
+            return Changed(to);
+        HeldFolder heldFrom, heldTo;
+        ActionError error;
+        if (!oldVersions_.Bounds().Hold(root, fromPath, &heldFrom, &error) ||
+            !oldVersions_.Bounds().Hold(root, toPath, &heldTo, &error, nullptr,
+                                        sameName ? EntryCheck::Existing : EntryCheck::NewName))
+            return Failed(error);
+        // Without MOVEFILE_COPY_ALLOWED: a rename on the volume, never a copy.
+        if (!MovePath(from.c_str(), to.c_str(), 0))
+            return Failed(StepFailed(ActionStep::Move, from));
+        Record(item.isFolder ? RecordedRow::MovedFolder : RecordedRow::Moved, root, toPath, nullptr,
+               fromPath);
         return RowResult::Succeeded;
     }
 

@@ -46,6 +46,7 @@ constexpr JobKey kKeys[] = {
     Number("VersionsDays", &JobSettings::versionsDays, kMostVersionDays, 30),
     Number("VersionsRuns", &JobSettings::versionsRuns, kMostVersionRuns, 0),
     Switch("Memory", &JobSettings::rememberState, 0),
+    Switch("DetectMoves", &JobSettings::detectMoves, 0),
 };
 
 } // namespace

@@ -43,6 +43,10 @@ struct JobSettings {
     // so deletions travel and edits on both sides become conflicts (off for a
     // job without the key; on for a new one).
     int rememberState = 0;
+    // An entry renamed or moved on the supplying side (or, in a two-way run
+    // with memory, on either side) is renamed on the other side instead of
+    // deleted and copied again (off for a job without the key; on for a new one).
+    int detectMoves = 0;
 
     bool operator==(const JobSettings&) const = default;
 };

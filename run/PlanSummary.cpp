@@ -25,6 +25,9 @@ PlanSummary SummarizePlan(const IRowSource& rows, size_t leftOut) {
         case Delete:
             ++(item.isFolder ? side.folderDeletions : side.fileDeletions);
             break;
+        case Move:
+            ++side.moves;
+            break;
         }
     }
     return summary;

@@ -13,9 +13,11 @@ struct SideSummary {
     int folderCreations = 0;
     int fileDeletions = 0;
     int folderDeletions = 0;
+    int moves = 0; // files and folders renamed there
 
     bool IsEmpty() const {
-        return copies == 0 && folderCreations == 0 && fileDeletions == 0 && folderDeletions == 0;
+        return copies == 0 && folderCreations == 0 && fileDeletions == 0 && folderDeletions == 0 &&
+               moves == 0;
     }
 };
 

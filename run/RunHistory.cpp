@@ -27,6 +27,8 @@ bool CanUndo(const RunRecordHeader& header, const RecordedRow& row) {
     case RecordedRow::Copied:
     case RecordedRow::MadeFolder:
     case RecordedRow::RemovedFolder:
+    case RecordedRow::Moved:
+    case RecordedRow::MovedFolder:
         return true;
     default:
         return row.net == OldVersions::Net::Versions && OldVersionKept(header, row);
@@ -82,6 +84,10 @@ std::vector<RunSummary> RunHistory(const std::string& historyFolder,
             case RecordedRow::RemovedFolder:
                 ++summary.foldersRemoved;
                 break;
+            case RecordedRow::Moved:
+            case RecordedRow::MovedFolder:
+                ++summary.moved;
+                break;
             }
             undoable += CanUndo(record.header, row) ? 1 : 0;
         }
@@ -110,7 +116,8 @@ std::string OldVersionsText(const RunSummary& summary) {
     std::set<std::string> folders;
     const RunRecordHeader& header = summary.record.header;
     for (const RecordedRow& row : summary.record.rows) {
-        if (row.action == RecordedRow::Copied || row.action == RecordedRow::MadeFolder)
+        if (row.action == RecordedRow::Copied || row.action == RecordedRow::MadeFolder ||
+            row.action == RecordedRow::Moved || row.action == RecordedRow::MovedFolder)
             continue;
         if (row.net == OldVersions::Net::Versions) {
             versions = true;

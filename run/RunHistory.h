@@ -13,6 +13,7 @@ struct RunSummary {
     int deleted = 0;
     int foldersMade = 0;
     int foldersRemoved = 0;
+    int moved = 0; // files and folders renamed
     // Whether every row can be put back (its old version is in the versions
     // folder, or it needs none), some can, or none.
     enum class Undo { Wholly, InPart, Not } undo = Undo::Wholly;

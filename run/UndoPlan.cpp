@@ -161,12 +161,30 @@ private:
             else
                 Conflict(row, UndoChanged, now);
             return;
+        case RecordedRow::Moved:
+        case RecordedRow::MovedFolder:
+            MoveBack(row, now, asLeft);
+            return;
         case RecordedRow::RemovedFolder:
             if (now.exists && now.folder)
                 return; // there again
             asLeft ? (void)Row(row, Create, Undo, LeftFolder()) : Conflict(row, UndoChanged, now);
             return;
         }
+    }
+
+    // A renamed entry goes back to its old name, while it is as the run left it
+    // and nothing has taken the old name since.
+    void MoveBack(const RecordedRow& row, const PathState& now, bool asLeft) {
+        const std::string& root = Root(row.processingSide);
+        PathState old = StateOf(root + row.from);
+        if (!IsPlainRelativePath(row.from) || !asLeft || old.exists || old.unknown) {
+            Conflict(row, UndoChanged, now);
+            return;
+        }
+        SyncItem* item = Row(row, Move, Undo, now);
+        item->subject = EntryAt(root, row.from, now);
+        item->counterpart = EntryAt(root, row.relativePath, now);
     }
 
     static PathState LeftFolder() {

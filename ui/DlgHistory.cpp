@@ -39,6 +39,8 @@ std::string HistoryCellText(const RunSummary& run, int column) {
     case 5:
         return std::to_string(run.foldersRemoved);
     case 6:
+        return std::to_string(run.moved);
+    case 7:
         return UndoText(run.undo, run.undone);
     default:
         return std::string();

@@ -37,5 +37,5 @@ private:
 };
 
 // The history list's texts for one run and column: 開始日時, 処理定義ファイル,
-// コピー, 削除, フォルダ作成, フォルダ削除, 元に戻せるか. Exposed for tests.
+// コピー, 削除, フォルダ作成, フォルダ削除, 移動, 元に戻せるか. Exposed for tests.
 std::string HistoryCellText(const RunSummary& run, int column);

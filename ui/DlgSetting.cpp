@@ -73,6 +73,7 @@ void CDlgSetting::DoDataExchange(CDataExchange* dx) {
     DDV_MaxChars(dx, job.excludedFolders, JobTextMaxLength(&JobSettings::excludedFolders));
     DDX_Check(dx, IDC_VERSIONS, job.keepVersions);
     DDX_Check(dx, IDC_MEMORY, job.rememberState);
+    DDX_Check(dx, IDC_DETECTMOVES, job.detectMoves);
     DDX_Text(dx, IDC_VERSIONSDIR, job.versionsFolder);
     DDX_Control(dx, IDC_VERSIONSDIR, versionsBox);
     DDX_Text(dx, IDC_VERSIONSDAYS, versionsDaysText);
@@ -106,6 +107,7 @@ BOOL CDlgSetting::OnInitDialog() {
         stored.useRecycleBin = 1;
         stored.keepVersions = 1;
         stored.rememberState = 1;
+        stored.detectMoves = 1;
         stored.versionsDays = kDefaultVersionDays;
     }
     if (!jobPath.empty()) {
@@ -172,6 +174,9 @@ void CDlgSetting::ApplyEnableRules() {
     EnableItem(IDC_RMDIR, job.includeSubfolders != 0);
     for (int id : {IDC_VERSIONSDIR, IDC_BROWSE_VERSIONS, IDC_VERSIONSDAYS, IDC_VERSIONSRUNS})
         EnableItem(id, job.keepVersions != 0);
+    // A move takes the place of a deletion and a copy: only where deletions are planned.
+    EnableItem(IDC_DETECTMOVES,
+               job.deleteEnabled != 0 && (job.mode != Bidirectional || job.rememberState != 0));
 }
 
 void CDlgSetting::EnableItem(int id, bool enable) {

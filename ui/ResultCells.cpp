@@ -19,6 +19,8 @@ const char* OperationText(int operation) {
         return "削除";
     case Conflict:
         return "衝突";
+    case Move:
+        return "移動";
     }
     return "";
 }
@@ -42,6 +44,14 @@ const char* ReasonText(int, int reason) {
         return "ごみ箱から手で戻す";
     case UndoLost:
         return "元の版なし";
+    case SameContent:
+        return "内容が同じ";
+    case NameCase:
+        return "大文字小文字";
+    case KindChanged:
+        return "種類の変更";
+    case MovedOut:
+        return "中身を移動";
     }
     return "";
 }
@@ -56,6 +66,7 @@ const char* DirectionText(int operation, int direction) {
         return toReference ? "処→参" : "参→処";
     case Create:
     case Delete:
+    case Move:
         return toReference ? "参" : "処";
     case Conflict:
         return "処⇔参";
@@ -116,7 +127,9 @@ std::string CellText(int column, const SyncItem& item) {
     }
     if (item.operation == Conflict && (column == 2 || column == 4 || column == 5)) {
         if (column == 2)
-            return item.reason == Deleted ? "削除と変更" : "両方で変更";
+            return item.reason == Deleted       ? "削除と変更"
+                   : item.reason == KindChanged ? "種類の違い"
+                                                : "両方で変更";
         // The old/new columns show the processing and the reference side.
         bool subjectIsProcessing = item.direction == ProcessingToReference;
         bool processingColumn = column == 4;
@@ -125,13 +138,17 @@ std::string CellText(int column, const SyncItem& item) {
     }
     bool dateCopy = item.Replaces();
     switch (column) {
-    case 0:
-        return item.subject.RelativePath();
+    case 0: // a move names where it was and where it goes
+        return item.operation == Move
+                   ? item.counterpart.RelativePath() + " → " + item.subject.RelativePath()
+                   : item.subject.RelativePath();
     case 1:
         return OperationText(item.operation);
-    case 2: // a creation or deletion is always about existence
-        if (item.operation == Delete && item.reason == Deleted)
-            return ReasonText(item.operation, Deleted);
+    case 2: // a creation or deletion is always about existence, but for its own reasons
+        if (item.operation == Move ||
+            (item.operation == Delete &&
+             (item.reason == Deleted || item.reason == KindChanged || item.reason == MovedOut)))
+            return ReasonText(item.operation, item.reason);
         if (item.operation == Create || item.operation == Delete)
             return ReasonText(item.operation, Existence);
         return item.operation == Copy ? ReasonText(item.operation, item.reason) : "";
@@ -183,6 +200,7 @@ std::string SideText(const char* direction, const SideSummary& side) {
     AddCount(parts, "フォルダ作成", side.folderCreations);
     AddCount(parts, "ファイル削除", side.fileDeletions);
     AddCount(parts, "フォルダ削除", side.folderDeletions);
+    AddCount(parts, "移動", side.moves);
     return std::string(direction) + ": " + parts;
 }
 

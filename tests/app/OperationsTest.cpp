@@ -538,7 +538,7 @@ TEST_F(Operations, AWrongRunIsUndoneFromTheHistory) {
         session->CommandWithScript(ID_VIEW_HISTORY, {WhenWindow("実行履歴", [&](HWND dialog) {
                                        HWND list = GetDlgItem(dialog, IDC_HISTORYLIST);
                                        char text[64] = {};
-                                       ListView_GetItemText(list, 0, 6, text, sizeof text);
+                                       ListView_GetItemText(list, 0, 7, text, sizeof text);
                                        first = text;
                                        ClickButton(dialog, IDC_UNDO);
                                    })}));

@@ -183,17 +183,34 @@ inline JobSettings MakeJob(const std::string& dir, int mode) {
 }
 
 // Sorted lines such as "copy date R>P R\a.txt -> P\a.txt" with the paths shown
-// below `base`; a deletion shows only what it deletes.
+// below `base`; a deletion shows only what it deletes, a move where it was
+// and where it goes ("move same P>R R\old -> R\new").
 inline Texts Describe(const RowCollector& rows, const std::string& base) {
-    static const char* const operations[] = {"copy", "create", "delete"};
+    static const char* const operations[] = {"copy", "create", "delete", "conflict", "move"};
     auto below = [&](const std::string& path) { return path.substr(base.size() + 1); };
+    auto reason = [](int value) {
+        switch (value) {
+        case Date:
+            return " date ";
+        case KindChanged:
+            return " kind ";
+        case NameCase:
+            return " case ";
+        case SameContent:
+            return " same ";
+        case MovedOut:
+            return " movedout ";
+        default:
+            return " exist ";
+        }
+    };
     Texts texts;
     for (const auto& item : rows.items) {
-        std::string text = std::string(operations[item->operation]) +
-                           (item->reason == Date ? " date " : " exist ") +
+        const bool move = item->operation == Move;
+        std::string text = std::string(operations[item->operation]) + reason(item->reason) +
                            (item->direction == ProcessingToReference ? "P>R " : "R>P ") +
-                           below(item->SourcePath());
-        if (item->operation != Delete)
+                           below(move ? item->MoveSourcePath() : item->SourcePath());
+        if (item->operation != Delete && item->operation != Conflict)
             text += " -> " + below(item->DestinationPath());
         texts.push_back(text);
     }

@@ -125,7 +125,7 @@ TEST(JobFile, NewFileHoldsTheKeysInWriteOrderWithEmptyTextsWritten) {
         "IsSynExist=0",   "SubFolder=0",    "NotDel=1",       "DelWarning=0", "AddExt=",
         "DelExt=",        "LogDir=",        "2Sec=0",         "FirstCopy=1",  "RmDir=",
         "UseRecycle=0",   "AllowMassDel=0", "Versions=0",     "VersionsDir=", "VersionsDays=0",
-        "VersionsRuns=0", "Memory=0"};
+        "VersionsRuns=0", "Memory=0",       "DetectMoves=0"};
     EXPECT_EQ(expected, IniLines(dir / "new.orvane"));
 }
 
@@ -140,15 +140,14 @@ TEST(JobFile, SavingKeepsOtherSectionsAndKeysAndThePlacesOfKnownKeys) {
     job.mode = UpdateReference;
     job.excludedFolders = "new";
     ASSERT_TRUE(WriteJobFile(path, job));
-    const std::vector<std::string> expected = {"[Other]",       "BaseDir=keep",   "[Settings]",
-                                               "RmDir=new",     "Custom=表ソ能",  "Mode=2",
-                                               "BaseDir=C:\\p", "TargetDir=",     "OutputLog=0",
-                                               "IsSynExist=0",  "SubFolder=0",    "NotDel=0",
-                                               "DelWarning=0",  "AddExt=",        "DelExt=",
-                                               "LogDir=",       "2Sec=0",         "FirstCopy=0",
-                                               "UseRecycle=0",  "AllowMassDel=0", "Versions=0",
-                                               "VersionsDir=",  "VersionsDays=0", "VersionsRuns=0",
-                                               "Memory=0",      "[Tail]",         "x=1"};
+    const std::vector<std::string> expected = {
+        "[Other]",       "BaseDir=keep",  "[Settings]",     "RmDir=new",
+        "Custom=表ソ能", "Mode=2",        "BaseDir=C:\\p",  "TargetDir=",
+        "OutputLog=0",   "IsSynExist=0",  "SubFolder=0",    "NotDel=0",
+        "DelWarning=0",  "AddExt=",       "DelExt=",        "LogDir=",
+        "2Sec=0",        "FirstCopy=0",   "UseRecycle=0",   "AllowMassDel=0",
+        "Versions=0",    "VersionsDir=",  "VersionsDays=0", "VersionsRuns=0",
+        "Memory=0",      "DetectMoves=0", "[Tail]",         "x=1"};
     EXPECT_EQ(expected, IniLines(path));
     EXPECT_TRUE(job == ReadJobFile(path));
 }
