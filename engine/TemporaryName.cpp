@@ -1,5 +1,7 @@
 #include "engine/TemporaryName.h"
 
+#include <windows.h>
+
 #include <cstdio>
 
 namespace {
@@ -29,6 +31,11 @@ bool Take(const char*& text, const char* part) {
 }
 
 } // namespace
+
+unsigned NextTemporaryNumber() {
+    static unsigned next = GetTickCount() ^ (GetCurrentProcessId() << 8);
+    return next++;
+}
 
 std::string TemporaryName(unsigned number) {
     char name[kTemporaryNameLength + 1];

@@ -10,6 +10,9 @@ inline constexpr size_t kTemporaryNameLength = 17;
 
 // The name for a number; only its low 24 bits are used.
 std::string TemporaryName(unsigned number);
+// A number for the next such name: one after another from a start of the
+// process's own, so two processes seldom try the same names.
+unsigned NextTemporaryNumber();
 // The backup folder's name for a number: the same form ending in ".old".
 std::string BackupName(unsigned number);
 

@@ -127,11 +127,12 @@ private:
             !Place(record, root_, record.target, &targetFolder, &target))
             return true;
         const std::string from = root_ + backupFile, to = root_ + record.target;
-        if (backup.exists && !backup.folder) {
+        if (backup.exists && (!backup.folder || !target.exists)) {
             OldVersions::Place place;
             ActionError error;
             if (!target.exists) {
-                // The kill came between the two renames: the old version returns.
+                // The kill came between the two renames (of a replacement, or
+                // of a rename in case only, a folder's too): it returns.
                 if (!MovePath(from.c_str(), to.c_str(), 0))
                     return false;
                 notes_->push_back(kBackupRestoredText + to);

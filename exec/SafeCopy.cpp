@@ -15,11 +15,6 @@ const DWORD kCopiedAttributes = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN 
                                 FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
                                 FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
 
-unsigned NextNumber() {
-    static unsigned next = GetTickCount() ^ (GetCurrentProcessId() << 8);
-    return next++;
-}
-
 // A new, empty file under a temporary name in the folder, created by us alone
 // and written down in the journal first. Its path, or INVALID_HANDLE_VALUE with
 // *error set.
@@ -27,7 +22,7 @@ HANDLE CreateTemporary(const std::string& folder, IRunJournal* journal, std::str
                        ActionError* error) {
     DWORD code = ERROR_FILE_EXISTS;
     for (int attempt = 0; attempt < 64; ++attempt) {
-        *path = folder + "\\" + TemporaryName(NextNumber());
+        *path = folder + "\\" + TemporaryName(NextTemporaryNumber());
         if (journal != nullptr && !journal->WillMake(JournalRecord::Temporary, *path, "")) {
             *error = StepFailed(ActionStep::Journal, *path);
             return INVALID_HANDLE_VALUE;
@@ -154,7 +149,7 @@ bool ReplaceKeepingVersion(const std::string& temporary, const SafeCopyRequest& 
 // copy has its name. On any failure the old version comes back.
 bool ReplaceThroughBackup(const std::string& temporary, const SafeCopyRequest& request,
                           const CopyHooks& hooks, OldVersions::Place* place, ActionError* error) {
-    std::string backupFolder = FolderOf(request.to) + "\\" + BackupName(NextNumber());
+    std::string backupFolder = FolderOf(request.to) + "\\" + BackupName(NextTemporaryNumber());
     std::string backup = backupFolder + "\\" + NameOf(request.to);
     if (request.journal != nullptr &&
         !request.journal->WillMake(JournalRecord::Backup, backupFolder, request.to)) {

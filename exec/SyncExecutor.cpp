@@ -3,6 +3,7 @@
 #include "base/WideFiles.h"
 #include "engine/NameOrder.h"
 #include "engine/SyncItem.h"
+#include "engine/TemporaryName.h"
 #include "exec/CommandText.h"
 #include "exec/FileActions.h"
 #include "exec/Premise.h"
@@ -253,11 +254,40 @@ private:
                                         sameName ? EntryCheck::Existing : EntryCheck::NewName))
             return Failed(error);
         // Without MOVEFILE_COPY_ALLOWED: a rename on the volume, never a copy.
-        if (!MovePath(from.c_str(), to.c_str(), 0))
-            return Failed(StepFailed(ActionStep::Move, from));
+        if (sameName ? !RenameInCase(from, to, root, fromPath, &error)
+                     : !MovePath(from.c_str(), to.c_str(), 0))
+            return Failed(error.IsSet() ? error : StepFailed(ActionStep::Move, from));
         Record(item.isFolder ? RecordedRow::MovedFolder : RecordedRow::Moved, root, toPath, nullptr,
                fromPath);
         return RowResult::Succeeded;
+    }
+
+    // A rename in case only, through a backup folder beside it (named in the
+    // journal first): some file systems take a rename onto a name that is the
+    // same to them as nothing to do (Wine's Unix folders report success and
+    // keep the old spelling). A kill half-way leaves the entry in the backup
+    // folder, and the next run puts it back under its old name.
+    bool RenameInCase(const std::string& from, const std::string& to, const std::string& root,
+                      const std::string& fromPath, ActionError* error) {
+        const std::string folder = FolderOf(from) + "\\" + BackupName(NextTemporaryNumber());
+        const std::string waiting = folder + from.substr(LastSeparator(from));
+        if (options_.journal != nullptr &&
+            !options_.journal->WillMake(JournalRecord::Backup, folder, root + fromPath)) {
+            *error = StepFailed(ActionStep::Journal, folder);
+            return false;
+        }
+        if (!CreateFolderAt(folder) || !MovePath(from.c_str(), waiting.c_str(), 0)) {
+            *error = StepFailed(ActionStep::Move, from);
+            RemoveFolderAt(folder);
+            return false;
+        }
+        bool renamed = MovePath(waiting.c_str(), to.c_str(), 0) != FALSE;
+        if (!renamed) {
+            *error = StepFailed(ActionStep::Move, from);
+            MovePath(waiting.c_str(), from.c_str(), 0); // otherwise the journal names it
+        }
+        RemoveFolderAt(folder);
+        return renamed;
     }
 
     const SyncOptions& options_;

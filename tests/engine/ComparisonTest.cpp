@@ -19,6 +19,7 @@ struct JobCase {
     int mode, deleteEnabled, bothSidesOnly, twoSecondTolerance;
     std::vector<Node> processing, reference;
     Texts expected;
+    int detectMoves = 0;
 };
 
 Texts Plan(const JobCase& c, RowCollector& rows) {
@@ -27,6 +28,7 @@ Texts Plan(const JobCase& c, RowCollector& rows) {
     job.deleteEnabled = c.deleteEnabled;
     job.bothSidesOnly = c.bothSidesOnly;
     job.twoSecondTolerance = c.twoSecondTolerance;
+    job.detectMoves = c.detectMoves;
     BuildTree(job.processingFolder, c.processing);
     BuildTree(job.referenceFolder, c.reference);
     Texts include, exclude;
@@ -92,6 +94,49 @@ TEST(Comparison, ModesPlanTheirPassesInTheirDirections) {
     // clang-format on
     for (const JobCase& c : cases)
         EXPECT_EQ(c.expected, Plan(c)) << c.name;
+}
+
+// A deletion and a copy on one side are one rename only when that is proved:
+// a folder whose whole tree came along, or a file of one size, time and
+// content that nothing else going or coming shares (or, among alike files,
+// the only one of its name). Anything less stays a deletion and a copy.
+TEST(Comparison, MovesAreRenamesOnlyWhenProved) {
+    // clang-format off
+    const JobCase cases[] = {
+        {"a renamed file", 2, 1, 0, 0, {{"new.txt", 0, "x"}}, {{"old.txt", 0, "x"}},
+         {"move same P>R R\\old.txt -> R\\new.txt"}, 1},
+        {"the same, moves not asked for", 2, 1, 0, 0, {{"new.txt", 0, "x"}}, {{"old.txt", 0, "x"}},
+         {"copy exist P>R P\\new.txt -> R\\new.txt", "delete exist P>R R\\old.txt"}, 0},
+        {"a file moved to another folder", 2, 1, 0, 0, {{"a\\"}, {"b\\"}, {"b\\表.txt", 0, "f"}},
+         {{"a\\"}, {"a\\表.txt", 0, "f"}, {"b\\"}},
+         {"move same P>R R\\a\\表.txt -> R\\b\\表.txt"}, 1},
+        {"a renamed folder is one row", 1, 1, 0, 0,
+         {{"photos\\"}, {"photos\\1.jpg", 0, "1"}, {"photos\\ソ\\"}, {"photos\\ソ\\2.jpg", 0, "2"}},
+         {{"写真\\"}, {"写真\\1.jpg", 0, "1"}, {"写真\\ソ\\"}, {"写真\\ソ\\2.jpg", 0, "2"}},
+         {"move same R>P P\\photos -> P\\写真"}, 1},
+        {"a renamed folder with a file changed in it moves file by file", 2, 1, 0, 0,
+         {{"n\\"}, {"n\\1.jpg", 0, "1"}, {"n\\2.jpg", 5000, "2"}},
+         {{"o\\"}, {"o\\1.jpg", 0, "1"}, {"o\\2.jpg", 0, "2"}},
+         {"copy exist P>R P\\n\\2.jpg -> R\\n\\2.jpg", "create exist P>R P\\n -> R\\n",
+          "delete exist P>R R\\o\\2.jpg", "delete movedout P>R R\\o",
+          "move same P>R R\\o\\1.jpg -> R\\n\\1.jpg"}, 1},
+        {"two different files of one size and time", 2, 1, 0, 0, {{"b.txt", 0, "xy"}}, {{"a.txt", 0, "yx"}},
+         {"copy exist P>R P\\b.txt -> R\\b.txt", "delete exist P>R R\\a.txt"}, 1},
+        {"alike files: each the only one of its name", 2, 1, 0, 0, {{"x.txt", 0, "1"}, {"y.txt", 0, "1"}},
+         {{"sub\\"}, {"sub\\x.txt", 0, "1"}, {"sub\\y.txt", 0, "1"}},
+         {"delete movedout P>R R\\sub", "move same P>R R\\sub\\x.txt -> R\\x.txt",
+          "move same P>R R\\sub\\y.txt -> R\\y.txt"}, 1},
+        {"alike files of other names: no proof which is which", 2, 1, 0, 0,
+         {{"p.txt", 0, "1"}, {"q.txt", 0, "1"}}, {{"r.txt", 0, "1"}, {"s.txt", 0, "1"}},
+         {"copy exist P>R P\\p.txt -> R\\p.txt", "copy exist P>R P\\q.txt -> R\\q.txt",
+          "delete exist P>R R\\r.txt", "delete exist P>R R\\s.txt"}, 1},
+        {"a rename in case only, file and folder", 2, 0, 0, 0, {{"DIR\\"}, {"DIR\\NAME.txt"}},
+         {{"dir\\"}, {"dir\\Name.txt", 0, "DIR\\NAME.txt"}},
+         {"move case P>R R\\dir -> R\\DIR", "move case P>R R\\dir\\Name.txt -> R\\DIR\\NAME.txt"}, 0},
+    };
+    // clang-format on
+    for (const JobCase& c : cases)
+        EXPECT_EQ(Sorted(c.expected), Plan(c)) << c.name;
 }
 
 TEST(Comparison, TimesAndNamesDecideWhatIsNewer) {

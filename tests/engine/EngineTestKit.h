@@ -133,11 +133,13 @@ private:
     std::string newName_;
 };
 
-// A path below a test root, a trailing backslash for a folder, and a last-write
-// time in milliseconds after a fixed base time.
+// A path below a test root, a trailing backslash for a folder, a last-write
+// time in milliseconds after a fixed base time, and a file's bytes (its path
+// when none are given).
 struct Node {
     std::string path;
     long long milliseconds = 0;
+    const char* bytes = nullptr;
 };
 
 inline FILETIME BaseTimePlus(long long milliseconds) {
@@ -160,7 +162,7 @@ inline void BuildTree(const std::string& root, const std::vector<Node>& nodes) {
         if (EndsWithBackslash(path))
             MakeFolder(path.substr(0, path.size() - 1));
         else
-            WriteFileBytes(path, node.path);
+            WriteFileBytes(path, node.bytes != nullptr ? node.bytes : node.path);
     }
     for (const Node& node : nodes) {
         std::string path = root + "\\" + node.path;
