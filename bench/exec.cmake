@@ -5,3 +5,6 @@ target_link_libraries(bench_exec PRIVATE orvane_exec orvane_operation_dialogs us
 
 add_executable(bench_export ${CMAKE_CURRENT_LIST_DIR}/bench_export.cpp)
 target_link_libraries(bench_export PRIVATE orvane_exec orvane_operation_dialogs user32)
+
+add_executable(bench_moves ${CMAKE_CURRENT_LIST_DIR}/bench_moves.cpp)
+target_link_libraries(bench_moves PRIVATE orvane_exec orvane_operation_dialogs user32)

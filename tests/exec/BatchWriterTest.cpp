@@ -242,6 +242,8 @@ TEST(BatchWriter, ExportedFileActsOnExactlyTheNamedFilesWithDelayedExpansionOnOr
         }
         rows.items.push_back(FolderCreate(from, to, "\\", "new!(1)%x%"));
         rows.items.push_back(FolderDelete(to, "\\", "old!dir"));
+        ASSERT_TRUE(WriteFileBytes(to + "\\mv!a&表.txt", "moved"));
+        rows.items.push_back(FileMove(from, to, "\\", "mv!a&表.txt", "mv%b (ソ).txt"));
         ASSERT_TRUE(MakeFolder(to + "\\olddir"));
         // Names without a Shift-JIS form: a line would act on a look-alike
         // (café as cafe), so the file only says in a comment that it leaves
@@ -286,6 +288,8 @@ TEST(BatchWriter, ExportedFileActsOnExactlyTheNamedFilesWithDelayedExpansionOnOr
             }
         }
         EXPECT_TRUE(IsFolder(to + "\\new!(1)%x%"));
+        EXPECT_EQ("moved", ReadFileBytes(to + "\\mv%b (ソ).txt"));
+        EXPECT_FALSE(PathExists(to + "\\mv!a&表.txt"));
         EXPECT_FALSE(PathExists(to + "\\old!dir"));
         EXPECT_TRUE(IsFolder(to + "\\olddir"));
     }

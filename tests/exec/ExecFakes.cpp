@@ -68,6 +68,12 @@ SyncItem FolderDelete(const std::string& root, const std::string& folder, const 
                 FileEntry());
 }
 
+SyncItem FileMove(const std::string& fromRoot, const std::string& toRoot, const std::string& folder,
+                  const std::string& oldName, const std::string& newName) {
+    return Item(Move, SameContent, 0, Entry(fromRoot, folder, newName, FILE_ATTRIBUTE_ARCHIVE),
+                Entry(toRoot, folder, oldName, FILE_ATTRIBUTE_ARCHIVE));
+}
+
 std::vector<std::string> ReadLines(const std::string& path) {
     std::string bytes = ReadFileBytes(path);
     std::vector<std::string> lines;

@@ -70,6 +70,9 @@ SyncItem FolderCreate(const std::string& fromRoot, const std::string& toRoot,
                       const std::string& folder, const std::string& name);
 SyncItem FileDelete(const std::string& root, const std::string& folder, const std::string& name);
 SyncItem FolderDelete(const std::string& root, const std::string& folder, const std::string& name);
+// A rename on toRoot's side, of oldName to newName, which fromRoot holds already.
+SyncItem FileMove(const std::string& fromRoot, const std::string& toRoot, const std::string& folder,
+                  const std::string& oldName, const std::string& newName);
 
 // The file's lines without their CR LF; a last line without CR LF comes back with
 // "<no CR LF>" appended, so that a missing line end shows in a comparison.

@@ -313,7 +313,8 @@ TEST(Replacement, AFailedStepLeavesTheOldVersionAtTheTarget) {
         {"old version moved to the versions folder, new one cannot take its name", Versions, false,
          2, false},
         {"new version cannot take its name, Recycle Bin", RecycleBin, true, 1, false},
-        {"old version cannot move aside for the Recycle Bin, no links", RecycleBin, false, 1, false},
+        {"old version cannot move aside for the Recycle Bin, no links", RecycleBin, false, 1,
+         false},
         {"old version moved aside, new one cannot take its name, no links", RecycleBin, false, 2,
          false},
         {"no versions folder can be made", Versions, true, 0, true},
@@ -370,11 +371,11 @@ TEST(Replacement, AFailedStepLeavesTheOldVersionAtTheTarget) {
         if (c.net == Versions) {
             EXPECT_EQ("old version", ReadFileBytes(saved));
         }
-        EXPECT_EQ(kNotePrefix + std::string(c.net == Versions
-                                                ? "上書き前のファイルを「" + saved + "」に保存しました"
-                                            : c.net == RecycleBin
-                                                ? "上書き前のファイルをごみ箱に移しました"
-                                                : "上書き前のファイルは完全に削除しました"),
+        EXPECT_EQ(kNotePrefix +
+                      std::string(c.net == Versions
+                                      ? "上書き前のファイルを「" + saved + "」に保存しました"
+                                  : c.net == RecycleBin ? "上書き前のファイルをごみ箱に移しました"
+                                                        : "上書き前のファイルは完全に削除しました"),
                   log[1]);
     }
 }
