@@ -176,51 +176,55 @@ bool MoveFinder::FindFolderMoves(Side& side) {
 }
 
 bool MoveFinder::FindFileMoves(Side& side) {
-    std::multimap<unsigned long long, Held*> comingBySize;
-    std::multimap<unsigned long long, Held*> goingBySize;
-    for (Held* held : side.coming)
-        if (!held->consumed && !held->item->isFolder)
-            comingBySize.emplace(held->item->subject.Size(), held);
+    // Files of one size (and, without a tolerance, one time) go together: a
+    // pair is proved only within such a group.
+    struct Group {
+        std::vector<Held*> going, coming;
+    };
+    std::map<std::pair<unsigned long long, unsigned long long>, Group> groups;
+    auto groupOf = [&](const Held* held) -> Group& {
+        const FileEntry& entry = held->item->subject;
+        unsigned long long time =
+            tolerance_
+                ? 0
+                : (static_cast<unsigned long long>(entry.lastWriteTime.dwHighDateTime) << 32) |
+                      entry.lastWriteTime.dwLowDateTime;
+        return groups[{entry.Size(), time}];
+    };
     for (Held* held : side.going)
         if (!held->consumed && !held->item->isFolder)
-            goingBySize.emplace(held->item->subject.Size(), held);
-    // The files of one size and time that go, and those that come.
-    auto alike = [&](const std::multimap<unsigned long long, Held*>& bySize, const FileEntry& as) {
-        std::vector<Held*> found;
-        auto [first, last] = bySize.equal_range(as.Size());
-        for (auto it = first; it != last; ++it)
-            if (!it->second->consumed && SameTime(it->second->item->subject, as))
-                found.push_back(it->second);
-        return found;
-    };
-    auto leaf = [](const Held* held) { return NameKey(held->item->subject.name); };
-    for (auto& [size, old] : goingBySize) {
-        if (old->consumed)
+            groupOf(held).going.push_back(held);
+    for (Held* held : side.coming)
+        if (!held->consumed && !held->item->isFolder)
+            groupOf(held).coming.push_back(held);
+    for (auto& [signature, group] : groups) {
+        if (group.going.empty() || group.coming.empty())
             continue;
-        std::vector<Held*> candidates = alike(comingBySize, old->item->subject);
-        std::vector<Held*> rivals = alike(goingBySize, old->item->subject);
-        if (candidates.empty())
-            continue;
-        Held* now = nullptr;
-        if (candidates.size() == 1 && rivals.size() == 1) {
-            now = candidates[0];
+        std::vector<std::pair<Held*, Held*>> pairs;
+        if (group.going.size() == 1 && group.coming.size() == 1) {
+            pairs.push_back({group.going[0], group.coming[0]});
         } else {
             // Among several alike, only the one of the same name on both ends.
-            auto sameName = [&](const std::vector<Held*>& list) {
-                return std::count_if(list.begin(), list.end(),
-                                     [&](const Held* held) { return leaf(held) == leaf(old); });
-            };
-            if (sameName(candidates) != 1 || sameName(rivals) != 1)
-                continue;
-            now = *std::find_if(candidates.begin(), candidates.end(),
-                                [&](const Held* held) { return leaf(held) == leaf(old); });
+            std::map<std::string, std::pair<std::vector<Held*>, std::vector<Held*>>> byName;
+            for (Held* held : group.going)
+                byName[NameKey(held->item->subject.name)].first.push_back(held);
+            for (Held* held : group.coming)
+                byName[NameKey(held->item->subject.name)].second.push_back(held);
+            for (auto& [name, ends] : byName)
+                if (ends.first.size() == 1 && ends.second.size() == 1)
+                    pairs.push_back({ends.first[0], ends.second[0]});
         }
-        ContentMatch match = CompareContent(old->item->subject.FullPath(),
-                                            now->item->subject.FullPath(), size, true, progress_);
-        if (match == ContentMatch::Stopped)
-            return false;
-        if (match == ContentMatch::Same)
-            AddMove(*old, *now);
+        for (auto [old, now] : pairs) {
+            if (!SameTime(old->item->subject, now->item->subject))
+                continue;
+            ContentMatch match =
+                CompareContent(old->item->subject.FullPath(), now->item->subject.FullPath(),
+                               old->item->subject.Size(), true, progress_);
+            if (match == ContentMatch::Stopped)
+                return false;
+            if (match == ContentMatch::Same)
+                AddMove(*old, *now);
+        }
     }
     return true;
 }
