@@ -9,12 +9,14 @@ int Tier(const SyncItem* item) {
     switch (item->operation) {
     case Delete:
         return item->reason == MovedOut ? 3 : 0;
+    case Create:
+        return 1;
     case Move:
         return 2;
     case Conflict:
         return 5;
     default:
-        return 1; // folder creations, then copies: folders first, below
+        return 4; // copies, into folders made or moved by then
     }
 }
 
