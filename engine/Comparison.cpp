@@ -39,7 +39,26 @@ std::string KeyOf(const FolderListing& listing, size_t index) {
 } // namespace
 
 Comparison::Comparison(const JobSettings& job, IProgress& progress, IRowSink& sink)
-    : job_(job), progress_(progress), sink_(sink) {}
+    : job_(job), times_(TimeRuleOf(job)), progress_(progress), sink_(sink) {}
+
+TimeRule TimeRuleOf(const JobSettings& job) {
+    TimeRule rule(job.twoSecondTolerance != 0);
+    rule.ignoreHourShift = job.ignoreHourShift != 0;
+    return rule;
+}
+
+bool Comparison::SameBytes(const FileEntry& a, const FileEntry& b) {
+    if (job_.compareContent == 0 || a.IsFolder() || b.IsFolder() || a.Size() != b.Size())
+        return false;
+    // Each pair once a search: the two passes of a two-way run both meet it.
+    auto known = contentChecked_.find(a.RelativePath());
+    if (known != contentChecked_.end())
+        return known->second;
+    ContentMatch match = content_.Compare(a.FullPath(), b.FullPath(), a.Size(), true, progress_);
+    if (match == ContentMatch::Stopped)
+        stopped_ = true;
+    return contentChecked_[a.RelativePath()] = match == ContentMatch::Same;
+}
 
 void Comparison::Hand(SyncItem* item) {
     // The sink owns the item from here on, also when it refuses the row.
@@ -50,11 +69,11 @@ template <class Visit> bool Comparison::EachEntry(const FolderListing& reading, 
     nextPosition_ = 0;
     nextMatch_ = 0;
     for (size_t i = 0; i < reading.Size(); ++i) {
-        if (progress_.PollStop())
+        if (stopped_ || progress_.PollStop())
             return false;
         visit(reading[i], i);
     }
-    return true;
+    return !stopped_;
 }
 
 int Comparison::Match(const FolderListing& matching, const FolderListing& reading, size_t index) {
@@ -90,16 +109,19 @@ bool Comparison::CopyPass(const FolderListing& reading, const FolderListing& mat
             PlanCaseRename(entry, other, direction);
             return;
         }
-        bool tolerance = job_.twoSecondTolerance != 0;
         SyncReason reason = Date;
-        if (!IsNewer(entry.lastWriteTime, other.lastWriteTime, tolerance)) {
+        if (!IsNewer(entry.lastWriteTime, other.lastWriteTime, times_)) {
             // A content change the time does not show: the supplying side wins.
             if (entry.Size() == other.Size() ||
-                !SameTime(entry.lastWriteTime, other.lastWriteTime, tolerance)) {
+                !SameTime(entry.lastWriteTime, other.lastWriteTime, times_)) {
                 PlanCaseRename(entry, other, direction);
                 return;
             }
             reason = SizeDiffers;
+        } else if (SameBytes(entry, other)) {
+            // Only the time changed (a restore, a tool, a clock): nothing to copy.
+            PlanCaseRename(entry, other, direction);
+            return;
         }
         // The whole counterpart, so the copy overwrites the file under the name it has there.
         auto item = MakeItem(Copy, reason, direction, entry);
@@ -170,8 +192,7 @@ const RememberedEntry* Comparison::LastOf(std::string_view key) const {
 
 TwoWayAction Comparison::Decide(const FileEntry* processing, const FileEntry* reference,
                                 const RememberedEntry* last) const {
-    return DecideTwoWay(StateOf(processing), StateOf(reference), last,
-                        job_.twoSecondTolerance != 0);
+    return DecideTwoWay(StateOf(processing), StateOf(reference), last, times_);
 }
 
 bool Comparison::AllBelowGo(const FolderListing& reading, size_t folderIndex,
@@ -214,12 +235,17 @@ void Comparison::PlanTwoWay(const FolderListing& reading, const FolderListing& m
     const RememberedEntry* last = LastOf(key);
     const FileEntry* processing = readingIsProcessing ? &entry : other;
     const FileEntry* reference = readingIsProcessing ? other : &entry;
-    const bool tolerance = job_.twoSecondTolerance != 0;
+    // Two files of one size whose times differ may hold the same bytes: then
+    // they are equal, whatever the times say.
+    const bool sameBytes = other != nullptr &&
+                           !SameTime(entry.lastWriteTime, other->lastWriteTime, times_) &&
+                           SameBytes(entry, *other);
     // What the pair holds unless a row changes it: found equal now, or as last time.
     if (next_ != nullptr && readingIsProcessing && other != nullptr &&
         entry.IsFolder() == other->IsFolder() &&
-        (entry.IsFolder() || (entry.Size() == other->Size() &&
-                              SameTime(entry.lastWriteTime, other->lastWriteTime, tolerance)))) {
+        (entry.IsFolder() ||
+         (entry.Size() == other->Size() &&
+          (sameBytes || SameTime(entry.lastWriteTime, other->lastWriteTime, times_))))) {
         RememberedEntry now;
         now.present = true;
         now.folder = entry.IsFolder();
@@ -231,6 +257,8 @@ void Comparison::PlanTwoWay(const FolderListing& reading, const FolderListing& m
         next_->Put(key, entry.RelativePath(), *last);
     }
 
+    if (sameBytes || stopped_)
+        return;
     const TwoWayAction copiesFromReading =
         readingIsProcessing ? TwoWayAction::CopyToReference : TwoWayAction::CopyToProcessing;
     if (other != nullptr && entry.IsFolder() != other->IsFolder()) {

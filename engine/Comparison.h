@@ -1,11 +1,19 @@
 #pragma once
 // Turns the two sorted listings of a job into planned actions, one pass at a
 // time, handing every item to the row sink as soon as it is made.
+#include "engine/ContentCheck.h"
 #include "engine/EngineCallbacks.h"
+#include "engine/FileTimes.h"
 #include "engine/FolderListing.h"
 #include "engine/PairMemory.h"
 #include "engine/SyncItem.h"
 #include "job/JobSettings.h"
+
+#include <map>
+#include <string>
+
+// The job's rule for comparing times.
+TimeRule TimeRuleOf(const JobSettings& job);
 
 class Comparison {
 public:
@@ -70,7 +78,15 @@ private:
     void PlanTwoWay(const FolderListing& reading, const FolderListing& matching, size_t index,
                     int found, SyncDirection direction);
 
+    // With the job's comparison by content, whether two files of one size hold
+    // the same bytes (read once a search); a stop while reading stops the pass.
+    bool SameBytes(const FileEntry& a, const FileEntry& b);
+
     const JobSettings& job_;
+    TimeRule times_;
+    bool stopped_ = false;
+    std::map<std::string, bool> contentChecked_; // by relative path
+    ContentComparer content_;
     const PairMemory* last_ = nullptr;
     PairMemory* next_ = nullptr;
     IProgress& progress_;

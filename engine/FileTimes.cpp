@@ -29,7 +29,9 @@ bool ToLocalWholeSeconds(const FILETIME& time, long long* seconds) {
     return true;
 }
 
-bool IsNewer(const FILETIME& candidate, const FILETIME& other, bool twoSecondTolerance) {
+namespace {
+
+bool IsNewerBy(const FILETIME& candidate, const FILETIME& other, bool twoSecondTolerance) {
     if (twoSecondTolerance) {
         long long candidateSeconds = 0;
         long long otherSeconds = 0;
@@ -38,4 +40,25 @@ bool IsNewer(const FILETIME& candidate, const FILETIME& other, bool twoSecondTol
             return candidateSeconds - otherSeconds >= 3;
     }
     return CompareFileTime(&candidate, &other) == 1;
+}
+
+FILETIME HourEarlier(const FILETIME& time) {
+    ULARGE_INTEGER ticks = {{time.dwLowDateTime, time.dwHighDateTime}};
+    ticks.QuadPart -= 36000000000ull;
+    return {ticks.LowPart, ticks.HighPart};
+}
+
+} // namespace
+
+bool IsNewer(const FILETIME& candidate, const FILETIME& other, TimeRule rule) {
+    if (!IsNewerBy(candidate, other, rule.twoSecondTolerance))
+        return false;
+    // An hour later, give or take the tolerance, is the same time an hour on.
+    if (rule.ignoreHourShift) {
+        FILETIME shifted = HourEarlier(candidate);
+        if (!IsNewerBy(shifted, other, rule.twoSecondTolerance) &&
+            !IsNewerBy(other, shifted, rule.twoSecondTolerance))
+            return false;
+    }
+    return true;
 }

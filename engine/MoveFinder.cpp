@@ -4,7 +4,6 @@
 #include <climits>
 #include <map>
 
-#include "engine/ContentCheck.h"
 #include "engine/FileTimes.h"
 #include "engine/NameOrder.h"
 
@@ -26,8 +25,8 @@ const std::string& SideOf(const SyncItem& item) {
 
 } // namespace
 
-MoveFinder::MoveFinder(IRowSink& rows, bool twoSecondTolerance, IProgress& progress)
-    : rows_(rows), tolerance_(twoSecondTolerance), progress_(progress) {}
+MoveFinder::MoveFinder(IRowSink& rows, TimeRule times, IProgress& progress)
+    : rows_(rows), times_(times), progress_(progress) {}
 
 MoveFinder::~MoveFinder() = default;
 
@@ -42,8 +41,8 @@ int MoveFinder::InsertRow(SyncItem* item, int position) {
 }
 
 bool MoveFinder::SameTime(const FileEntry& a, const FileEntry& b) const {
-    return !IsNewer(a.lastWriteTime, b.lastWriteTime, tolerance_) &&
-           !IsNewer(b.lastWriteTime, a.lastWriteTime, tolerance_);
+    return !IsNewer(a.lastWriteTime, b.lastWriteTime, times_) &&
+           !IsNewer(b.lastWriteTime, a.lastWriteTime, times_);
 }
 
 std::pair<size_t, size_t> MoveFinder::Below(const std::vector<Held*>& list,
@@ -81,7 +80,7 @@ bool MoveFinder::SameTree(const Side& side, const Held& going, const Held& comin
         if (old.IsFolder())
             continue;
         ContentMatch match =
-            CompareContent(old.FullPath(), now.FullPath(), old.Size(), false, progress_);
+            content_.Compare(old.FullPath(), now.FullPath(), old.Size(), false, progress_);
         if (match != ContentMatch::Same) {
             *stopped = match == ContentMatch::Stopped;
             return false;
@@ -184,8 +183,9 @@ bool MoveFinder::FindFileMoves(Side& side) {
     std::map<std::pair<unsigned long long, unsigned long long>, Group> groups;
     auto groupOf = [&](const Held* held) -> Group& {
         const FileEntry& entry = held->item->subject;
+        // Exact times group exactly; a tolerance or an hour's shift is looked at pair by pair.
         unsigned long long time =
-            tolerance_
+            times_.twoSecondTolerance || times_.ignoreHourShift
                 ? 0
                 : (static_cast<unsigned long long>(entry.lastWriteTime.dwHighDateTime) << 32) |
                       entry.lastWriteTime.dwLowDateTime;
@@ -218,8 +218,8 @@ bool MoveFinder::FindFileMoves(Side& side) {
             if (!SameTime(old->item->subject, now->item->subject))
                 continue;
             ContentMatch match =
-                CompareContent(old->item->subject.FullPath(), now->item->subject.FullPath(),
-                               old->item->subject.Size(), true, progress_);
+                content_.Compare(old->item->subject.FullPath(), now->item->subject.FullPath(),
+                                 old->item->subject.Size(), true, progress_);
             if (match == ContentMatch::Stopped)
                 return false;
             if (match == ContentMatch::Same)

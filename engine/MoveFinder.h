@@ -18,12 +18,14 @@
 #include <memory>
 #include <vector>
 
+#include "engine/ContentCheck.h"
 #include "engine/EngineCallbacks.h"
+#include "engine/FileTimes.h"
 #include "engine/SyncItem.h"
 
 class MoveFinder : public IRowSink {
 public:
-    MoveFinder(IRowSink& rows, bool twoSecondTolerance, IProgress& progress);
+    MoveFinder(IRowSink& rows, TimeRule times, IProgress& progress);
     ~MoveFinder() override;
     MoveFinder(const MoveFinder&) = delete;
     MoveFinder& operator=(const MoveFinder&) = delete;
@@ -58,8 +60,9 @@ private:
     bool SameTime(const FileEntry& a, const FileEntry& b) const;
 
     IRowSink& rows_;
-    bool tolerance_;
+    TimeRule times_;
     IProgress& progress_;
+    ContentComparer content_;
     std::vector<std::unique_ptr<Held>> held_;
     std::vector<std::unique_ptr<SyncItem>> moves_;
 };

@@ -240,7 +240,7 @@ bool SearchAndCompare(const JobSettings& job, std::vector<std::string>& includeE
     // Moves are found among what the passes plan to delete and to copy, after
     // the folders that hold what must stay have kept their deletions back.
     const bool findMoves = job.detectMoves != 0 && job.deleteEnabled != 0;
-    MoveFinder moves(rows, job.twoSecondTolerance != 0, progress);
+    MoveFinder moves(rows, TimeRuleOf(job), progress);
     Comparison comparison(job, progress, findMoves ? static_cast<IRowSink&>(moves) : rows);
     comparison.UseMemory(lastMemory, nextMemory);
     if (!comparison.RunPasses(processing, reference))

@@ -4,14 +4,14 @@
 
 namespace {
 
-bool SameContent(const EntryState& a, const EntryState& b, bool tolerance) {
+bool SameContent(const EntryState& a, const EntryState& b, TimeRule tolerance) {
     if (a.folder != b.folder)
         return false;
     return a.folder || (a.size == b.size && SameTime(a.lastWriteTime, b.lastWriteTime, tolerance));
 }
 
 bool ChangedSince(const EntryState& now, const RememberedEntry& last, const FILETIME& lastTime,
-                  bool tolerance) {
+                  TimeRule tolerance) {
     if (now.folder != last.folder)
         return true;
     return !now.folder &&
@@ -19,7 +19,7 @@ bool ChangedSince(const EntryState& now, const RememberedEntry& last, const FILE
 }
 
 TwoWayAction WithoutMemory(const EntryState& processing, const EntryState& reference,
-                           bool tolerance) {
+                           TimeRule tolerance) {
     if (!reference.present)
         return TwoWayAction::CopyToReference;
     if (!processing.present)
@@ -35,12 +35,12 @@ TwoWayAction WithoutMemory(const EntryState& processing, const EntryState& refer
 
 } // namespace
 
-bool SameTime(const FILETIME& a, const FILETIME& b, bool twoSecondTolerance) {
-    return !IsNewer(a, b, twoSecondTolerance) && !IsNewer(b, a, twoSecondTolerance);
+bool SameTime(const FILETIME& a, const FILETIME& b, TimeRule rule) {
+    return !IsNewer(a, b, rule) && !IsNewer(b, a, rule);
 }
 
 TwoWayAction DecideTwoWay(const EntryState& processing, const EntryState& reference,
-                          const RememberedEntry* last, bool tolerance) {
+                          const RememberedEntry* last, TimeRule tolerance) {
     if (!processing.present && !reference.present)
         return TwoWayAction::None;
     if (last == nullptr)

@@ -6,6 +6,8 @@
 // conflict that only the user settles.
 #include <windows.h>
 
+#include "engine/FileTimes.h"
+
 // One side's entry now, or the entry both sides held after the last run.
 struct EntryState {
     bool present = false;
@@ -33,7 +35,7 @@ enum class TwoWayAction {
 };
 
 // Whether two last-write times count as the same: neither newer than the other.
-bool SameTime(const FILETIME& a, const FILETIME& b, bool twoSecondTolerance);
+bool SameTime(const FILETIME& a, const FILETIME& b, TimeRule rule);
 
 // `last` null: no memory of the pair (none kept, or none to trust): a newer file
 // wins, a missing entry is copied, and files of one time and different sizes are
@@ -43,4 +45,4 @@ bool SameTime(const FILETIME& a, const FILETIME& b, bool twoSecondTolerance);
 // nothing; whether a folder deleted on one side goes is for the caller to
 // settle from its contents.
 TwoWayAction DecideTwoWay(const EntryState& processing, const EntryState& reference,
-                          const RememberedEntry* last, bool twoSecondTolerance);
+                          const RememberedEntry* last, TimeRule rule);

@@ -29,10 +29,10 @@ bool StillAsSeen(const PathState& now, const FileEntry& seen) {
     return now.size == seenSize && CompareFileTime(&now.lastWriteTime, &seen.lastWriteTime) == 0;
 }
 
-bool HoldsSameVersion(const PathState& target, const PathState& source, bool twoSecondTolerance) {
+bool HoldsSameVersion(const PathState& target, const PathState& source, TimeRule rule) {
     if (!target.exists || target.folder || !source.exists || source.folder ||
         target.size != source.size)
         return false;
-    return !IsNewer(target.lastWriteTime, source.lastWriteTime, twoSecondTolerance) &&
-           !IsNewer(source.lastWriteTime, target.lastWriteTime, twoSecondTolerance);
+    return !IsNewer(target.lastWriteTime, source.lastWriteTime, rule) &&
+           !IsNewer(source.lastWriteTime, target.lastWriteTime, rule);
 }

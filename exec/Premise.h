@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "engine/FileTimes.h"
+
 struct FileEntry;
 struct SyncItem;
 
@@ -31,4 +33,4 @@ inline bool IsFree(const PathState& now) {
 
 // The target already holds the source's version: both files, the same size, and
 // the same last-write time (within the two-second tolerance when the job has it).
-bool HoldsSameVersion(const PathState& target, const PathState& source, bool twoSecondTolerance);
+bool HoldsSameVersion(const PathState& target, const PathState& source, TimeRule rule);

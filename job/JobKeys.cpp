@@ -47,6 +47,9 @@ constexpr JobKey kKeys[] = {
     Number("VersionsRuns", &JobSettings::versionsRuns, kMostVersionRuns, 0),
     Switch("Memory", &JobSettings::rememberState, 0),
     Switch("DetectMoves", &JobSettings::detectMoves, 0),
+    Switch("Verify", &JobSettings::verifyCopies, 0),
+    Switch("CompareContent", &JobSettings::compareContent, 0),
+    Switch("IgnoreHourShift", &JobSettings::ignoreHourShift, 0),
 };
 
 } // namespace

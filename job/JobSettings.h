@@ -47,6 +47,14 @@ struct JobSettings {
     // with memory, on either side) is renamed on the other side instead of
     // deleted and copied again (off for a job without the key; on for a new one).
     int detectMoves = 0;
+    // Each copy is read back from the disk and compared with its source before
+    // it takes the target's name (off for a job without the key).
+    int verifyCopies = 0;
+    // Files of one size whose times differ are compared by content before a
+    // copy is planned (off for a job without the key).
+    int compareContent = 0;
+    // Times exactly one hour apart count as the same (off for a job without the key).
+    int ignoreHourShift = 0;
 
     bool operator==(const JobSettings&) const = default;
 };

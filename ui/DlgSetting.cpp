@@ -74,6 +74,9 @@ void CDlgSetting::DoDataExchange(CDataExchange* dx) {
     DDX_Check(dx, IDC_VERSIONS, job.keepVersions);
     DDX_Check(dx, IDC_MEMORY, job.rememberState);
     DDX_Check(dx, IDC_DETECTMOVES, job.detectMoves);
+    DDX_Check(dx, IDC_VERIFY, job.verifyCopies);
+    DDX_Check(dx, IDC_COMPARECONTENT, job.compareContent);
+    DDX_Check(dx, IDC_HOURSHIFT, job.ignoreHourShift);
     DDX_Text(dx, IDC_VERSIONSDIR, job.versionsFolder);
     DDX_Control(dx, IDC_VERSIONSDIR, versionsBox);
     DDX_Text(dx, IDC_VERSIONSDAYS, versionsDaysText);

@@ -20,6 +20,7 @@ struct JobCase {
     std::vector<Node> processing, reference;
     Texts expected;
     int detectMoves = 0;
+    int compareContent = 0, ignoreHourShift = 0;
 };
 
 Texts Plan(const JobCase& c, RowCollector& rows) {
@@ -29,6 +30,8 @@ Texts Plan(const JobCase& c, RowCollector& rows) {
     job.bothSidesOnly = c.bothSidesOnly;
     job.twoSecondTolerance = c.twoSecondTolerance;
     job.detectMoves = c.detectMoves;
+    job.compareContent = c.compareContent;
+    job.ignoreHourShift = c.ignoreHourShift;
     BuildTree(job.processingFolder, c.processing);
     BuildTree(job.referenceFolder, c.reference);
     Texts include, exclude;
@@ -171,6 +174,34 @@ TEST(Comparison, TimesAndNamesDecideWhatIsNewer) {
         {"names whose second bytes differ only by 0x20 are different files", 2, 1, 0, 0,
          {{"右.txt", 9000}}, {{"影.txt"}},
          {"copy exist P>R P\\右.txt -> R\\右.txt", "delete exist P>R R\\影.txt"}},
+    };
+    // clang-format on
+    for (const JobCase& c : cases)
+        EXPECT_EQ(Sorted(c.expected), Plan(c)) << c.name;
+}
+
+// Times that lie: files whose bytes are equal are left alone when content is
+// compared, and a shift of exactly one hour is no change when asked for.
+TEST(Comparison, ContentAndHourShiftOverruleTimesOnlyWhenAsked) {
+    const char* copyA = "copy date R>P R\\a.txt -> P\\a.txt";
+    const long long hour = 3600 * 1000;
+    // clang-format off
+    const JobCase cases[] = {
+        {"touched, one way", 1, 1, 0, 0, {{"a.txt", 0, "abcd"}}, {{"a.txt", 9000, "abcd"}}, {}, 0, 1},
+        {"touched, two ways", 0, 0, 0, 0, {{"a.txt", 9000, "abcd"}}, {{"a.txt", 0, "abcd"}}, {}, 0, 1},
+        {"touched, content not compared", 1, 1, 0, 0, {{"a.txt", 0, "abcd"}}, {{"a.txt", 9000, "abcd"}},
+         {copyA}},
+        {"one byte changed among alike files", 1, 1, 0, 0,
+         {{"a.txt", 0, "abcd"}, {"表\\"}, {"表\\b.txt", 0, "abcd"}},
+         {{"a.txt", 9000, "abXd"}, {"表\\"}, {"表\\b.txt", 9000, "abcd"}}, {copyA}, 0, 1},
+        {"other sizes are not read", 1, 1, 0, 0, {{"a.txt", 0, "abc"}}, {{"a.txt", 9000, "abcd"}},
+         {copyA}, 0, 1},
+        {"an hour later", 1, 1, 0, 0, {{"a.txt", 0}}, {{"a.txt", hour}}, {}, 0, 0, 1},
+        {"an hour earlier, two ways", 0, 0, 0, 0, {{"a.txt", hour}}, {{"a.txt", 0}}, {}, 0, 0, 1},
+        {"an hour and 2 s, tolerance", 1, 1, 0, 1, {{"a.txt", 0}}, {{"a.txt", hour + 2000}}, {}, 0, 0, 1},
+        {"an hour and 1 ms, exact", 1, 1, 0, 0, {{"a.txt", 0}}, {{"a.txt", hour + 1}}, {copyA}, 0, 0, 1},
+        {"two hours", 1, 1, 0, 1, {{"a.txt", 0}}, {{"a.txt", 2 * hour}}, {copyA}, 0, 0, 1},
+        {"an hour, shift not asked for", 1, 1, 0, 1, {{"a.txt", 0}}, {{"a.txt", hour}}, {copyA}},
     };
     // clang-format on
     for (const JobCase& c : cases)

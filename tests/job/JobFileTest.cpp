@@ -76,6 +76,8 @@ TEST(JobFile, EveryFieldSurvivesAWriteAndARead) {
     full.twoSecondTolerance = 1;
     full.excludedFolders = "obj,bin\\ソ";
     full.useRecycleBin = full.allowMassDeletion = 1;
+    full.keepVersions = full.detectMoves = 1;
+    full.verifyCopies = full.compareContent = full.ignoreHourShift = 1;
     TempDir dir;
     ASSERT_TRUE(MakeFolder(dir / "ソフト能力表"));
     const std::string path = dir / "ソフト能力表\\表ソ能.orvane";
@@ -121,11 +123,12 @@ TEST(JobFile, NewFileHoldsTheKeysInWriteOrderWithEmptyTextsWritten) {
     job.mode = UpdateProcessing;
     ASSERT_TRUE(WriteJobFile(dir / "new.orvane", job));
     const std::vector<std::string> expected = {
-        "[Settings]",     "Mode=1",         "BaseDir=C:\\表", "TargetDir=",   "OutputLog=0",
-        "IsSynExist=0",   "SubFolder=0",    "NotDel=1",       "DelWarning=0", "AddExt=",
-        "DelExt=",        "LogDir=",        "2Sec=0",         "FirstCopy=1",  "RmDir=",
-        "UseRecycle=0",   "AllowMassDel=0", "Versions=0",     "VersionsDir=", "VersionsDays=0",
-        "VersionsRuns=0", "Memory=0",       "DetectMoves=0"};
+        "[Settings]",       "Mode=1",         "BaseDir=C:\\表", "TargetDir=",   "OutputLog=0",
+        "IsSynExist=0",     "SubFolder=0",    "NotDel=1",       "DelWarning=0", "AddExt=",
+        "DelExt=",          "LogDir=",        "2Sec=0",         "FirstCopy=1",  "RmDir=",
+        "UseRecycle=0",     "AllowMassDel=0", "Versions=0",     "VersionsDir=", "VersionsDays=0",
+        "VersionsRuns=0",   "Memory=0",       "DetectMoves=0",  "Verify=0",     "CompareContent=0",
+        "IgnoreHourShift=0"};
     EXPECT_EQ(expected, IniLines(dir / "new.orvane"));
 }
 
@@ -140,14 +143,37 @@ TEST(JobFile, SavingKeepsOtherSectionsAndKeysAndThePlacesOfKnownKeys) {
     job.mode = UpdateReference;
     job.excludedFolders = "new";
     ASSERT_TRUE(WriteJobFile(path, job));
-    const std::vector<std::string> expected = {
-        "[Other]",       "BaseDir=keep",  "[Settings]",     "RmDir=new",
-        "Custom=表ソ能", "Mode=2",        "BaseDir=C:\\p",  "TargetDir=",
-        "OutputLog=0",   "IsSynExist=0",  "SubFolder=0",    "NotDel=0",
-        "DelWarning=0",  "AddExt=",       "DelExt=",        "LogDir=",
-        "2Sec=0",        "FirstCopy=0",   "UseRecycle=0",   "AllowMassDel=0",
-        "Versions=0",    "VersionsDir=",  "VersionsDays=0", "VersionsRuns=0",
-        "Memory=0",      "DetectMoves=0", "[Tail]",         "x=1"};
+    const std::vector<std::string> expected = {"[Other]",
+                                               "BaseDir=keep",
+                                               "[Settings]",
+                                               "RmDir=new",
+                                               "Custom=表ソ能",
+                                               "Mode=2",
+                                               "BaseDir=C:\\p",
+                                               "TargetDir=",
+                                               "OutputLog=0",
+                                               "IsSynExist=0",
+                                               "SubFolder=0",
+                                               "NotDel=0",
+                                               "DelWarning=0",
+                                               "AddExt=",
+                                               "DelExt=",
+                                               "LogDir=",
+                                               "2Sec=0",
+                                               "FirstCopy=0",
+                                               "UseRecycle=0",
+                                               "AllowMassDel=0",
+                                               "Versions=0",
+                                               "VersionsDir=",
+                                               "VersionsDays=0",
+                                               "VersionsRuns=0",
+                                               "Memory=0",
+                                               "DetectMoves=0",
+                                               "Verify=0",
+                                               "CompareContent=0",
+                                               "IgnoreHourShift=0",
+                                               "[Tail]",
+                                               "x=1"};
     EXPECT_EQ(expected, IniLines(path));
     EXPECT_TRUE(job == ReadJobFile(path));
 }

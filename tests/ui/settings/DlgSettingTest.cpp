@@ -364,6 +364,7 @@ TEST_F(SettingsDialogTest, ShowsTheJobFileWithCommandLineFoldersOnTopAndSavesItB
     stored.logFolder = Path("log\\");
     stored.fastCopy = 1;
     stored.excludedFolders = "a,b\\c";
+    stored.verifyCopies = stored.ignoreHourShift = 1;
     WriteJobFile(jobPath, stored);
     // A job stored before the Recycle Bin option keeps deleting for good.
     WritePrivateProfileStringA("Settings", "UseRecycle", nullptr, jobPath.c_str());
@@ -381,9 +382,10 @@ TEST_F(SettingsDialogTest, ShowsTheJobFileWithCommandLineFoldersOnTopAndSavesItB
         };
         for (const auto& [id, text] : texts)
             EXPECT_EQ(text, ItemText(dialog, id)) << id;
-        for (int id : {IDC_OUTPUTLOG, IDC_SUBFOLDER, IDC_DELWARNING, IDC_FASTCOPY})
+        for (int id : {IDC_OUTPUTLOG, IDC_SUBFOLDER, IDC_DELWARNING, IDC_FASTCOPY, IDC_VERIFY,
+                       IDC_HOURSHIFT})
             EXPECT_TRUE(IsChecked(dialog, id)) << id;
-        for (int id : {IDC_BOTHSIDESONLY, IDC_DELETE, IDC_TWOSEC, IDC_RECYCLE})
+        for (int id : {IDC_BOTHSIDESONLY, IDC_DELETE, IDC_TWOSEC, IDC_RECYCLE, IDC_COMPARECONTENT})
             EXPECT_FALSE(IsChecked(dialog, id)) << id;
         EXPECT_EQ(2, SendDlgItemMessageA(dialog, IDC_MODE, CB_GETCURSEL, 0, 0));
         for (int id : {IDC_ADDEXT, IDC_DELEXT, IDC_RMDIR})
