@@ -22,8 +22,10 @@ const char* const kStepTexts[] = {
     "「%s」に実行中の記録を書き込めません",
     "「%s」はリンクなどで同期するフォルダの外を指しているため、手を付けませんでした",
     "「%s」を移動できません",
+    "「%s」へのコピーを読み返した内容が元のファイルと一致しません",
 };
-static_assert(sizeof kStepTexts / sizeof kStepTexts[0] == static_cast<size_t>(ActionStep::Move) + 1,
+static_assert(sizeof kStepTexts / sizeof kStepTexts[0] ==
+                  static_cast<size_t>(ActionStep::Verify) + 1,
               "one text for each step");
 
 std::string WithoutLineEnd(std::string text) {

@@ -24,6 +24,7 @@ enum class ActionStep {
     Journal,            // recording in the run's journal what is about to be made
     OutsideJob,         // the entry or a folder above it now lies elsewhere (a link)
     Move,               // renaming an entry on its side (a move or a rename)
+    Verify,             // the copy read back from the disk is not the source's bytes
 };
 
 struct ActionError {

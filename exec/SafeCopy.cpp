@@ -1,8 +1,10 @@
 #include "exec/SafeCopy.h"
 
+#include <cstring>
 #include <vector>
 
 #include "base/FileHandle.h"
+#include "base/Owned.h"
 #include "base/NameText.h"
 #include "engine/TemporaryName.h"
 #include "exec/FileActions.h"
@@ -36,6 +38,62 @@ HANDLE CreateTemporary(const std::string& folder, IRunJournal* journal, std::str
     }
     *error = StepFailed(ActionStep::CreateTemporary, folder, code);
     return INVALID_HANDLE_VALUE;
+}
+
+// Whether the copy at `copy` holds the source's bytes, read back from the disk:
+// opened without buffering, so Windows reads the device and not its cache of
+// what was just written (the copy was flushed first). A volume that refuses
+// unbuffered reads is read the usual way. Failures name `to`, the copy's
+// final name, which is what the user knows.
+CopyEnd VerifyCopy(const std::string& from, const std::string& copy, const std::string& to,
+                   const CopyHooks& hooks, ActionError* error) {
+    FileHandle source(
+        OpenPath(from, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN));
+    if (!source.IsOpen()) {
+        *error = StepFailed(ActionStep::ReadSource, from);
+        return CopyEnd::Failed;
+    }
+    FileHandle written(OpenPath(copy, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING,
+                                FILE_FLAG_NO_BUFFERING | FILE_FLAG_SEQUENTIAL_SCAN));
+    if (!written.IsOpen())
+        written = FileHandle(OpenPath(copy, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING,
+                                      FILE_FLAG_SEQUENTIAL_SCAN));
+    // Unbuffered reads want a buffer on a sector boundary: a page is one.
+    const Owned<void*, [](void* block) { VirtualFree(block, 0, MEM_RELEASE); }> aligned(
+        VirtualAlloc(nullptr, kBlock, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+    if (!written.IsOpen() || aligned.Get() == nullptr) {
+        *error = StepFailed(ActionStep::Verify, to);
+        return CopyEnd::Failed;
+    }
+    std::vector<char> original(kBlock);
+    char* readBack = static_cast<char*>(aligned.Get());
+    for (;;) {
+        DWORD got = 0, back = 0;
+        if (!ReadFile(source.Get(), original.data(), kBlock, &got, nullptr)) {
+            *error = StepFailed(ActionStep::ReadSource, from);
+            return CopyEnd::Failed;
+        }
+        if (!ReadFile(written.Get(), readBack, kBlock, &back, nullptr)) {
+            *error = StepFailed(ActionStep::Verify, to);
+            return CopyEnd::Failed;
+        }
+        if (got != back || std::memcmp(original.data(), readBack, got) != 0) {
+            *error = StepFailed(ActionStep::Verify, to, 0);
+            return CopyEnd::Failed;
+        }
+        if (got == 0)
+            return CopyEnd::Copied;
+        if (got == kBlock && hooks.stopRequested && hooks.stopRequested())
+            return CopyEnd::Stopped;
+    }
+}
+
+// Sends what the shell wrote to the disk before it is read back. A copy the
+// shell made read-only cannot be opened for writing; it is read back as it is.
+void FlushShellCopy(const std::string& copy) {
+    FileHandle written(OpenPath(copy, GENERIC_WRITE, FILE_SHARE_READ, OPEN_EXISTING, 0));
+    if (written.IsOpen())
+        FlushFileBuffers(written.Get());
 }
 
 // Source to the open temporary file, block by block.
@@ -77,6 +135,19 @@ CopyEnd CopyContents(const std::string& from, const std::string& to, HANDLE targ
         left = left > got ? left - got : 0;
         if (left > 0 && hooks.stopRequested && hooks.stopRequested())
             return CopyEnd::Stopped;
+    }
+    // Written to while it was read (a writer that ignores the share mode: a
+    // process on the file server, or outside Windows): the copy may hold
+    // parts of two versions, and the source is no longer what the search saw.
+    FILE_BASIC_INFO after;
+    FILE_STANDARD_INFO sizeAfter;
+    if (!GetFileInformationByHandleEx(source.Get(), FileBasicInfo, &after, sizeof after) ||
+        !GetFileInformationByHandleEx(source.Get(), FileStandardInfo, &sizeAfter,
+                                      sizeof sizeAfter) ||
+        after.LastWriteTime.QuadPart != basic.LastWriteTime.QuadPart ||
+        sizeAfter.EndOfFile.QuadPart != standard.EndOfFile.QuadPart) {
+        *error = StepFailed(ActionStep::ChangedSinceSearch, from, 0);
+        return CopyEnd::Failed;
     }
     FILETIME lastWrite = {static_cast<DWORD>(basic.LastWriteTime.QuadPart),
                           static_cast<DWORD>(basic.LastWriteTime.QuadPart >> 32)};
@@ -282,9 +353,16 @@ CopyEnd SafeCopyFile(const SafeCopyRequest& request, const CopyHooks& hooks, Act
         if (!ShellCopyFile(request.from, temporary, &code)) {
             *error = StepFailed(ActionStep::ShellCopy, request.from, code);
             end = CopyEnd::Failed;
+        } else if (request.verify) {
+            FlushShellCopy(temporary);
         }
     } else {
         end = CopyContents(request.from, request.to, target.Get(), hooks, &attributes, error);
+        // What is read back must come from the disk, not from what waits to go there.
+        if (end == CopyEnd::Copied && request.verify && !FlushFileBuffers(target.Get())) {
+            *error = StepFailed(ActionStep::WriteCopy, request.to);
+            end = CopyEnd::Failed;
+        }
         if (!target.Close() && end == CopyEnd::Copied) {
             *error = StepFailed(ActionStep::WriteCopy, request.to);
             end = CopyEnd::Failed;
@@ -292,6 +370,8 @@ CopyEnd SafeCopyFile(const SafeCopyRequest& request, const CopyHooks& hooks, Act
         if (end == CopyEnd::Copied && attributes != 0)
             SetAttributesOf(temporary, attributes);
     }
+    if (end == CopyEnd::Copied && request.verify)
+        end = VerifyCopy(request.from, temporary, request.to, hooks, error);
     if (end == CopyEnd::Copied && Replace(temporary, request, hooks, error))
         return CopyEnd::Copied;
     DeletePath(temporary);

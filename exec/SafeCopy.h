@@ -26,6 +26,9 @@ struct SafeCopyRequest {
     std::string to;
     bool replace = false;   // the target exists and is replaced; otherwise it must not exist
     bool shellCopy = false; // the shell's copy instead of the program's own
+    // The copy is read back from the disk and compared with the source before it
+    // takes the target's name; a difference fails the copy.
+    bool verify = false;
     // Where the replaced old version goes; without it, it is deleted for good.
     // `root` and `relativePath` place the target in its side; *place, when
     // given, learns where the old version went.

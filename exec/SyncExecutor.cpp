@@ -12,6 +12,9 @@
 
 namespace {
 
+// The note under a copy that was read back and found equal to its source.
+const char* const kVerifiedNote = "コピー後に内容を確認しました";
+
 // What became of one row.
 enum class RowResult { Succeeded, Failed, Aborted, Stopped, Conflict };
 
@@ -107,6 +110,7 @@ private:
         OldVersions::Place place;
         request.place = &place;
         request.journal = options_.journal;
+        request.verify = options_.verifyCopies;
 
         PathState source = StateOf(request.from);
         if (!StillAsSeen(source, item.subject))
@@ -116,8 +120,7 @@ private:
             // Done already, by an earlier run of the same list: nothing to copy.
             // Only under exactly this name: a case or normalisation variant the
             // file system also opens is another file to the user.
-            if (HoldsSameVersion(target, source, options_.twoSecondTolerance) &&
-                HasExactName(request.to))
+            if (HoldsSameVersion(target, source, options_.times) && HasExactName(request.to))
                 return RowResult::Succeeded;
             if (!StillAsSeen(target, item.counterpart))
                 return Changed(request.to);
@@ -147,6 +150,9 @@ private:
         case CopyEnd::Copied:
             if (request.replace)
                 Placed(place, true);
+            if (request.verify)
+                note_ = note_.empty() ? std::string(kVerifiedNote)
+                                      : std::string(kVerifiedNote) + "。" + note_;
             Record(request.replace ? RecordedRow::Replaced : RecordedRow::Copied, request.root,
                    request.relativePath, request.replace ? &item.counterpart : nullptr);
             return RowResult::Succeeded;
@@ -157,7 +163,7 @@ private:
             // run of the same list made it.
             if (!request.replace &&
                 (error.code == ERROR_ALREADY_EXISTS || error.code == ERROR_FILE_EXISTS) &&
-                HoldsSameVersion(StateOf(request.to), source, options_.twoSecondTolerance) &&
+                HoldsSameVersion(StateOf(request.to), source, options_.times) &&
                 HasExactName(request.to))
                 return RowResult::Succeeded;
             return Failed(error);
@@ -359,7 +365,9 @@ SyncOptions MakeSyncOptions(const JobSettings& job, bool unattended,
     options.fastCopy = job.fastCopy != 0;
     options.unattended = unattended;
     options.lastMessage = lastMessage;
-    options.twoSecondTolerance = job.twoSecondTolerance != 0;
+    options.times.twoSecondTolerance = job.twoSecondTolerance != 0;
+    options.times.ignoreHourShift = job.ignoreHourShift != 0;
+    options.verifyCopies = job.verifyCopies != 0;
     options.processingFolder = job.processingFolder;
     options.referenceFolder = job.referenceFolder;
     options.allowMassDeletion = job.allowMassDeletion != 0;

@@ -32,9 +32,10 @@ struct SyncOptions {
     bool outputLog = false;
     std::string logFolder;
     bool confirmDelete = false;
-    bool fastCopy = false;   // the program's own copy instead of the shell's
-    bool unattended = false; // never ask
-    bool twoSecondTolerance = false;
+    bool fastCopy = false;     // the program's own copy instead of the shell's
+    bool unattended = false;   // never ask
+    TimeRule times;            // when a file already holds the source's version
+    bool verifyCopies = false; // each copy is read back before it takes its name
     // The search's view of both sides, for the check of mass deletions. Without
     // counts (countsKnown false) that check is skipped.
     std::string processingFolder;

@@ -484,4 +484,31 @@ TEST_F(UnattendedRun, UndoPutsTheLastRunBackAndAnUndoIsUndoneToo) {
         << run.standardError;
 }
 
+// Older times on the reference side that tell nothing: an hour behind (a FAT
+// stick after a daylight-saving change) or a day behind with the same bytes
+// (a restore). Only the file whose bytes changed is copied, and it is read back.
+TEST_F(UnattendedRun, TimesThatLieCopyOnlyTheFileWhoseBytesChanged) {
+    const FILETIME now = UtcFileTime(2024, 3, 31, 12, 0, 0);
+    const FILETIME hourBehind = UtcFileTime(2024, 3, 31, 11, 0, 0);
+    const FILETIME dayBehind = UtcFileTime(2024, 3, 30, 12, 0, 0);
+    for (int i = 0; i < 20; ++i) {
+        const std::string name = "\\表" + std::to_string(i) + ".txt";
+        const std::string bytes = "contents of file " + std::to_string(i);
+        WriteFileBytes(proc + name, bytes);
+        SetLastWriteTime(proc + name, now);
+        WriteFileBytes(ref + name, i == 7 ? "contents of file X" : bytes);
+        SetLastWriteTime(ref + name, i % 2 == 0 ? hourBehind : dayBehind);
+    }
+    job.verifyCopies = job.compareContent = job.ignoreHourShift = 1;
+    Save();
+    ProgramRun run = RunOrvaneCaptured("-s " + Quoted(jobPath));
+    ASSERT_EQ(0u, run.exitCode) << run.standardError;
+    EXPECT_EQ("contents of file 7", ReadFileBytes(ref + "\\表7.txt"));
+    const std::vector<std::string> lines = LogLines();
+    ASSERT_EQ(2u, lines.size());
+    EXPECT_EQ("成功:COPY " + Quoted(proc + "\\表7.txt") + " " + Quoted(ref + "\\表7.txt"),
+              lines[0]);
+    EXPECT_EQ("　コピー後に内容を確認しました", lines[1].substr(0, lines[1].find("。")));
+}
+
 } // namespace

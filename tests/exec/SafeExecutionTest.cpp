@@ -24,7 +24,9 @@
 
 #include <cwchar>
 
+#include "base/FileHandle.h"
 #include "base/NameText.h"
+#include "base/WideFiles.h"
 
 namespace {
 
@@ -51,15 +53,27 @@ BOOL WINAPI WriteThenKill(HANDLE file, LPCVOID data, DWORD size, LPDWORD written
     return WriteFile(file, data, size, written, overlapped);
 }
 
+// A disk that takes every block and says so, but keeps one byte of the
+// second block wrong.
+int g_writesBeforeGarble = -1;
+BOOL WINAPI WriteGarbled(HANDLE file, LPCVOID data, DWORD size, LPDWORD written,
+                         LPOVERLAPPED overlapped) {
+    if (g_writesBeforeGarble-- != 0 || size == 0)
+        return WriteFile(file, data, size, written, overlapped);
+    std::string garbled(static_cast<const char*>(data), size);
+    garbled[size / 2] ^= 0x20;
+    return WriteFile(file, garbled.data(), size, written, overlapped);
+}
+
 } // namespace
 
 // A 3 MiB copy breaks off in its second block. The old target (or the free
 // name) stays exactly as it was; the next run of the same list, taking the
 // folders after the killed run, removes what its journal names and finishes
-// the copy.
+// the copy. A copy the disk garbled is caught when it is read back.
 TEST(SafeCopy, CopyBrokenOffPartWayLeavesTheOldTargetAndNoPartialFile) {
-    enum Fault { FullDisk, Stop, Kill };
-    for (Fault fault : {FullDisk, Stop, Kill}) {
+    enum Fault { FullDisk, Stop, Kill, Garbled };
+    for (Fault fault : {FullDisk, Stop, Kill, Garbled}) {
         for (bool replace : {true, false}) {
             SCOPED_TRACE(testing::Message() << "fault " << fault << " replace " << replace);
             TempDir dir;
@@ -84,9 +98,13 @@ TEST(SafeCopy, CopyBrokenOffPartWayLeavesTheOldTargetAndNoPartialFile) {
                 g_writeBudget = (1 << 20) + 12345;
             } else if (fault == Stop) {
                 progress.stopAtPoll = 1; // the first poll after the row's own
-            } else {
+            } else if (fault == Kill) {
                 options.write = WriteThenKill;
                 g_writesBeforeKill = 1;
+            } else {
+                options.write = WriteGarbled;
+                options.verifyCopies = true;
+                g_writesBeforeGarble = 1;
             }
             bool killed = false;
             {
@@ -122,9 +140,15 @@ TEST(SafeCopy, CopyBrokenOffPartWayLeavesTheOldTargetAndNoPartialFile) {
             if (replace) {
                 EXPECT_EQ("old version", ReadFileBytes(r + "\\ソ.bin"));
             }
-            if (fault == FullDisk) {
+            if (fault == FullDisk || fault == Garbled) {
                 EXPECT_EQ(1, outcome.rowsFailed);
                 EXPECT_EQ(0u, LogOf(logs).at(0).find("失敗:COPY"));
+            }
+            if (fault == Garbled) {
+                ASSERT_EQ(1u, outcome.failures.size());
+                EXPECT_EQ("「" + r +
+                              "\\ソ.bin」へのコピーを読み返した内容が元のファイルと一致しません",
+                          outcome.failures[0].reason);
             }
             if (fault == Stop) {
                 EXPECT_EQ(SyncEnd::Stopped, outcome.end);
@@ -142,6 +166,7 @@ TEST(SafeCopy, CopyBrokenOffPartWayLeavesTheOldTargetAndNoPartialFile) {
                 std::vector<std::string> notes;
                 locks.ClearLeftovers(nets, &notes);
                 SyncOptions next = LoggingTo(nextLogs.Path());
+                next.verifyCopies = fault == Garbled;
                 next.journal = &locks;
                 next.notesBefore = &notes;
                 outcome = ExecuteSync(rows, next, progress, answers);
@@ -149,17 +174,63 @@ TEST(SafeCopy, CopyBrokenOffPartWayLeavesTheOldTargetAndNoPartialFile) {
             EXPECT_EQ(0, outcome.rowsFailed);
             EXPECT_EQ(std::vector<std::string>{"ソ.bin"}, NamesIn(r));
             EXPECT_TRUE(content == ReadFileBytes(r + "\\ソ.bin"));
-            // A replacement's line is followed by where the old version went.
+            // A replacement's line is followed by where the old version went,
+            // a verified copy's by that it was verified.
             std::vector<std::string> log = LogOf(nextLogs.Path());
-            const size_t rowLines = replace ? 2u : 1u;
+            const size_t rowLines = replace || fault == Garbled ? 2u : 1u;
             ASSERT_EQ((killed ? 1u : 0u) + rowLines, log.size());
             if (killed) {
                 EXPECT_EQ(0u, log[0].find(kLeftoverRemovedText + r + "\\~orvane")) << log[0];
                 EXPECT_NE(std::string::npos, log[0].find("（完全に削除しました）")) << log[0];
             }
             EXPECT_EQ(0u, log[log.size() - rowLines].find("成功:COPY"));
+            if (fault == Garbled) {
+                EXPECT_EQ(0u, log.back().find("　コピー後に内容を確認しました")) << log.back();
+            }
         }
     }
+}
+
+// A source written to while it is copied, by a writer the share mode does not
+// stop (a process on the file server): here its time moves at the second block.
+std::string g_touchWhileCopying;
+int g_blocksBeforeTouch = 0;
+BOOL WINAPI WriteThenTouchSource(HANDLE file, LPCVOID data, DWORD size, LPDWORD written,
+                                 LPOVERLAPPED overlapped) {
+    if (!g_touchWhileCopying.empty() && g_blocksBeforeTouch-- == 0) {
+        FileHandle source(OpenPath(g_touchWhileCopying, FILE_WRITE_ATTRIBUTES,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, 0));
+        const FILETIME moved = UtcFileTime(2024, 5, 5, 5, 5, 5);
+        if (!SetFileTime(source.Get(), nullptr, nullptr, &moved))
+            return FALSE;
+        g_touchWhileCopying.clear();
+    }
+    return WriteFile(file, data, size, written, overlapped);
+}
+
+TEST(SafeCopy, ASourceWrittenToDuringItsCopyFailsTheRowAndKeepsTheTarget) {
+    TempDir dir;
+    const std::string p = dir / "p", r = dir / "r";
+    ASSERT_TRUE(MakeFolder(p) && MakeFolder(r));
+    ASSERT_TRUE(WriteFileBytes(p + "\\表.bin", std::string(3 << 20, 's')));
+    ASSERT_TRUE(WriteFileBytes(r + "\\表.bin", "old version"));
+    ASSERT_TRUE(SetLastWriteTime(r + "\\表.bin", UtcFileTime(2020, 1, 1, 0, 0, 0)));
+    RowList rows;
+    rows.items = {DateCopy(p, r, "\\", "表.bin", "表.bin")};
+    SyncOptions options;
+    options.fastCopy = true;
+    options.write = WriteThenTouchSource;
+    g_touchWhileCopying = p + "\\表.bin";
+    g_blocksBeforeTouch = 1;
+    ProgressRecorder progress;
+    ScriptedAnswers answers;
+    SyncOutcome outcome = ExecuteSync(rows, options, progress, answers);
+    EXPECT_TRUE(g_touchWhileCopying.empty()) << "the copy reached its second block";
+    ASSERT_EQ(1u, outcome.failures.size());
+    EXPECT_EQ("「" + p + "\\表.bin」は検索の後で変更されたか、なくなっています",
+              outcome.failures[0].reason);
+    EXPECT_EQ("old version", ReadFileBytes(r + "\\表.bin"));
+    EXPECT_EQ(std::vector<std::string>{"表.bin"}, NamesIn(r));
 }
 
 // Each row is built, as by a search, before something changes on disk; a row
