@@ -8,3 +8,6 @@ target_link_libraries(bench_export PRIVATE orvane_exec orvane_operation_dialogs 
 
 add_executable(bench_moves ${CMAKE_CURRENT_LIST_DIR}/bench_moves.cpp)
 target_link_libraries(bench_moves PRIVATE orvane_exec orvane_operation_dialogs user32)
+
+add_executable(bench_content ${CMAKE_CURRENT_LIST_DIR}/bench_content.cpp)
+target_link_libraries(bench_content PRIVATE orvane_exec orvane_operation_dialogs user32)
