@@ -39,7 +39,7 @@ void FillListing(FolderListing& listing, const std::vector<Key>& keys) {
     FoundRecord found;
     for (const Key& key : keys) {
         found.name = key.name;
-        listing.Append(FileEntry(listing.RootFolder(), key.folder, found));
+        listing.Append(key.folder, found);
     }
 }
 

@@ -9,17 +9,17 @@
 namespace {
 
 std::unique_ptr<SyncItem> MakeItem(SyncOperation operation, SyncReason reason,
-                                   SyncDirection direction, const FileEntry& subject) {
+                                   SyncDirection direction, const ListedEntry& subject) {
     auto item = std::make_unique<SyncItem>();
     item->operation = operation;
     item->reason = reason;
     item->direction = direction;
     item->isFolder = subject.IsFolder() ? 1 : 0;
-    item->subject = subject;
+    item->subject = subject.Owned();
     return item;
 }
 
-EntryState StateOf(const FileEntry* entry) {
+EntryState StateOf(const ListedEntry* entry) {
     EntryState state;
     if (entry == nullptr)
         return state;
@@ -47,7 +47,7 @@ TimeRule TimeRuleOf(const JobSettings& job) {
     return rule;
 }
 
-bool Comparison::SameBytes(const FileEntry& a, const FileEntry& b) {
+bool Comparison::SameBytes(const ListedEntry& a, const ListedEntry& b) {
     if (job_.compareContent == 0 || a.IsFolder() || b.IsFolder() || a.Size() != b.Size())
         return false;
     // Each pair once a search: the two passes of a two-way run both meet it.
@@ -88,7 +88,7 @@ int Comparison::Match(const FolderListing& matching, const FolderListing& readin
 
 bool Comparison::CopyPass(const FolderListing& reading, const FolderListing& matching,
                           SyncDirection direction) {
-    return EachEntry(reading, [&](const FileEntry& entry, size_t index) {
+    return EachEntry(reading, [&](const ListedEntry& entry, size_t index) {
         int found = Match(matching, reading, index);
         if (found < 0) {
             if (!entry.IsFolder() && job_.bothSidesOnly != 0)
@@ -99,7 +99,7 @@ bool Comparison::CopyPass(const FolderListing& reading, const FolderListing& mat
             Hand(item.release());
             return;
         }
-        const FileEntry& other = matching[static_cast<size_t>(found)];
+        const ListedEntry other = matching[static_cast<size_t>(found)];
         if (entry.IsFolder() != other.IsFolder()) {
             PlanKindChange(entry, other, matching, direction);
             return;
@@ -125,12 +125,12 @@ bool Comparison::CopyPass(const FolderListing& reading, const FolderListing& mat
         }
         // The whole counterpart, so the copy overwrites the file under the name it has there.
         auto item = MakeItem(Copy, reason, direction, entry);
-        item->counterpart = other;
+        item->counterpart = other.Owned();
         Hand(item.release());
     });
 }
 
-void Comparison::PlanCaseRename(const FileEntry& entry, const FileEntry& other,
+void Comparison::PlanCaseRename(const ListedEntry& entry, const ListedEntry& other,
                                 SyncDirection direction) {
     // One name to the file systems, another to the user: only the spelling of
     // the entry's own name travels (its folder's spelling is its folder's row),
@@ -138,26 +138,26 @@ void Comparison::PlanCaseRename(const FileEntry& entry, const FileEntry& other,
     if (!DifferInCase(entry.name, other.name))
         return;
     auto item = MakeItem(Move, NameCase, direction, entry);
-    item->counterpart = other;
+    item->counterpart = other.Owned();
     Hand(item.release());
 }
 
-void Comparison::PlanTwoWayCaseRename(const FileEntry& entry, const FileEntry& other,
+void Comparison::PlanTwoWayCaseRename(const ListedEntry& entry, const ListedEntry& other,
                                       const std::string& key, SyncDirection direction) {
     // The side whose spelling is not the one remembered renamed it; without a
     // memory, or where both did, nothing tells which spelling is meant.
     if (!DifferInCase(entry.name, other.name) || last_ == nullptr || key.empty())
         return;
-    const RememberedRecord* record = last_->FindRecord(key);
-    if (record == nullptr)
+    std::optional<RememberedRecord> record = last_->FindRecord(key);
+    if (!record)
         return;
-    const std::wstring& remembered = record->relativePath;
+    const std::wstring remembered = WideFromText(record->relativePath);
     std::wstring rememberedName = remembered.substr(remembered.rfind(L'\\') + 1);
     if (WideFromText(other.name) == rememberedName && WideFromText(entry.name) != rememberedName)
         PlanCaseRename(entry, other, direction);
 }
 
-void Comparison::PlanKindChange(const FileEntry& entry, const FileEntry& other,
+void Comparison::PlanKindChange(const ListedEntry& entry, const ListedEntry& other,
                                 const FolderListing& matching, SyncDirection direction) {
     // A folder that became a file takes everything below it on the other side
     // away, which only a job that deletes does.
@@ -173,7 +173,7 @@ void Comparison::PlanKindChange(const FileEntry& entry, const FileEntry& other,
 
 bool Comparison::DeletionPass(const FolderListing& reading, const FolderListing& matching,
                               SyncDirection direction) {
-    return EachEntry(reading, [&](const FileEntry& entry, size_t index) {
+    return EachEntry(reading, [&](const ListedEntry& entry, size_t index) {
         if (Match(matching, reading, index) >= 0)
             return;
         if (!entry.IsFolder() && job_.bothSidesOnly != 0)
@@ -182,17 +182,16 @@ bool Comparison::DeletionPass(const FolderListing& reading, const FolderListing&
     });
 }
 
-const RememberedEntry* Comparison::LastOf(std::string_view key) const {
-    static const RememberedEntry kNotHeld;
+std::optional<RememberedEntry> Comparison::LastOf(std::string_view key) const {
     if (last_ == nullptr)
-        return nullptr;
-    const RememberedEntry* found = last_->Find(key);
-    return found != nullptr ? found : &kNotHeld;
+        return std::nullopt;
+    std::optional<RememberedEntry> found = last_->Find(key);
+    return found ? *found : RememberedEntry();
 }
 
-TwoWayAction Comparison::Decide(const FileEntry* processing, const FileEntry* reference,
-                                const RememberedEntry* last) const {
-    return DecideTwoWay(StateOf(processing), StateOf(reference), last, times_);
+TwoWayAction Comparison::Decide(const ListedEntry* processing, const ListedEntry* reference,
+                                const std::optional<RememberedEntry>& last) const {
+    return DecideTwoWay(StateOf(processing), StateOf(reference), last ? &*last : nullptr, times_);
 }
 
 bool Comparison::AllBelowGo(const FolderListing& reading, size_t folderIndex,
@@ -214,7 +213,7 @@ bool Comparison::AllBelowGo(const FolderListing& reading, size_t folderIndex,
         std::string key = KeyOf(reading, i);
         if (key.compare(0, below.size(), below) != 0)
             break;
-        const FileEntry& entry = reading[i];
+        const ListedEntry entry = reading[i];
         // The other side has no such folder, so nothing below it either.
         TwoWayAction action = readingIsProcessing ? Decide(&entry, nullptr, LastOf(key))
                                                   : Decide(nullptr, &entry, LastOf(key));
@@ -226,15 +225,18 @@ bool Comparison::AllBelowGo(const FolderListing& reading, size_t folderIndex,
 
 void Comparison::PlanTwoWay(const FolderListing& reading, const FolderListing& matching,
                             size_t index, int found, SyncDirection direction) {
-    const FileEntry& entry = reading[index];
-    const FileEntry* other = found >= 0 ? &matching[static_cast<size_t>(found)] : nullptr;
+    const ListedEntry entry = reading[index];
+    ListedEntry otherEntry;
+    if (found >= 0)
+        otherEntry = matching[static_cast<size_t>(found)];
+    const ListedEntry* other = found >= 0 ? &otherEntry : nullptr;
     const bool readingIsProcessing = direction == ProcessingToReference;
     // Keys only for a memory: a run without one plans as fast as ever.
     const bool remembers = last_ != nullptr || next_ != nullptr;
     const std::string key = remembers ? KeyOf(reading, index) : std::string();
-    const RememberedEntry* last = LastOf(key);
-    const FileEntry* processing = readingIsProcessing ? &entry : other;
-    const FileEntry* reference = readingIsProcessing ? other : &entry;
+    const std::optional<RememberedEntry> last = LastOf(key);
+    const ListedEntry* processing = readingIsProcessing ? &entry : other;
+    const ListedEntry* reference = readingIsProcessing ? other : &entry;
     // Two files of one size whose times differ may hold the same bytes: then
     // they are equal, whatever the times say.
     const bool sameBytes = other != nullptr &&
@@ -253,7 +255,9 @@ void Comparison::PlanTwoWay(const FolderListing& reading, const FolderListing& m
         now.processingTime = entry.lastWriteTime;
         now.referenceTime = other->lastWriteTime;
         next_->Put(key, entry.RelativePath(), now);
-    } else if (next_ != nullptr && last != nullptr && last->present) {
+    } else if (next_ != nullptr && last && last->present && (readingIsProcessing || !other)) {
+        // A path on both sides is the processing side's pass to put: each
+        // path once, and each pass in key order.
         next_->Put(key, entry.RelativePath(), *last);
     }
 
@@ -264,13 +268,12 @@ void Comparison::PlanTwoWay(const FolderListing& reading, const FolderListing& m
     if (other != nullptr && entry.IsFolder() != other->IsFolder()) {
         // Which side made a file of a folder, or the reverse, only the memory
         // tells: that side wins; both, or no memory, leave it to the user.
-        TwoWayAction action =
-            last != nullptr ? Decide(processing, reference, last) : TwoWayAction::Conflict;
+        TwoWayAction action = last ? Decide(processing, reference, last) : TwoWayAction::Conflict;
         if (action == copiesFromReading) {
             PlanKindChange(entry, *other, matching, direction);
         } else if (action == TwoWayAction::Conflict && readingIsProcessing) {
             auto item = MakeItem(Conflict, KindChanged, direction, entry);
-            item->counterpart = *other;
+            item->counterpart = other->Owned();
             Hand(item.release());
         }
         return;
@@ -296,7 +299,7 @@ void Comparison::PlanTwoWay(const FolderListing& reading, const FolderListing& m
             Hand(item.release());
         } else {
             auto item = MakeItem(Copy, Date, direction, entry);
-            item->counterpart = *other;
+            item->counterpart = other->Owned();
             Hand(item.release());
         }
     } else if (action == deletesReading) {
@@ -312,7 +315,7 @@ void Comparison::PlanTwoWay(const FolderListing& reading, const FolderListing& m
         bool bothChanged = other != nullptr;
         auto item = MakeItem(Conflict, bothChanged ? Date : Deleted, direction, entry);
         if (other != nullptr)
-            item->counterpart = *other;
+            item->counterpart = other->Owned();
         else
             item->counterpart.rootFolder = matching.RootFolder();
         Hand(item.release());
@@ -321,7 +324,7 @@ void Comparison::PlanTwoWay(const FolderListing& reading, const FolderListing& m
 
 bool Comparison::TwoWayPass(const FolderListing& reading, const FolderListing& matching,
                             SyncDirection direction) {
-    return EachEntry(reading, [&](const FileEntry&, size_t index) {
+    return EachEntry(reading, [&](const ListedEntry&, size_t index) {
         PlanTwoWay(reading, matching, index, Match(matching, reading, index), direction);
     });
 }

@@ -10,6 +10,7 @@
 #include "job/JobSettings.h"
 
 #include <map>
+#include <optional>
 #include <string>
 
 // The job's rule for comparing times.
@@ -61,26 +62,29 @@ private:
     int Match(const FolderListing& matching, const FolderListing& reading, size_t index);
 
     // The entry's action, both sides given in processing, reference order.
-    TwoWayAction Decide(const FileEntry* processing, const FileEntry* reference,
-                        const RememberedEntry* last) const;
+    // `last`: nothing without a memory; an entry not present when the memory
+    // does not hold the path.
+    TwoWayAction Decide(const ListedEntry* processing, const ListedEntry* reference,
+                        const std::optional<RememberedEntry>& last) const;
     // A folder on the reading side only goes when everything below it goes too.
     bool AllBelowGo(const FolderListing& reading, size_t folderIndex, bool readingIsProcessing);
-    const RememberedEntry* LastOf(std::string_view key) const;
+    std::optional<RememberedEntry> LastOf(std::string_view key) const;
     // A name whose spelling differs on the other side, in case only: renamed there.
-    void PlanCaseRename(const FileEntry& entry, const FileEntry& other, SyncDirection direction);
+    void PlanCaseRename(const ListedEntry& entry, const ListedEntry& other,
+                        SyncDirection direction);
     // The same in a two-way run, from the side that renamed since the last run.
-    void PlanTwoWayCaseRename(const FileEntry& entry, const FileEntry& other,
+    void PlanTwoWayCaseRename(const ListedEntry& entry, const ListedEntry& other,
                               const std::string& key, SyncDirection direction);
     // A file that became a folder, or the reverse: the other side's entry goes,
     // the new one is made.
-    void PlanKindChange(const FileEntry& entry, const FileEntry& other,
+    void PlanKindChange(const ListedEntry& entry, const ListedEntry& other,
                         const FolderListing& matching, SyncDirection direction);
     void PlanTwoWay(const FolderListing& reading, const FolderListing& matching, size_t index,
                     int found, SyncDirection direction);
 
     // With the job's comparison by content, whether two files of one size hold
     // the same bytes (read once a search); a stop while reading stops the pass.
-    bool SameBytes(const FileEntry& a, const FileEntry& b);
+    bool SameBytes(const ListedEntry& a, const ListedEntry& b);
 
     const JobSettings& job_;
     TimeRule times_;

@@ -42,8 +42,8 @@ std::string GetExtension(const std::string& name) {
     return name.substr(afterLastDot);
 }
 
-void AddEntryFiltered(FolderListing& listing, const std::string& rootFolder,
-                      const std::string& relativeFolder, const FoundRecord& found,
+void AddEntryFiltered(FolderListing& listing, const std::string& relativeFolder,
+                      const FoundRecord& found,
                       const std::vector<std::string>& includeExtensionList,
                       const std::vector<std::string>& excludeExtensionList) {
     if (!includeExtensionList.empty() || !excludeExtensionList.empty()) {
@@ -53,5 +53,5 @@ void AddEntryFiltered(FolderListing& listing, const std::string& rootFolder,
         if (ContainsNoCase(excludeExtensionList, extension))
             return;
     }
-    listing.Append(FileEntry(rootFolder, relativeFolder, found));
+    listing.Append(relativeFolder, found);
 }

@@ -20,7 +20,7 @@ std::string GetExtension(const std::string& name);
 // Appends an entry for the find record unless it is a copy's temporary file, or
 // its extension is missing from a non-empty include list or present in the
 // exclude list (compared with CompareNames).
-void AddEntryFiltered(FolderListing& listing, const std::string& rootFolder,
-                      const std::string& relativeFolder, const FoundRecord& found,
+void AddEntryFiltered(FolderListing& listing, const std::string& relativeFolder,
+                      const FoundRecord& found,
                       const std::vector<std::string>& includeExtensionList,
                       const std::vector<std::string>& excludeExtensionList);

@@ -1,12 +1,35 @@
 #pragma once
 // Everything found on one side of a job: its root folder and the entries below it.
+// A side can hold millions of entries, so each is a packed record: its folder
+// is stored once for all its entries and its name in a shared arena.
+#include "engine/FoundRecord.h"
 #include "engine/SyncItem.h"
+#include "engine/TextArena.h"
 
 #include <cstdint>
 #include <deque>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
+
+// One entry of a listing, as a view of the listing's storage: valid while the
+// listing lives. A planned row takes an owning copy (Owned).
+struct ListedEntry {
+    std::string_view rootFolder;     // without trailing backslash
+    std::string_view relativeFolder; // begins and ends with a backslash
+    std::string_view name;
+    DWORD attributes = 0;
+    FILETIME lastWriteTime = {0, 0};
+    unsigned long long size = 0;
+
+    bool IsFolder() const { return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
+    unsigned long long Size() const { return size; }
+    std::string RelativePath() const;
+    std::string FullPath() const;
+    FileEntry Owned() const;
+};
 
 class FolderListing {
 public:
@@ -15,14 +38,14 @@ public:
     FolderListing& operator=(const FolderListing&) = delete;
 
     const std::string& RootFolder() const { return rootFolder_; }
-    size_t Size() const { return entries_.size(); }
-    const FileEntry& operator[](size_t index) const { return *entries_[index]; }
+    size_t Size() const { return order_.size(); }
+    ListedEntry operator[](size_t index) const;
 
-    // Takes the entry over and places it at the end.
-    void Append(FileEntry&& entry);
+    // Places the found entry of the folder at the end.
+    void Append(const std::string& relativeFolder, const FoundRecord& found);
 
-    // Ascending CompareNames order of relative paths. Moves references only;
-    // entries with equal keys keep no particular order.
+    // Ascending CompareNames order of relative paths; entries with equal keys
+    // keep no particular order.
     void SortEntries();
 
     // Bisection over the sorted entries: the index of an entry whose relative
@@ -30,7 +53,7 @@ public:
     int FindEntry(const std::string& relativePath) const;
     // After SortEntries, each entry's key (engine/NameOrder.h AppendNameKey),
     // kept so that a lookup from the other side compares bytes only.
-    bool HasKeys() const { return !keyRefs_.empty() || entries_.empty(); }
+    bool HasKeys() const { return !keyRefs_.empty() || order_.empty(); }
     std::string_view KeyAt(size_t index) const;
     // FindEntry for a key, trying `hint` first.
     int FindKey(std::string_view key, size_t hint) const;
@@ -54,16 +77,33 @@ public:
     void RemoveCovered(const std::vector<std::string>& relativePaths);
 
 private:
-    // Keeps the entries (and their keys) whose flag is set, in order.
-    void KeepOnly(const std::vector<bool>& keep);
-
+    // 32 bytes an entry; the name's bytes are in the arena.
+    struct Record {
+        uint32_t folder; // index into folders_
+        uint32_t name;   // reference into names_
+        DWORD attributes;
+        uint16_t nameLength;
+        FILETIME lastWriteTime;
+        unsigned long long size;
+    };
     struct KeyRef {
         uint32_t start;
         uint32_t length;
     };
+    std::string_view NameOf(const Record& record) const {
+        return names_.At(record.name, record.nameLength);
+    }
+    uint32_t FolderIndex(const std::string& relativeFolder);
+    // Keeps the entries (and their keys) whose flag is set, in order.
+    void KeepOnly(const std::vector<bool>& keep);
+
     std::string rootFolder_;
-    std::deque<FileEntry> records_;   // owns the entries; a deque never moves them
-    std::vector<FileEntry*> entries_; // scan order, sorted order after SortEntries
+    std::deque<Record> records_; // a deque grows without copying what it holds
+    TextArena names_;
+    std::vector<std::unique_ptr<std::string>> folders_;
+    std::unordered_map<std::string_view, uint32_t> folderIndex_; // views into folders_
+    uint32_t lastFolder_ = UINT32_MAX;
+    std::vector<uint32_t> order_; // records in scan order, sorted order after SortEntries
     std::vector<std::string> leftOut_;
     std::string keys_;            // the sorted entries' keys, one after another
     std::vector<KeyRef> keyRefs_; // in sorted order; empty until SortEntries

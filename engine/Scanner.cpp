@@ -61,8 +61,7 @@ bool Scanner::Admit(FolderListing& listing, const std::string& relativeFolder,
 
 void Scanner::Add(FolderListing& listing, const std::string& relativeFolder,
                   const FoundRecord& found) {
-    AddEntryFiltered(listing, listing.RootFolder(), relativeFolder, found, includeExtensionList_,
-                     excludeExtensionList_);
+    AddEntryFiltered(listing, relativeFolder, found, includeExtensionList_, excludeExtensionList_);
 }
 
 bool Scanner::ScanFlat(FolderListing& listing) {

@@ -40,7 +40,7 @@ class Writer {
 public:
     void Bytes(const void* data, size_t size) { out_.append(static_cast<const char*>(data), size); }
     template <class T> void Value(T value) { Bytes(&value, sizeof value); }
-    void Wide(const std::wstring& text) {
+    void Wide(std::wstring_view text) {
         Value(static_cast<uint32_t>(text.size()));
         Bytes(text.data(), text.size() * sizeof(wchar_t));
     }
@@ -48,6 +48,7 @@ public:
         Value(static_cast<uint32_t>(text.size()));
         Bytes(text.data(), text.size());
     }
+    void Reserve(size_t size) { out_.reserve(size); }
     std::string& Out() { return out_; }
 
 private:
@@ -143,14 +144,15 @@ SideRecord SideNow(const std::string& folder, const PairMemory& memory) {
     }
     // Files spread over the whole memory, so that a change in one corner does
     // not take every witness.
-    std::vector<const RememberedRecord*> files;
-    for (const auto& [key, record] : memory.Records())
-        if (!record.entry.folder)
-            files.push_back(&record);
+    std::vector<uint32_t> files;
+    for (size_t i = 0; i < memory.Size(); ++i)
+        if (!memory.EntryAt(i).folder)
+            files.push_back(static_cast<uint32_t>(i));
     size_t wanted = std::min<size_t>(kWitnesses, files.size());
     for (size_t i = 0; i < wanted; ++i) {
         Witness witness;
-        if (ReadWitness(folder, files[i * files.size() / wanted]->relativePath, &witness))
+        std::string_view path = memory.PathAt(files[i * files.size() / wanted]);
+        if (ReadWitness(folder, WideFromText(path), &witness))
             side.witnesses.push_back(std::move(witness));
     }
     return side;
@@ -305,10 +307,10 @@ MemoryRead ReadPairMemory(const std::string& path, const std::string& processing
         reference.key != FolderIdentityKey(referenceFolder))
         return MemoryRead::None;
     PairMemory read;
+    std::wstring relativePath;
     for (uint32_t i = 0; i < count; ++i) {
         uint8_t folder = 0;
         uint64_t size = 0, processingTime = 0, referenceTime = 0;
-        std::wstring relativePath;
         if (!in.Value(folder) || folder > 1 || !in.Value(size) || !in.Value(processingTime) ||
             !in.Value(referenceTime) || !in.Wide(relativePath) || relativePath.empty() ||
             relativePath[0] != L'\\')
@@ -319,7 +321,7 @@ MemoryRead ReadPairMemory(const std::string& path, const std::string& processing
         entry.size = size;
         entry.processingTime = TimeOf(processingTime);
         entry.referenceTime = TimeOf(referenceTime);
-        read.PutWide(std::move(relativePath), entry);
+        read.PutWide(relativePath, entry);
     }
     if (!in.AtEnd())
         return MemoryRead::None;
@@ -342,13 +344,24 @@ bool WritePairMemory(const std::string& path, const std::string& processingFolde
     out.Value(kVersion);
     WriteSide(out, SideNow(processingFolder, memory));
     WriteSide(out, SideNow(referenceFolder, memory));
+    // A million records make a file of a hundred megabytes: one buffer, sized
+    // once (a path's UTF-16 form has no more units than its text has bytes).
+    size_t most = out.Out().size() + sizeof(uint64_t);
+    for (size_t i = 0; i < memory.Size(); ++i)
+        most +=
+            1 + 3 * sizeof(uint64_t) + sizeof(uint32_t) + memory.PathAt(i).size() * sizeof(wchar_t);
+    out.Reserve(most);
     out.Value(static_cast<uint32_t>(memory.Size()));
-    for (const auto& [key, record] : memory.Records()) {
-        out.Value(static_cast<uint8_t>(record.entry.folder ? 1 : 0));
-        out.Value(static_cast<uint64_t>(record.entry.size));
-        out.Value(TimeBits(record.entry.processingTime));
-        out.Value(TimeBits(record.entry.referenceTime));
-        out.Wide(record.relativePath);
+    std::wstring wide;
+    for (size_t i = 0; i < memory.Size(); ++i) {
+        const RememberedEntry entry = memory.EntryAt(i);
+        out.Value(static_cast<uint8_t>(entry.folder ? 1 : 0));
+        out.Value(static_cast<uint64_t>(entry.size));
+        out.Value(TimeBits(entry.processingTime));
+        out.Value(TimeBits(entry.referenceTime));
+        wide.clear();
+        AppendWideFromText(wide, memory.PathAt(i));
+        out.Wide(wide);
     }
     out.Value(Fnv1a(out.Out()));
     const std::string& bytes = out.Out();

@@ -346,7 +346,7 @@ TEST(FolderListing, SortLookupAndEqualityFollowWindowsRule) {
                 FoundRecord found;
                 found.name = path.name[side];
                 found.lastWriteTime = time;
-                listing.Append(FileEntry(listing.RootFolder(), path.folder[side], found));
+                listing.Append(path.folder[side], found);
             }
             listing.SortEntries();
         };
@@ -381,7 +381,7 @@ TEST(FolderListing, SortLookupAndEqualityFollowWindowsRule) {
         for (int side : {0, 1}) {
             FoundRecord found;
             found.name = paths[0].name[side];
-            twins.Append(FileEntry("T", "\\", found));
+            twins.Append("\\", found);
         }
         twins.SortEntries();
         twins.LeaveOutTwins();

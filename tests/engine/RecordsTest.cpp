@@ -1,11 +1,14 @@
 // The order relative paths are sorted and matched in, and the texts a planned action shows.
 #include "EngineTestKit.h"
 #include "engine/CompareNoCase.h"
+#include "engine/NameOrder.h"
+#include "engine/PairMemory.h"
 #include "engine/PathSet.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <map>
 #include <random>
 
 namespace {
@@ -18,7 +21,7 @@ void Add(FolderListing& listing, const std::string& folder, const char* name, bo
     FoundRecord found;
     found.name = name;
     found.attributes = isFolder ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_ARCHIVE;
-    listing.Append(FileEntry(listing.RootFolder(), folder, found));
+    listing.Append(folder, found);
 }
 
 } // namespace
@@ -103,6 +106,71 @@ TEST(FolderListing, AMillionSortedEntriesSortWithinTheStack) {
     for (int i : {0, 1, 499999, 999999}) {
         std::snprintf(name, sizeof name, "\\%07d", i);
         EXPECT_EQ(i, listing.FindEntry(name));
+    }
+}
+
+// The memory keeps records packed and settles their order lazily; whatever
+// the order of puts, forgets and lookups (sweeps in key order move a cursor,
+// others jump back), it answers as a map of keys would.
+TEST(PairMemory, AnyOrderOfPutsForgetsAndLookupsAnswersAsAMap) {
+    const char* parts[] = {"a", "A", "b", "表", "ソ", "a.txt", "B.TXT"};
+    std::mt19937 random(7);
+    auto randomPath = [&] {
+        std::string path;
+        for (int depth = 1 + static_cast<int>(random() % 3); depth > 0; --depth)
+            path += std::string("\\") + parts[random() % std::size(parts)];
+        return path;
+    };
+    for (int round = 0; round < 40; ++round) {
+        PairMemory memory;
+        std::map<std::string, std::pair<std::string, unsigned long long>> model; // by key
+        for (int step = 0; step < 300; ++step) {
+            const std::string path = randomPath();
+            const std::string key = NameKey(path);
+            const int what = static_cast<int>(random() % 10);
+            if (what < 6) {
+                RememberedEntry entry;
+                entry.present = true;
+                entry.size = random();
+                memory.Put(key, path, entry);
+                model[key] = {path, entry.size};
+            } else if (what < 8) {
+                memory.Forget(key);
+                const std::string below = key + NameKey("\\");
+                for (auto at = model.begin(); at != model.end();)
+                    at = at->first == key || at->first.compare(0, below.size(), below) == 0
+                             ? model.erase(at)
+                             : std::next(at);
+            } else if (what == 8) {
+                auto found = memory.Find(key);
+                auto expected = model.find(key);
+                ASSERT_EQ(expected != model.end(), found.has_value()) << path;
+                if (found) {
+                    EXPECT_EQ(expected->second.second, found->size) << path;
+                }
+            } else {
+                // A sweep in key order, with keys held and not held.
+                std::map<std::string, bool> sweep;
+                for (const auto& [held, record] : model)
+                    sweep[held] = true;
+                for (int extra = 0; extra < 20; ++extra)
+                    sweep.emplace(NameKey(randomPath()), false);
+                for (const auto& [sought, _] : sweep) {
+                    auto found = memory.FindRecord(sought);
+                    ASSERT_EQ(model.count(sought) != 0, found.has_value()) << round << "/" << step;
+                    if (found) {
+                        EXPECT_EQ(model[sought].first, found->relativePath);
+                    }
+                }
+            }
+        }
+        ASSERT_EQ(model.size(), memory.Size()) << round;
+        size_t index = 0;
+        for (const auto& [key, record] : model) {
+            EXPECT_EQ(record.first, memory.At(index).relativePath);
+            EXPECT_EQ(record.second, memory.At(index).entry.size);
+            ++index;
+        }
     }
 }
 

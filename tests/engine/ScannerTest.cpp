@@ -72,11 +72,11 @@ TEST(Scanner, TreeScanAddsFoldersAfterTheirContents) {
     EXPECT_LT(at("\\sub\\deeper\\e.txt"), at("\\sub\\deeper\\"));
     EXPECT_LT(at("\\sub\\deeper\\"), at("\\sub\\"));
     EXPECT_LT(at("\\表ソ\\能.txt"), at("\\表ソ\\"));
-    const FileEntry& nested = scan.listing[at("\\表ソ\\能.txt") - paths.begin()];
+    const ListedEntry nested = scan.listing[at("\\表ソ\\能.txt") - paths.begin()];
     EXPECT_EQ(scan.root, nested.rootFolder);
     EXPECT_EQ("\\表ソ\\", nested.relativeFolder);
     EXPECT_EQ("能.txt", nested.name);
-    EXPECT_EQ(11u, nested.sizeLow); // the file holds its node path
+    EXPECT_EQ(11u, nested.Size()); // the file holds its node path
     FILETIME written = BaseTimePlus(0);
     EXPECT_EQ(0, CompareFileTime(&written, &nested.lastWriteTime));
 }

@@ -74,10 +74,14 @@ TEST(PairMemoryVariants, AnyFileIsTheMemoryOfTheseFoldersOrNoMemory) {
         // A well-formed reading: every record under its own name's key, below a
         // root, no more records than the file has room for.
         EXPECT_LE(read.Size(), bytes.size() / 31);
-        for (const auto& [key, record] : read.Records()) {
+        for (size_t i = 0; i < read.Size(); ++i) {
+            const RememberedRecord record = read.At(i);
             ASSERT_FALSE(record.relativePath.empty());
-            EXPECT_EQ(L'\\', record.relativePath[0]);
-            EXPECT_EQ(NameKey(TextFromWide(record.relativePath)), key);
+            EXPECT_EQ('\\', record.relativePath[0]);
+            ASSERT_TRUE(read.Find(NameKey(record.relativePath)));
+            if (i > 0) {
+                EXPECT_LT(NameKey(read.At(i - 1).relativePath), NameKey(record.relativePath));
+            }
         }
     };
     ForEachCut(body, check);
