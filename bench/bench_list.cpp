@@ -63,6 +63,7 @@ void MeasureBareControl(COrvaneView& view, int rows, ListFigures& figures);
 struct ListFigures {
     double make = 0, fill = 0, sort = 0, paint = 0, clear = 0, baseline = 0;
     double selectAll = 0, removeBlock = 0; // pruning the list, as the user does
+    double scroll = 0;                     // to the last row and back, painted each time
     double bareFill = -1, bareClear = -1;  // a list control holding its own rows
     double bytesPerRow = 0, itemBytesPerRow = 0, bareBytesPerRow = 0;
     int rows = 0;
@@ -110,6 +111,14 @@ ListFigures Measure(COrvaneView& view, int rows) {
     PROCESS_MEMORY_COUNTERS after = MemoryCounters();
     figures.bytesPerRow = (double(after.WorkingSetSize) - double(before.WorkingSetSize)) / rows;
     figures.rows = view.resultList.GetItemCount();
+
+    // End to end as Ctrl+End and Ctrl+Home do: the rows in view drawn at each end.
+    Stopwatch scroll;
+    view.resultList.SendMessage(LVM_ENSUREVISIBLE, static_cast<WPARAM>(rows - 1), FALSE);
+    view.UpdateWindow();
+    view.resultList.SendMessage(LVM_ENSUREVISIBLE, 0, FALSE);
+    view.UpdateWindow();
+    figures.scroll = scroll.Seconds();
 
     Stopwatch selectAll;
     view.SelectAllRows();
@@ -226,6 +235,7 @@ int main(int argc, char** argv) {
         if (f.bareFill >= 0)
             std::printf(", bare control %.0f", f.bareBytesPerRow);
         std::printf(")\n");
+        std::printf("  scrolling to the end and back:    %.3f s\n", f.scroll);
         std::printf("  selecting all rows:               %.3f s\n", f.selectAll);
         std::printf("  removing a tenth of the rows:     %.3f s (a selected block in the middle)\n",
                     f.removeBlock);

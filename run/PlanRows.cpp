@@ -21,7 +21,7 @@ bool PlanRows::SortByPriority() {
     // A plan sorted once stays in order when rows are removed; checking costs one pass.
     if (std::is_sorted(rows_.begin(), rows_.end(), before))
         return false;
-    std::stable_sort(rows_.begin(), rows_.end(), before);
+    ::SortByPriority(rows_);
     return true;
 }
 

@@ -281,6 +281,35 @@ TEST(ComparePriority, DeletionsBackwardsThenCreationsAndCopiesForwards) {
                   [](const SyncItem* a, const SyncItem* b) { return ComparePriority(a, b) < 0; });
         ASSERT_EQ(expected, rows);
     }
+    // A whole plan is sorted with each path folded once: the same order as the
+    // comparison's, equal rows kept in theirs.
+    const char* parts[] = {"a", "A", "b.txt", "表", "ソ", "caf<U+00E9>", "a.txt"};
+    const int kinds[][2] = {{Delete, Existence}, {Delete, MovedOut}, {Create, Existence},
+                            {Move, SameContent}, {Copy, Date},       {Conflict, Date}};
+    for (int round = 0; round < 20; ++round) {
+        std::vector<std::unique_ptr<SyncItem>> plan;
+        for (int i = 0; i < 300; ++i) {
+            auto item = std::make_unique<SyncItem>();
+            const int* kind = kinds[random() % std::size(kinds)];
+            item->operation = kind[0];
+            item->reason = kind[1];
+            item->isFolder = static_cast<int>(random() % 2);
+            item->subject.relativeFolder = "\\";
+            for (int depth = static_cast<int>(random() % 3); depth > 0; --depth)
+                item->subject.relativeFolder += std::string(parts[random() % 7]) + "\\";
+            item->subject.name = parts[random() % 7];
+            plan.push_back(std::move(item));
+        }
+        std::vector<const SyncItem*> byComparison;
+        for (const auto& item : plan)
+            byComparison.push_back(item.get());
+        std::stable_sort(
+            byComparison.begin(), byComparison.end(),
+            [](const SyncItem* a, const SyncItem* b) { return ComparePriority(a, b) < 0; });
+        SortByPriority(plan);
+        for (size_t i = 0; i < plan.size(); ++i)
+            ASSERT_EQ(byComparison[i], plan[i].get()) << round << " row " << i;
+    }
 }
 
 // What one side leaves out (a link, a misread name, case-only twins) is planned
