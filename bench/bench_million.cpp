@@ -8,6 +8,7 @@
 // end (--keep leaves them for the next run). Give the sizes in thousands of
 // files a side to measure others ("bench_million 100 1000").
 #include "BenchSupport.h"
+#include "BenchTrees.h"
 #include "engine/FileFinder.h"
 #include "engine/PairMemory.h"
 #include "job/JobFile.h"
@@ -38,10 +39,6 @@ Trees TreePaths() {
     trees.processing = trees.base + "\\P";
     trees.reference = trees.base + "\\R";
     return trees;
-}
-
-bool IsDotName(const char* name) {
-    return !std::strcmp(name, ".") || !std::strcmp(name, "..");
 }
 
 // Top folders [from, to) on both sides, the same names and times.
@@ -77,40 +74,6 @@ bool GrowTrees(const Trees& trees, int from, int to) {
         }
     }
     return true;
-}
-
-void RemoveTree(const std::string& path) {
-    WIN32_FIND_DATAA found;
-    FindHandle search(SystemFileFinder(), FindFirstFileA((path + "\\*").c_str(), &found));
-    while (search.IsOpen()) {
-        std::string child = path + "\\" + found.cFileName;
-        if (!IsDotName(found.cFileName)) {
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(child);
-            else
-                DeleteFileA(child.c_str());
-        }
-        if (!FindNextFileA(search.Get(), &found))
-            break;
-    }
-    RemoveDirectoryA(path.c_str());
-}
-
-// The floor: every folder listed once, nothing kept.
-long long BareWalk(const std::string& folder) {
-    long long count = 0;
-    WIN32_FIND_DATAA found;
-    FindHandle search(SystemFileFinder(), FindFirstFileA((folder + "\\*").c_str(), &found));
-    if (!search.IsOpen())
-        return 0;
-    do {
-        if (IsDotName(found.cFileName))
-            continue;
-        ++count;
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-            count += BareWalk(folder + "\\" + found.cFileName);
-    } while (FindNextFileA(search.Get(), &found));
-    return count;
 }
 
 struct ProgramRun {

@@ -5,6 +5,7 @@
 // the pacing interval's cost, the window's repaints and the stop latency.
 // Run with --keep to leave the trees in the temp folder for the next run.
 #include "BenchSupport.h"
+#include "BenchTrees.h"
 #include "engine/EngineCallbacks.h"
 #include "engine/Comparison.h"
 #include "engine/Scanner.h"
@@ -91,44 +92,6 @@ bool GenerateTrees(const Trees& trees) {
         }
     }
     return MakeFile(marker, TimePlusSeconds(0));
-}
-
-bool IsDotName(const char* name) {
-    return !std::strcmp(name, ".") || !std::strcmp(name, "..");
-}
-
-void RemoveTree(const std::string& path) {
-    WIN32_FIND_DATAA found;
-    FindHandle search(SystemFileFinder(), FindFirstFileA((path + "\\*").c_str(), &found));
-    while (search.IsOpen()) {
-        std::string child = path + "\\" + found.cFileName;
-        if (!IsDotName(found.cFileName)) {
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(child);
-            else
-                DeleteFileA(child.c_str());
-        }
-        if (!FindNextFileA(search.Get(), &found))
-            break;
-    }
-    RemoveDirectoryA(path.c_str());
-}
-
-// The floor: every folder listed once, nothing kept.
-long long BareWalk(const std::string& folder) {
-    long long count = 0;
-    WIN32_FIND_DATAA found;
-    FindHandle search(SystemFileFinder(), FindFirstFileA((folder + "\\*").c_str(), &found));
-    if (!search.IsOpen())
-        return 0;
-    do {
-        if (IsDotName(found.cFileName))
-            continue;
-        ++count;
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-            count += BareWalk(folder + "\\" + found.cFileName);
-    } while (FindNextFileA(search.Get(), &found));
-    return count;
 }
 
 void PumpOnce() {
