@@ -210,9 +210,15 @@ int main(int argc, char** argv) {
         }
         tops = wanted;
 
-        Stopwatch walkWatch;
-        const long long entries = BareWalk(trees.processing) + BareWalk(trees.reference);
-        const double walk = walkWatch.Seconds();
+        // The best of two walks: the first after growing the trees may find
+        // the system's caches cold or still busy with the writes.
+        long long entries = 0;
+        double walk = 0;
+        for (int round = 0; round < 2; ++round) {
+            Stopwatch walkWatch;
+            entries = BareWalk(trees.processing) + BareWalk(trees.reference);
+            walk = round == 0 ? walkWatch.Seconds() : std::min(walk, walkWatch.Seconds());
+        }
         std::printf("%lld entries on both sides, bare walk %.2f s\n", entries, walk);
         ProgramRun mirror = RunProgram("\"" + program + "\" -s \"" + mirrorJob + "\"");
         PrintRun("mode 2:", mirror, bare, walk, entries);
