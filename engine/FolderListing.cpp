@@ -121,7 +121,7 @@ uint32_t FolderListing::FolderIndex(const std::string& relativeFolder) {
 void FolderListing::Append(const std::string& relativeFolder, const FoundRecord& found) {
     // No file system names a file with more than a few thousand bytes of our text;
     // a longer one is not held rather than held cut short.
-    if (found.name.size() > TextArena::kLargestText) {
+    if (found.name.size() > UINT16_MAX) {
         LeaveOut(relativeFolder + found.name);
         return;
     }
