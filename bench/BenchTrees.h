@@ -7,6 +7,21 @@
 
 #include "engine/FileFinder.h"
 
+// The two sides of a benchmark's trees, in a folder of the temporary folder.
+struct BenchTrees {
+    std::string base, processing, reference;
+};
+
+inline BenchTrees BenchTreePaths(const char* name) {
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    BenchTrees trees;
+    trees.base = std::string(temp) + name;
+    trees.processing = trees.base + "\\P";
+    trees.reference = trees.base + "\\R";
+    return trees;
+}
+
 inline bool IsDotName(const char* name) {
     return !std::strcmp(name, ".") || !std::strcmp(name, "..");
 }

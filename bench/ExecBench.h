@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,17 @@ struct BenchRows : IRowSource {
 };
 
 // A progress window that costs nothing: the figures are the module's own.
+// The rows a search hands over, kept for the executor.
+struct KeptRows : IRowSink, IRowSource {
+    int InsertRow(SyncItem* item, int) override {
+        rows.emplace_back(item);
+        return static_cast<int>(rows.size()) - 1;
+    }
+    int RowCount() const override { return static_cast<int>(rows.size()); }
+    const SyncItem& Row(int index) const override { return *rows[static_cast<size_t>(index)]; }
+    std::vector<std::unique_ptr<SyncItem>> rows;
+};
+
 struct QuietProgress : IProgress, IOperationWindow {
     void SetLine1(const std::string&) override {}
     void SetLine2(const std::string&) override {}

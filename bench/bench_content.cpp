@@ -15,22 +15,13 @@
 #include <vector>
 
 #include "BenchSupport.h"
+#include "BenchTrees.h"
 #include "ExecBench.h"
 #include "engine/SearchCore.h"
 #include "exec/SyncExecutor.h"
 #include "job/JobSettings.h"
 
 namespace {
-
-struct KeptRows : IRowSink, IRowSource {
-    int InsertRow(SyncItem* item, int) override {
-        rows.emplace_back(item);
-        return static_cast<int>(rows.size()) - 1;
-    }
-    int RowCount() const override { return static_cast<int>(rows.size()); }
-    const SyncItem& Row(int index) const override { return *rows[static_cast<size_t>(index)]; }
-    std::vector<std::unique_ptr<SyncItem>> rows;
-};
 
 // `count` files of `bytes` bytes, each its own content, all with `time`.
 bool WriteFiles(const std::string& folder, int count, DWORD bytes, const FILETIME& time) {
@@ -48,25 +39,6 @@ bool WriteFiles(const std::string& folder, int count, DWORD bytes, const FILETIM
             return false;
     }
     return true;
-}
-
-void RemoveTree(const std::string& path) {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((path + "\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            std::string name = found.cFileName;
-            if (name == "." || name == "..")
-                continue;
-            std::string child = path + "\\" + name;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(child);
-            else
-                DeleteFileA(child.c_str());
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryA(path.c_str());
 }
 
 JobSettings JobOver(const std::string& p, const std::string& r) {

@@ -27,18 +27,10 @@ namespace {
 const int kSubfolders = 100, kFilesPerFolder = 100;
 const int kFilesPerTop = kSubfolders * kFilesPerFolder;
 
-struct Trees {
-    std::string base, processing, reference;
-};
+using Trees = BenchTrees;
 
 Trees TreePaths() {
-    char temp[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, temp);
-    Trees trees;
-    trees.base = std::string(temp) + "orvane_bench_million";
-    trees.processing = trees.base + "\\P";
-    trees.reference = trees.base + "\\R";
-    return trees;
+    return BenchTreePaths("orvane_bench_million");
 }
 
 // Top folders [from, to) on both sides, the same names and times.

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "BenchSupport.h"
+#include "BenchTrees.h"
 #include "ExecBench.h"
 #include "engine/Priority.h"
 #include "engine/SearchCore.h"
@@ -22,16 +23,6 @@ namespace {
 
 const int kFiles = 1000;
 const DWORD kFileBytes = 2u << 20;
-
-struct KeptRows : IRowSink, IRowSource {
-    int InsertRow(SyncItem* item, int) override {
-        rows.emplace_back(item);
-        return static_cast<int>(rows.size()) - 1;
-    }
-    int RowCount() const override { return static_cast<int>(rows.size()); }
-    const SyncItem& Row(int index) const override { return *rows[static_cast<size_t>(index)]; }
-    std::vector<std::unique_ptr<SyncItem>> rows;
-};
 
 bool WriteTree(const std::string& folder, const std::vector<char>& bytes) {
     CreateDirectoryA(folder.c_str(), nullptr);
@@ -48,25 +39,6 @@ bool WriteTree(const std::string& folder, const std::vector<char>& bytes) {
             return false;
     }
     return true;
-}
-
-void RemoveTree(const std::string& path) {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((path + "\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            std::string name = found.cFileName;
-            if (name == "." || name == "..")
-                continue;
-            std::string child = path + "\\" + name;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(child);
-            else
-                DeleteFileA(child.c_str());
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryA(path.c_str());
 }
 
 struct Run {

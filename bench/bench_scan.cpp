@@ -28,18 +28,10 @@ namespace {
 
 const int kFolders = 100, kSubfolders = 10, kFilesPerSubfolder = 99;
 
-struct Trees {
-    std::string base, processing, reference;
-};
+using Trees = BenchTrees;
 
 Trees TreePaths() {
-    char temp[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, temp);
-    Trees trees;
-    trees.base = std::string(temp) + "orvane_bench_scan";
-    trees.processing = trees.base + "\\P";
-    trees.reference = trees.base + "\\R";
-    return trees;
+    return BenchTreePaths("orvane_bench_scan");
 }
 
 FILETIME TimePlusSeconds(int seconds) {

@@ -191,20 +191,22 @@ size_t PairMemory::LowerBound(std::string_view key) const {
                       low == size ? std::string() : KeyOf(static_cast<uint32_t>(low)));
 }
 
-std::optional<RememberedRecord> PairMemory::FindRecord(std::string_view key) const {
+std::optional<size_t> PairMemory::PlaceOf(std::string_view key) const {
     Settle();
     size_t place = LowerBound(key);
     if (place == order_.size() || cursorKey_ != key)
         return std::nullopt;
-    return At(place);
+    return place;
+}
+
+std::optional<RememberedRecord> PairMemory::FindRecord(std::string_view key) const {
+    std::optional<size_t> place = PlaceOf(key);
+    return place ? std::optional<RememberedRecord>(At(*place)) : std::nullopt;
 }
 
 std::optional<RememberedEntry> PairMemory::Find(std::string_view key) const {
-    Settle();
-    size_t place = LowerBound(key);
-    if (place == order_.size() || cursorKey_ != key)
-        return std::nullopt;
-    return EntryAt(place);
+    std::optional<size_t> place = PlaceOf(key);
+    return place ? std::optional<RememberedEntry>(EntryAt(*place)) : std::nullopt;
 }
 
 size_t PairMemory::Size() const {

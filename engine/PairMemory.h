@@ -65,6 +65,8 @@ private:
     // Puts the records in key order with one per key, the last put winning,
     // and applies what was forgotten since.
     void Settle() const;
+    // The place in order_ of the record under the key, if held.
+    std::optional<size_t> PlaceOf(std::string_view key) const;
     // The first place in order_ whose key is not below `key`.
     size_t LowerBound(std::string_view key) const;
     size_t Reposition(size_t place, std::string belowKey, std::string key) const;
